@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Zefrant needs to build, run and test, when missing,
+# then configures and builds it into build/ (the program folder).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(cmake g++ make pkg-config qt6-base-dev qt6-svg-dev libqt6sql6-sqlite libqt6svg6
+          libsqlite3-dev libgl-dev googletest libgtest-dev fonts-liberation fonts-dejavu-core
+          xvfb xauth)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$(nproc)"

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "building/tproject.h"
+#include "storage/zfdata.h"
+
+#include <functional>
+
+namespace zf {
+
+// The headless part of the input wizard that owns the building: the wall records
+// of every hall and skylight variant, the geometry of the visible ones, their
+// temperatures and the heat losses by calculation. Errors of the database layer
+// propagate to the caller.
+class BuildingModel {
+public:
+    BuildingModel(TZFData& data, TProject& project) : data_(data), project_(project) {}
+
+    // The indexes chosen in the wizard's roof and skylight type lists. Unset, the
+    // types stored in the project record stand.
+    std::function<int()> roofTypeChoice;
+    std::function<int()> skylightTypeChoice;
+
+    // Deletes every wall and opening and appends the 51 records of all variants,
+    // then shows the roof type's records (none for -1).
+    void GenerateWallRecords(int roofIndex);
+    // Restricts tSteny to one hall variant and one skylight variant.
+    void FilterWallVariants(int roofIndex, int skylightIndex);
+    // Areas of the visible records, volumes and sums of the project record, then
+    // the infiltration loss. Shows message 5027 (hall) or 5026 (skylight) for an
+    // arc higher than half its chord.
+    void ComputeHallGeometry();
+    void ApplyProjectTemperatures();
+    void AssignWallTemperatures(float Ti, float Te, float Tzeme);
+    void ReadProjectGeometry();
+
+    // The total loss in standard operation [W]. With infiltrationOnly only the
+    // infiltration loss is computed, written and returned; otherwise every visible
+    // wall's and opening's losses and the reduced total are written too, a blank
+    // last opening of a wall is removed, and oversized openings are warned about.
+    float ComputeHeatLosses(bool infiltrationOnly);
+
+    TProject& project() { return project_; }
+
+private:
+    TZFData& data_;
+    TProject& project_;
+};
+
+} // namespace zf

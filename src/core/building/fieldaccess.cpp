@@ -1,0 +1,58 @@
+#include "building/fieldaccess.h"
+
+#include <cmath>
+#include <limits>
+
+namespace zf::building {
+
+float readSingle(const Dataset& ds, const QString& column) {
+    const double d = ds.asFloat(column);
+    if (std::isnan(d))
+        return 0.0f;
+    constexpr double maxSingle = std::numeric_limits<float>::max();
+    if (d > maxSingle)
+        return std::numeric_limits<float>::infinity();
+    if (d < -maxSingle)
+        return -std::numeric_limits<float>::infinity();
+    return float(d);
+}
+
+int readInteger(const Dataset& ds, const QString& column) {
+    return ds.asInteger(column);
+}
+
+void writeSingle(Dataset& ds, const QString& column, float value) {
+    ds.setValue(column, std::isfinite(value) ? double(value) : 0.0);
+}
+
+void writeCurrency(Dataset& ds, const QString& column, float value) {
+    // The largest amount the storage layer accepts in a Currency column.
+    constexpr double limit = 9.2e14;
+    double d = std::isfinite(value) ? double(value) : 0.0;
+    if (d > limit)
+        d = limit;
+    else if (d < -limit)
+        d = -limit;
+    ds.setCurrency(column, qint64(std::llround(d * 10000.0)));
+}
+
+Dataset& projectRecord(TZFData& data) {
+    // Moving would post an edit in progress; on the first row there is no need.
+    if (data.tADOProject.recNo() != 1)
+        data.tADOProject.first();
+    return data.tADOProject;
+}
+
+ControlsSuspended::~ControlsSuspended() noexcept(false) {
+    if (std::uncaught_exceptions() > exceptions_) {
+        // Already unwinding: the first failure is the one to report.
+        try {
+            ds_.enableControls();
+        } catch (...) {
+        }
+        return;
+    }
+    ds_.enableControls();
+}
+
+} // namespace zf::building

@@ -1,0 +1,50 @@
+#pragma once
+
+// Reading and writing the single-precision values of the calculations. Internal
+// to the building library.
+
+#include "storage/dataset.h"
+#include "storage/zfdata.h"
+
+#include <QString>
+#include <exception>
+
+namespace zf::building {
+
+// A stored number as the calculations hold it. A null column counts as 0; a
+// value beyond the single range becomes an infinity, which the writers refuse.
+float readSingle(const Dataset& ds, const QString& column);
+int readInteger(const Dataset& ds, const QString& column);
+
+// Writes a result held in single precision. A result that is not a finite
+// number (an input beyond the single range) is stored as 0, so no NaN or
+// infinity reaches the file.
+void writeSingle(Dataset& ds, const QString& column, float value);
+// Writes an amount to a Currency column, exact to ten-thousandths; a value that
+// is not finite is stored as 0, one beyond the column's range as its limit.
+void writeCurrency(Dataset& ds, const QString& column, float value);
+
+// The project record: the first row of tRozmery, made current.
+Dataset& projectRecord(TZFData& data);
+
+// Suspends the bound controls of a dataset for a walk and resumes them in all
+// cases, also when an exception passes.
+class ControlsSuspended {
+public:
+    explicit ControlsSuspended(Dataset& ds) : ds_(ds), exceptions_(std::uncaught_exceptions()) {
+        ds_.disableControls();
+    }
+    ~ControlsSuspended() noexcept(false);
+    ControlsSuspended(const ControlsSuspended&) = delete;
+    ControlsSuspended& operator=(const ControlsSuspended&) = delete;
+
+private:
+    Dataset& ds_;
+    int exceptions_;
+};
+
+inline QString col(const char* name) {
+    return QString::fromLatin1(name);
+}
+
+} // namespace zf::building

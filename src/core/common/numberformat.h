@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QLocale>
+#include <QString>
+#include <QVariant>
+
+namespace zf {
+
+// Formats a number by a picture such as ",0.##" or ",0.## kW": '0' a digit that is
+// always shown, '#' a digit shown when significant, '.' the decimal separator,
+// ',' anywhere in the integer part turns on thousands grouping; other characters
+// and "quoted" or 'quoted' text are copied. Up to three sections separated by ';'
+// serve positive, negative and zero values. The value is rounded half away from
+// zero on its 15-digit decimal form; separators come from the locale.
+QString formatFloat(const QString& picture, double value, const QLocale& locale = QLocale());
+
+// The display format of floating-point columns.
+inline constexpr const char* FloatDisplayFormat = ",0.##";
+
+} // namespace zf
+
+namespace zf {
+
+// Fills the placeholders of a text the way the texts of the program expect: %s a
+// text, %d an integer, %% a per-cent sign, %.Nn a number with thousands
+// separators and N decimals, %.Nf a number with N decimals, %f with 2 decimals,
+// %n with 2 decimals and separators. Arguments are used in order; a missing
+// argument leaves its placeholder empty.
+QString formatText(const QString& text, const QVariantList& args,
+                   const QLocale& locale = QLocale());
+
+} // namespace zf

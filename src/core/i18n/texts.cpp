@@ -1,0 +1,138 @@
+#include "i18n/texts.h"
+
+#include "i18n/codepage.h"
+
+#include <QHash>
+#include <QStringList>
+#include <cstddef>
+
+extern const unsigned char zf_texts_tsv[];
+extern const std::size_t zf_texts_tsv_size;
+
+namespace zf {
+
+int LanguageBase = BaseEN;
+QString LanguageCode = QStringLiteral("EN");
+QString LanguageCodeSuffix;
+
+namespace {
+
+// Undoes the escapes of the text sources: \n, \r, \t and \\.
+QString unescape(QStringView field) {
+    QString out;
+    out.reserve(field.size());
+    for (qsizetype i = 0; i < field.size(); ++i) {
+        const QChar c = field[i];
+        if (c == QLatin1Char('\\') && i + 1 < field.size()) {
+            const QChar n = field[++i];
+            if (n == QLatin1Char('n'))
+                out += QLatin1Char('\n');
+            else if (n == QLatin1Char('r'))
+                out += QLatin1Char('\r');
+            else if (n == QLatin1Char('t'))
+                out += QLatin1Char('\t');
+            else if (n == QLatin1Char('\\'))
+                out += QLatin1Char('\\');
+            else {
+                out += c;
+                out += n;
+            }
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+QHash<int, QString> loadTable() {
+    QHash<int, QString> table;
+    const QString source = QString::fromUtf8(reinterpret_cast<const char*>(zf_texts_tsv),
+                                             qsizetype(zf_texts_tsv_size));
+    const QStringList lines = source.split(QLatin1Char('\n'));
+    QList<int> bases;
+    bool header = true;
+    for (QString line : lines) {
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+            continue;
+        const QStringList fields = line.split(QLatin1Char('\t'));
+        if (header) {
+            header = false;
+            for (qsizetype i = 1; i < fields.size(); ++i) {
+                const QString code = fields[i].trimmed();
+                bases << (code == QLatin1String("CZ")   ? BaseCZ
+                          : code == QLatin1String("EN") ? BaseEN
+                          : code == QLatin1String("GE") ? BaseGE
+                          : code == QLatin1String("PL") ? BasePL
+                          : code == QLatin1String("RU") ? BaseRU
+                                                        : -1);
+            }
+            continue;
+        }
+        bool ok = false;
+        const int id = fields.value(0).toInt(&ok);
+        if (!ok)
+            continue;
+        for (qsizetype i = 1; i < fields.size() && i - 1 < bases.size(); ++i) {
+            const int base = bases[i - 1];
+            if (base < 0 || fields[i].isEmpty())
+                continue;
+            const QString text = unescape(fields[i]);
+            table.insert(base + id, text);
+            if (base == BaseRU)
+                table.insert(BaseRU1250 + id, reencode1251As1250(text));
+        }
+    }
+    return table;
+}
+
+const QHash<int, QString>& textTable() {
+    static const QHash<int, QString> table = loadTable();
+    return table;
+}
+
+} // namespace
+
+QString languageCodeOfBase(int base) {
+    switch (base) {
+    case BaseCZ:
+        return QStringLiteral("CZ");
+    case BaseGE:
+        return QStringLiteral("GE");
+    case BasePL:
+        return QStringLiteral("PL");
+    case BaseRU:
+    case BaseRU1250:
+        return QStringLiteral("RU");
+    case BaseSL:
+        return QStringLiteral("SL");
+    default:
+        return QStringLiteral("EN");
+    }
+}
+
+void setLanguage(int base) {
+    LanguageBase = base;
+    LanguageCode = languageCodeOfBase(base);
+    LanguageCodeSuffix = base == BaseRU1250 ? QStringLiteral("_1250") : QString();
+}
+
+QString tableText(int entry) {
+    return textTable().value(entry);
+}
+
+QString LanguageTextIn(int base, int id) {
+    // Slovak has no texts. Captions stay empty, but the messages and hints (4912
+    // and up, where the table of Slovak would run into foreign entries) are shown
+    // in English rather than as empty boxes.
+    if (base == BaseSL && id >= 4912)
+        return tableText(BaseEN + id);
+    return tableText(base + id);
+}
+
+QString LanguageText(int id) {
+    return LanguageTextIn(LanguageBase, id);
+}
+
+} // namespace zf

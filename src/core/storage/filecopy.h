@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+namespace zf {
+
+// Copies src over dst without ever leaving a half-written dst: the bytes go to a
+// temporary file in dst's folder, which is synced and renamed into place. On
+// failure dst is as it was and error receives the system's text.
+bool copyFileReplacing(const QString& src, const QString& dst, QString* error = nullptr);
+
+// Test hook: called after every chunk written with the bytes written so far; a
+// true result aborts the copy there, as a killed process or a full disk would.
+void setCopyInterruptHook(std::function<bool(qint64 written)> hook);
+
+// The file's identity (device and inode); two paths name the same file when
+// their identities are equal. Empty when the file does not exist.
+QString fileIdentity(const QString& path);
+bool sameFile(const QString& a, const QString& b);
+
+} // namespace zf

@@ -1,0 +1,500 @@
+#include "storage/projectfiles.h"
+
+#include "common/dialogs.h"
+#include "common/globals.h"
+#include "common/numberformat.h"
+#include "common/resultcodes.h"
+#include "i18n/texts.h"
+#include "storage/filecopy.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+namespace zf {
+
+namespace {
+ProjectHooks noHooks;
+const QString caption() {
+    return QString::fromLatin1(ProductName);
+}
+} // namespace
+
+ProjectFiles::ProjectFiles(TZFData& data, ProjectHooks* hooks) : data_(data), hooks_(hooks) {}
+
+ProjectFiles::~ProjectFiles() {
+    releaseLock();
+}
+
+void ProjectFiles::setHooks(ProjectHooks* hooks) {
+    hooks_ = hooks;
+}
+
+ProjectHooks& ProjectFiles::hooks() {
+    return hooks_ ? *hooks_ : noHooks;
+}
+
+bool ProjectFiles::IsTempProjectFile(const QString& path) {
+    const QString name = QFileInfo(path).fileName();
+    return name.startsWith(QLatin1Char('~')) && name.toLower().endsWith(QLatin1String(".tmp"));
+}
+
+bool ProjectFiles::NeedsSavePrompt() const {
+    return Modified || IsTempProjectFile(CurrentFile);
+}
+
+// Only files this run created itself (backups and new projects) are ever deleted.
+bool ProjectFiles::deleteIfOurs(const QString& path) {
+    if (path.isEmpty() || !TempFiles.contains(path))
+        return false;
+    return QFile::remove(path);
+}
+
+bool ProjectFiles::acquireLock(const QString& path) {
+    if (lock_ && lockedPath_ == path)
+        return true;
+    releaseLock();
+    auto lock = std::make_unique<QLockFile>(lockFileOf(path));
+    // Never stale by age: a project may stay open for days. A lock whose process
+    // has died (a crash) is stale and is taken over.
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0)) {
+        if (lock->error() == QLockFile::LockFailedError) {
+            qint64 pid = 0;
+            QString host, app;
+            lock->getLockInfo(&pid, &host, &app);
+            LastError =
+                QStringLiteral(
+                    "The file %1 is open in another instance of Zefrant (process %2 on %3).")
+                    .arg(QDir::toNativeSeparators(path))
+                    .arg(pid)
+                    .arg(host);
+        }
+        return false;
+    }
+    lock_ = std::move(lock);
+    lockedPath_ = path;
+    return true;
+}
+
+void ProjectFiles::releaseLock() {
+    lock_.reset();
+    lockedPath_.clear();
+}
+
+int ProjectFiles::ConnectProject(const QString& path) {
+    return connect(path, Backup::Make);
+}
+
+int ProjectFiles::connect(const QString& path, Backup backup) {
+    LastError.clear();
+    if (!QFileInfo::exists(path) || QFileInfo(path).isDir()) {
+        LastError = QStringLiteral("File not found %1.").arg(path);
+        return ResultFileNotFound;
+    }
+    data_.CloseProjectTables();
+    data_.closeProjectConnection();
+    const QString backupFile = path + QStringLiteral(".tmp");
+    if (backup == Backup::Make) {
+        BackupFile = backupFile;
+        if (!TempFiles.contains(BackupFile))
+            TempFiles << BackupFile;
+    }
+    if (!acquireLock(path)) {
+        if (LastError.isEmpty()) {
+            // The folder does not let us create the lock, so neither the backup.
+            LastError = QStringLiteral("Cannot create temporary project file %1.").arg(backupFile);
+            if (backup == Backup::Make)
+                BackupFile.clear();
+            return ResultNoBackup;
+        }
+        if (backup == Backup::Make)
+            BackupFile.clear();
+        return ResultInvalidFile;
+    }
+    // The connection comes first: opening rolls back a transaction that a crash
+    // left in a journal, so the backup below copies a consistent file.
+    try {
+        data_.openProjectConnection(path);
+    } catch (const DbError& e) {
+        LastError = QStringLiteral("Invalid project file format. ") + e.message();
+        if (backup == Backup::Make)
+            BackupFile.clear();
+        releaseLock();
+        return ResultInvalidFile;
+    }
+    if (backup == Backup::Make) {
+        QString err;
+        if (!copyFileReplacing(path, BackupFile, &err)) {
+            LastError = QStringLiteral("Cannot create temporary project file %1.").arg(BackupFile);
+            data_.closeProjectConnection();
+            BackupFile.clear();
+            releaseLock();
+            return ResultNoBackup;
+        }
+    }
+    return ResultOk;
+}
+
+int ProjectFiles::failOpen(const QString& path, int result) {
+    CloseProject(true);
+    releaseLock();
+    ShowErrorBox(formatText(LanguageText(5025), {path}), caption(), MbError);
+    return result;
+}
+
+int ProjectFiles::OpenProject(const QString& path) {
+    return openProject(path, Backup::Make, false);
+}
+
+int ProjectFiles::openProject(const QString& path, Backup backup, bool keepModified) {
+    BusyCursor busy;
+    const bool modified = Modified;
+    if (!IsTempProjectFile(path))
+        LastFolder = withTrailingSlash(QFileInfo(path).absolutePath());
+    const QString previousBackup = BackupFile;
+    int r = connect(path, backup);
+    if (r != ResultOk)
+        return failOpen(path, r);
+    r = data_.OpenProjectTables();
+    if (r != ResultOk)
+        return failOpen(path, r);
+    if (IsTempProjectFile(CurrentFile) && CurrentFile != path)
+        deleteIfOurs(CurrentFile);
+    // The backup of the project open before belongs to a file no longer open.
+    if (previousBackup != BackupFile)
+        deleteIfOurs(previousBackup);
+    CurrentFile = path;
+    SetProjectTitle(CurrentFile);
+    hooks().loadProjectIntoWizard(false);
+    data_.tADOProject.refresh();
+    data_.tADOProject.first();
+    hooks().showProject();
+    Modified = keepModified && modified;
+    return ResultOk;
+}
+
+// Opens the project again after a failed save, without touching its backup: the
+// backup still holds the last saved state and the edits since stay unsaved.
+int ProjectFiles::reopenKeepingBackup(const QString& path) {
+    return openProject(path, Backup::Keep, true);
+}
+
+void ProjectFiles::PostPendingEdits() {
+    hooks().storePlanIfChanged();
+    for (Dataset* ds : {&data_.tADOProject, &data_.tJednotky, &data_.tSteny, &data_.tStavOtvory}) {
+        if (ds->state() == Dataset::State::Edit || ds->state() == Dataset::State::Insert) {
+            try {
+                ds->post();
+            } catch (const DbError&) {
+                // Errors in the posting are ignored.
+            }
+        }
+    }
+}
+
+int ProjectFiles::SaveProjectAs(const QString& path) {
+    PostPendingEdits();
+    data_.CloseProjectTables();
+    data_.closeProjectConnection();
+    const QString target = QFileInfo(path).absoluteFilePath();
+    const bool same = sameFile(CurrentFile, target);
+    auto fail = [&](const QString& detail) {
+        LastError = detail;
+        ShowErrorBox(QStringLiteral("Cannot write to file (Nelze zapsat do souboru) ") + target,
+                     caption(), MbError);
+        reopenKeepingBackup(CurrentFile);
+        return int(ResultNotWritable);
+    };
+    if (!same) {
+        // Another instance may have the target open: never overwrite it.
+        QLockFile targetLock(lockFileOf(target));
+        targetLock.setStaleLockTime(0);
+        if (!targetLock.tryLock(0)) {
+            if (targetLock.error() == QLockFile::LockFailedError)
+                return fail(QStringLiteral("The file %1 is open in another instance of Zefrant.")
+                                .arg(target));
+            return fail(QStringLiteral("Cannot create files in the folder %1.")
+                            .arg(QFileInfo(target).absolutePath()));
+        }
+        QString err;
+        if (!copyFileReplacing(CurrentFile, target, &err))
+            return fail(err);
+    }
+    const QString oldBackup = BackupFile;
+    const QString oldFile = CurrentFile;
+    const int r = ConnectProject(target);
+    if (r != ResultOk) {
+        const QString detail = LastError;
+        BackupFile = oldBackup;
+        return fail(detail);
+    }
+    if (oldBackup != BackupFile)
+        deleteIfOurs(oldBackup);
+    if (data_.OpenProjectTables() != ResultOk) {
+        const QString detail = LastError;
+        ShowErrorBox(QStringLiteral("Cannot write to file (Nelze zapsat do souboru) ") + target,
+                     caption(), MbError);
+        LastError = detail;
+        return ResultNotWritable;
+    }
+    if (IsTempProjectFile(oldFile) && !same)
+        deleteIfOurs(oldFile);
+    CurrentFile = target;
+    return ResultOk;
+}
+
+int ProjectFiles::SaveProjectAsDialog() {
+    SaveDialogOptions o;
+    o.title = LanguageText(125);
+    o.filter = LanguageText(126);
+    o.defaultSuffix = QStringLiteral("zfp");
+    o.initialFolder = LastFolder;
+    o.promptOverwrite = true;
+    const QString path = dialogs().saveFileName(o);
+    if (path.isEmpty())
+        return ResultCancelled;
+    if (SaveProjectAs(path) != ResultOk)
+        return ResultNotWritable;
+    CurrentFile = QFileInfo(path).absoluteFilePath();
+    SetProjectTitle(CurrentFile);
+    return ResultOk;
+}
+
+int ProjectFiles::AskSaveChanges(bool reopen) {
+    if (CurrentFile.isEmpty())
+        return ResultOk;
+    const bool temp = IsTempProjectFile(CurrentFile);
+    const QString question =
+        temp ? LanguageText(5001)
+             : formatText(LanguageText(5002), {QFileInfo(CurrentFile).fileName()});
+    const int answer = ShowMessageBox(question, caption(), MbWarningYesNoCancel);
+    if (answer == IdYes)
+        return temp ? SaveProjectAsDialog() : SaveProjectAs(CurrentFile);
+    if (answer == IdNo) {
+        RevertFromBackup(reopen);
+        return ResultOk;
+    }
+    return ResultCancelled;
+}
+
+void ProjectFiles::RevertFromBackup(bool reopen) {
+    if (BackupFile.isEmpty())
+        return;
+    if (!QFileInfo::exists(BackupFile)) {
+        ShowMessageBox(QStringLiteral("Backup file name not found (") + BackupFile +
+                           QStringLiteral(")"),
+                       caption(), MbError);
+        return;
+    }
+    const QString file = CurrentFile;
+    CloseProject(false);
+    // Discarding a new project: its file is gone with the close, there is nothing
+    // to restore it for.
+    const bool discardNew = !reopen && IsTempProjectFile(file) && TempFiles.contains(file);
+    QString err;
+    if (!discardNew && !copyFileReplacing(BackupFile, file, &err)) {
+        // The backup is all that holds the saved state: keep it, also at exit.
+        LastError = err;
+        ShowErrorBox(QStringLiteral("Cannot write to file (Nelze zapsat do souboru) ") + file,
+                     caption(), MbError);
+        TempFiles.removeAll(BackupFile);
+        CurrentFile.clear();
+        BackupFile.clear();
+        releaseLock();
+        return;
+    }
+    CurrentFile.clear();
+    if (reopen) {
+        // The backup and the file are now the same: the backup stays as it is.
+        openProject(file, Backup::Keep, false);
+        return;
+    }
+    deleteIfOurs(BackupFile);
+    BackupFile.clear();
+    releaseLock();
+}
+
+bool ProjectFiles::RefreshBackup() {
+    if (CurrentFile.isEmpty() || BackupFile.isEmpty())
+        return false;
+    // Between operations no transaction is open and no journal exists, so a copy
+    // of the file is a consistent database.
+    QString err;
+    if (data_.ADOConnectionProject.inTransaction() ||
+        !copyFileReplacing(CurrentFile, BackupFile, &err)) {
+        LastError = err.isEmpty() ? QStringLiteral("A transaction is still open.") : err;
+        ShowErrorBox(
+            formatText(QStringLiteral("Cannot create temporary project file %s."), {BackupFile}),
+            caption(), MbError);
+        return false;
+    }
+    return true;
+}
+
+int ProjectFiles::CloseProject(bool deleteBackup) {
+    hooks().hideWizard();
+    hooks().showStartPanel();
+    dialogs().processEvents();
+    data_.CloseProjectTables();
+    data_.closeProjectConnection();
+    if (IsTempProjectFile(CurrentFile))
+        deleteIfOurs(CurrentFile);
+    hooks().setMainCaption(caption());
+    hooks().hideProjectWindow();
+    SetProjectTitle(QString());
+    if (deleteBackup) {
+        deleteIfOurs(BackupFile);
+        CurrentFile.clear();
+        BackupFile.clear();
+        releaseLock();
+    }
+    return ResultOk;
+}
+
+int ProjectFiles::CloseProjectAsk(bool reopen) {
+    if (NeedsSavePrompt()) {
+        const int r = AskSaveChanges(reopen);
+        // A failed save stops the close as a cancel does: nothing is lost.
+        if (r == ResultCancelled || r == ResultNotWritable)
+            return r;
+    }
+    CloseProject(true);
+    return ResultOk;
+}
+
+void ProjectFiles::SetProjectTitle(const QString& path) {
+    const QString text =
+        path.isEmpty() ? QString() : (IsTempProjectFile(path) ? QStringLiteral("Unsaved") : path);
+    ProjectTitle = text;
+    hooks().setProjectWindowCaption(text);
+    ApplicationTitle =
+        text.isEmpty() ? caption() : caption() + QStringLiteral(" - ") + QFileInfo(text).fileName();
+    hooks().setApplicationTitle(ApplicationTitle);
+}
+
+int ProjectFiles::commandNew() {
+    const int r = CloseProjectAsk(false);
+    if (r == ResultCancelled || r == ResultNotWritable)
+        return r;
+    return createNewProject();
+}
+
+int ProjectFiles::commandOpen() {
+    const QString path = dialogs().openFileName(LanguageText(123), LanguageText(124), LastFolder);
+    if (path.isEmpty())
+        return ResultCancelled;
+    if (NeedsSavePrompt()) {
+        const int r = AskSaveChanges(false);
+        if (r == ResultCancelled || r == ResultNotWritable)
+            return r;
+    }
+    return OpenProject(QFileInfo(path).absoluteFilePath());
+}
+
+int ProjectFiles::commandSave() {
+    int r = ResultOk;
+    if (CurrentFile.isEmpty() || IsTempProjectFile(CurrentFile)) {
+        r = SaveProjectAsDialog();
+    } else {
+        PostPendingEdits();
+        Modified = false;
+    }
+    if (r != ResultOk)
+        return r;
+    if (!RefreshBackup()) {
+        Modified = true; // the last saved state did not change
+        return ResultNotWritable;
+    }
+    return ResultOk;
+}
+
+bool ProjectFiles::closeMainWindow() {
+    if (NeedsSavePrompt()) {
+        const int r = AskSaveChanges(false);
+        if (r == ResultCancelled || r == ResultNotWritable)
+            return false;
+    }
+    CloseProject(true);
+    return true;
+}
+
+void ProjectFiles::atExit() {
+    if (IsTempProjectFile(CurrentFile))
+        deleteIfOurs(CurrentFile);
+    hooks().writeSettings();
+    data_.CloseProjectTables();
+    data_.closeProjectConnection();
+    for (const QString& f : TempFiles)
+        QFile::remove(f);
+    releaseLock();
+}
+
+void ProjectFiles::wizardFinished() {
+    if (NewProject)
+        RefreshBackup();
+}
+
+void ProjectFiles::wizardCancelled() {
+    if (NewProject) {
+        Modified = false;
+        CloseProjectAsk(true);
+    } else if (Modified) {
+        RevertFromBackup(true);
+    }
+}
+
+int ProjectFiles::createNewProject() {
+    BusyCursor busy;
+    CurrentFile.clear();
+    // A unique name in the temporary folder: "~ze", a unique part, ".tmp".
+    QString name;
+    {
+        QTemporaryFile tmp(TempPath + QStringLiteral("~zeXXXXXX.tmp"));
+        tmp.setAutoRemove(false);
+        if (!tmp.open()) {
+            LastError = tmp.errorString();
+            ShowErrorBox(formatText(LanguageText(5025), {TempPath}), caption(), MbError);
+            return ResultNotWritable;
+        }
+        name = QFileInfo(tmp.fileName()).absoluteFilePath();
+    }
+    if (!name.toLower().endsWith(QLatin1String(".tmp")))
+        name += QStringLiteral(".tmp");
+    CurrentFile = name;
+    TempFiles << name;
+    QFile::remove(name);
+    if (!QFileInfo::exists(TemplatePath)) {
+        LastError = QStringLiteral("File not found %1.").arg(TemplatePath);
+        CurrentFile.clear();
+        ShowErrorBox(formatText(LanguageText(5025), {TemplatePath}), caption(), MbError);
+        return ResultFileNotFound;
+    }
+    QString err;
+    if (!copyFileReplacing(TemplatePath, name, &err)) {
+        LastError = err;
+        CurrentFile.clear();
+        ShowErrorBox(formatText(LanguageText(5025), {TemplatePath}), caption(), MbError);
+        return ResultNotWritable;
+    }
+    int r = ConnectProject(name);
+    if (r == ResultOk)
+        r = data_.OpenProjectTables();
+    if (r != ResultOk)
+        return failOpen(name, r);
+    data_.ClearTable(data_.tADOProject);
+    data_.tADOProject.append();
+    data_.tADOProject.post();
+    hooks().loadProjectIntoWizard(true);
+    data_.tADOProject.refresh();
+    data_.tADOProject.first();
+    RefreshBackup();
+    data_.tADOProject.first();
+    hooks().openWizardForNewProject();
+    SetProjectTitle(QStringLiteral("Unsaved"));
+    NewProject = true;
+    return ResultOk;
+}
+
+} // namespace zf

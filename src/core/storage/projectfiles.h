@@ -1,0 +1,105 @@
+#pragma once
+
+#include "storage/zfdata.h"
+
+#include <QLockFile>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+namespace zf {
+
+// What the windows do around the project file operations. Every member does
+// nothing until a window provides it.
+class ProjectHooks {
+public:
+    virtual ~ProjectHooks() = default;
+    virtual void hideWizard() {}
+    virtual void showStartPanel() {}
+    virtual void hideProjectWindow() {}
+    virtual void setMainCaption(const QString&) {}
+    virtual void setApplicationTitle(const QString&) {}
+    virtual void setProjectWindowCaption(const QString&) {} // when the project window exists
+    virtual void loadProjectIntoWizard(bool /*newProject*/) {}
+    // Shows the opened project: project window, plan, coverage, summary, focus.
+    virtual void showProject() {}
+    // Writes the plan into tJednotky when it changed.
+    virtual void storePlanIfChanged() {}
+    // New: hide the wizard's close button, open it as the Input command does and
+    // put the focus on the project name.
+    virtual void openWizardForNewProject() {}
+    virtual void writeSettings() {}
+};
+
+// The life of the one open project: New, Open, Save, Save As, Close, the backup
+// copy that holds the last saved state, and the temporary files of a run.
+class ProjectFiles {
+public:
+    explicit ProjectFiles(TZFData& data, ProjectHooks* hooks = nullptr);
+    ~ProjectFiles();
+    ProjectFiles(const ProjectFiles&) = delete;
+    ProjectFiles& operator=(const ProjectFiles&) = delete;
+
+    void setHooks(ProjectHooks* hooks);
+
+    static bool IsTempProjectFile(const QString& path);
+    bool NeedsSavePrompt() const;
+
+    int ConnectProject(const QString& path);
+    int OpenProject(const QString& path);
+    void PostPendingEdits();
+    int SaveProjectAs(const QString& path);
+    int SaveProjectAsDialog();
+    int AskSaveChanges(bool reopen);
+    void RevertFromBackup(bool reopen);
+    bool RefreshBackup();
+    int CloseProject(bool deleteBackup);
+    int CloseProjectAsk(bool reopen);
+    void SetProjectTitle(const QString& path);
+
+    // The commands.
+    int commandNew();
+    int commandOpen();
+    int commandSave();
+    int commandSaveAs() { return SaveProjectAsDialog(); }
+    int commandClose() { return CloseProjectAsk(false); }
+    // Closing the main window: false when it stays open.
+    bool closeMainWindow();
+    // At exit, after the main window has closed.
+    void atExit();
+    // The input wizard's finish and cancel.
+    void wizardFinished();
+    void wizardCancelled();
+
+    // Creates the new project (New after the current project was closed).
+    int createNewProject();
+
+    QString CurrentFile;
+    QString BackupFile;
+    QStringList TempFiles;
+    QString LastFolder;
+    bool NewProject = false;
+    QString ApplicationTitle = QStringLiteral("Zefrant");
+    QString ProjectTitle;
+
+    // The lock file that keeps other instances off an open project.
+    static QString lockFileOf(const QString& path) { return path + QStringLiteral(".lock"); }
+
+private:
+    enum class Backup { Make, Keep };
+    int connect(const QString& path, Backup backup);
+    int openProject(const QString& path, Backup backup, bool keepModified);
+    int reopenKeepingBackup(const QString& path);
+    int failOpen(const QString& path, int result);
+    bool deleteIfOurs(const QString& path);
+    bool acquireLock(const QString& path);
+    void releaseLock();
+    ProjectHooks& hooks();
+
+    TZFData& data_;
+    ProjectHooks* hooks_;
+    std::unique_ptr<QLockFile> lock_;
+    QString lockedPath_;
+};
+
+} // namespace zf

@@ -1,0 +1,430 @@
+#include "storage/sqlite.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <sqlite3.h>
+
+namespace zf {
+
+namespace {
+
+// Case-insensitive comparison of texts, as the filters of the datasets compare.
+int noCaseCollation(void*, int len1, const void* s1, int len2, const void* s2) {
+    const QString a = QString::fromUtf8(static_cast<const char*>(s1), len1);
+    const QString b = QString::fromUtf8(static_cast<const char*>(s2), len2);
+    return a.compare(b, Qt::CaseInsensitive);
+}
+
+// zf_like(pattern, value): the LIKE of the filter expressions. '*' and '%' stand
+// for any run of characters, '?' and '_' for one; the comparison ignores case.
+bool likeMatch(QStringView pattern, QStringView text) {
+    qsizetype p = 0, t = 0, starP = -1, starT = 0;
+    while (t < text.size()) {
+        if (p < pattern.size()) {
+            const QChar pc = pattern[p];
+            if (pc == QLatin1Char('*') || pc == QLatin1Char('%')) {
+                starP = p++;
+                starT = t;
+                continue;
+            }
+            if (pc == QLatin1Char('?') || pc == QLatin1Char('_') ||
+                pattern.mid(p, 1).compare(text.mid(t, 1), Qt::CaseInsensitive) == 0) {
+                ++p;
+                ++t;
+                continue;
+            }
+        }
+        if (starP >= 0) {
+            p = starP + 1;
+            t = ++starT;
+            continue;
+        }
+        return false;
+    }
+    while (p < pattern.size() && (pattern[p] == QLatin1Char('*') || pattern[p] == QLatin1Char('%')))
+        ++p;
+    return p == pattern.size();
+}
+
+void likeFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const auto* p = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    const auto* v = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
+    const QString pattern = QString::fromUtf8(p, sqlite3_value_bytes(argv[0]));
+    const QString value = QString::fromUtf8(v, sqlite3_value_bytes(argv[1]));
+    sqlite3_result_int(ctx, likeMatch(pattern, value) ? 1 : 0);
+}
+
+} // namespace
+
+// --- Statement ---------------------------------------------------------------
+
+Statement::Statement(Database& db, const QString& sql) : db_(db), sql_(sql) {
+    if (!db.db_)
+        throw DbError(QStringLiteral("The database is not open."));
+    stmt_ = db.takeCached(sql);
+    if (stmt_)
+        return;
+    const QByteArray utf8 = sql.toUtf8();
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(db.db_, utf8.constData(), int(utf8.size()), &stmt_, &tail) != SQLITE_OK)
+        db.fail(QString());
+    if (tail && *tail) {
+        QByteArray rest(tail);
+        if (!rest.trimmed().isEmpty() && rest.trimmed() != ";") {
+            sqlite3_finalize(stmt_);
+            stmt_ = nullptr;
+            throw DbError(QStringLiteral("Only one SQL statement may be run at a time."));
+        }
+    }
+}
+
+Statement::~Statement() {
+    if (stmt_)
+        db_.giveBack(sql_, stmt_);
+}
+
+void Statement::bind(int index, const QVariant& value) {
+    int rc = SQLITE_OK;
+    if (!value.isValid() || value.isNull()) {
+        rc = sqlite3_bind_null(stmt_, index);
+    } else {
+        switch (value.typeId()) {
+        case QMetaType::Bool:
+            rc = sqlite3_bind_int(stmt_, index, value.toBool() ? 1 : 0);
+            break;
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Long:
+        case QMetaType::Short:
+        case QMetaType::Char:
+            rc = sqlite3_bind_int64(stmt_, index, value.toLongLong());
+            break;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            rc = sqlite3_bind_double(stmt_, index, value.toDouble());
+            break;
+        case QMetaType::QDateTime:
+        case QMetaType::QDate: {
+            const QByteArray t =
+                value.toDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toUtf8();
+            rc = sqlite3_bind_text(stmt_, index, t.constData(), int(t.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        case QMetaType::QByteArray: {
+            const QByteArray b = value.toByteArray();
+            rc = sqlite3_bind_blob(stmt_, index, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        default: {
+            const QByteArray t = value.toString().toUtf8();
+            rc = sqlite3_bind_text(stmt_, index, t.constData(), int(t.size()), SQLITE_TRANSIENT);
+        }
+        }
+    }
+    if (rc != SQLITE_OK)
+        db_.fail(QString());
+}
+
+void Statement::bindAll(const QVariantList& values) {
+    for (int i = 0; i < values.size(); ++i)
+        bind(i + 1, values[i]);
+}
+
+bool Statement::step() {
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    db_.fail(QString());
+}
+
+void Statement::reset() {
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+}
+
+int Statement::columnCount() const {
+    return sqlite3_column_count(stmt_);
+}
+
+QVariant Statement::column(int index) const {
+    switch (sqlite3_column_type(stmt_, index)) {
+    case SQLITE_INTEGER:
+        return QVariant(qint64(sqlite3_column_int64(stmt_, index)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(stmt_, index));
+    case SQLITE_TEXT:
+        return QVariant(columnText(index));
+    case SQLITE_BLOB: {
+        const auto* p = static_cast<const char*>(sqlite3_column_blob(stmt_, index));
+        return QVariant(QByteArray(p, sqlite3_column_bytes(stmt_, index)));
+    }
+    default:
+        return QVariant();
+    }
+}
+
+qint64 Statement::columnInt64(int index) const {
+    return sqlite3_column_int64(stmt_, index);
+}
+
+QString Statement::columnText(int index) const {
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, index));
+    return QString::fromUtf8(p, sqlite3_column_bytes(stmt_, index));
+}
+
+bool Statement::columnIsNull(int index) const {
+    return sqlite3_column_type(stmt_, index) == SQLITE_NULL;
+}
+
+// --- Database ----------------------------------------------------------------
+
+Database::~Database() {
+    close();
+}
+
+void Database::fail(const QString& context) const {
+    QString msg =
+        db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("database not open");
+    if (!context.isEmpty())
+        msg = context + QStringLiteral(": ") + msg;
+    throw DbError(msg);
+}
+
+QString Database::errorMessage() const {
+    return db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString();
+}
+
+void Database::open(const QString& path, const OpenOptions& options) {
+    close();
+    if (!options.create && !QFileInfo::exists(path))
+        throw DbError(QStringLiteral("Could not find file '%1'.").arg(path));
+    int flags = options.readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    if (options.create)
+        flags |= SQLITE_OPEN_CREATE;
+    flags |= SQLITE_OPEN_NOMUTEX;
+    const QByteArray p = path.toUtf8();
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(p.constData(), &db, flags, nullptr);
+    db_ = db;
+    path_ = path;
+    if (rc != SQLITE_OK) {
+        const QString msg =
+            db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
+        close();
+        throw DbError(msg);
+    }
+    try {
+        sqlite3_extended_result_codes(db_, 1);
+        // Untrusted files: no SQL stored in the file is run.
+        sqlite3_db_config(db_, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+        sqlite3_db_config(db_, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+        sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
+        sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_VIEW, 0, nullptr);
+        sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 0, nullptr);
+        if (!options.create)
+            sqlite3_limit(db_, SQLITE_LIMIT_ATTACHED, 0);
+        sqlite3_limit(db_, SQLITE_LIMIT_LENGTH, 64 * 1024 * 1024);
+        sqlite3_busy_timeout(db_, 2000);
+        sqlite3_create_collation(db_, "ZFNOCASE", SQLITE_UTF8, nullptr, noCaseCollation);
+        sqlite3_create_function(db_, "zf_like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                                likeFunction, nullptr, nullptr);
+        exec(QStringLiteral("PRAGMA cell_size_check = ON"));
+        exec(QStringLiteral("PRAGMA mmap_size = 0"));
+        if (!options.readOnly && sqlite3_db_readonly(db_, "main") == 1)
+            throw DbError(QStringLiteral("The file cannot be opened for writing."));
+        {
+            Batch reads(*this, false);
+            checkSchema(options);
+        }
+        if (!options.readOnly) {
+            // One self-contained file between operations; WAL fails on network shares.
+            Statement jm(*this, QStringLiteral("PRAGMA journal_mode = DELETE"));
+            jm.step();
+            exec(QStringLiteral("PRAGMA synchronous = FULL"));
+        }
+    } catch (...) {
+        close();
+        throw;
+    }
+}
+
+void Database::checkSchema(const OpenOptions& options) {
+    // Reading the schema is the first read of the file: a file that is not a
+    // database fails here with the engine's message.
+    Statement st(*this, QStringLiteral("SELECT type, name, sql FROM sqlite_schema"));
+    while (st.step()) {
+        const QString type = st.columnText(0);
+        const QString sql = st.columnText(2).trimmed();
+        if (type == QLatin1String("trigger") || type == QLatin1String("view"))
+            throw DbError(QStringLiteral("The file contains a %1 (%2); such files are not opened.")
+                              .arg(type, st.columnText(1)));
+        if (type == QLatin1String("table") &&
+            sql.startsWith(QLatin1String("CREATE VIRTUAL"), Qt::CaseInsensitive))
+            throw DbError(
+                QStringLiteral("The file contains a virtual table (%1); such files are not opened.")
+                    .arg(st.columnText(1)));
+    }
+    if (options.applicationId != 0) {
+        Statement app(*this, QStringLiteral("PRAGMA application_id"));
+        const qint64 id = app.step() ? app.columnInt64(0) : 0;
+        if (id != 0 && id != options.applicationId)
+            throw DbError(QStringLiteral("The file belongs to another application."));
+    }
+    if (options.quickCheck) {
+        Statement qc(*this, QStringLiteral("PRAGMA quick_check(1)"));
+        const QString result = qc.step() ? qc.columnText(0) : QString();
+        if (result != QLatin1String("ok"))
+            throw DbError(QStringLiteral("The database file is damaged (%1).").arg(result));
+    }
+}
+
+sqlite3_stmt* Database::takeCached(const QString& sql) {
+    auto it = cache_.find(sql);
+    if (it == cache_.end())
+        return nullptr;
+    sqlite3_stmt* s = it.value();
+    cache_.erase(it);
+    return s;
+}
+
+void Database::giveBack(const QString& sql, sqlite3_stmt* stmt) {
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    if (!db_ || cache_.size() >= 200) {
+        sqlite3_finalize(stmt);
+        return;
+    }
+    cache_.insert(sql, stmt);
+}
+
+void Database::clearCache() {
+    for (sqlite3_stmt* s : std::as_const(cache_))
+        sqlite3_finalize(s);
+    cache_.clear();
+}
+
+void Database::close() {
+    clearCache();
+    if (db_) {
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
+    }
+    batchDepth_ = 0;
+}
+
+void Database::exec(const QString& sql, const QVariantList& params) {
+    Statement st(*this, sql);
+    st.bindAll(params);
+    while (st.step()) {
+    }
+}
+
+void Database::execScript(const QString& sql) {
+    char* err = nullptr;
+    const QByteArray utf8 = sql.toUtf8();
+    if (sqlite3_exec(db_, utf8.constData(), nullptr, nullptr, &err) != SQLITE_OK) {
+        const QString msg = QString::fromUtf8(err ? err : "error");
+        sqlite3_free(err);
+        throw DbError(msg);
+    }
+}
+
+qint64 Database::lastInsertRowId() const {
+    return sqlite3_last_insert_rowid(db_);
+}
+
+int Database::changes() const {
+    return sqlite3_changes(db_);
+}
+
+QString Database::quoteIdentifier(const QString& name) {
+    QString q = name;
+    q.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + q + QLatin1Char('"');
+}
+
+bool Database::tableExists(const QString& table) {
+    Statement st(
+        *this,
+        QStringLiteral(
+            "SELECT 1 FROM sqlite_schema WHERE type = 'table' AND name = ?1 COLLATE NOCASE"));
+    st.bind(1, table);
+    return st.step();
+}
+
+std::vector<TableColumn> Database::tableColumns(const QString& table) {
+    std::vector<TableColumn> cols;
+    Statement st(*this, QStringLiteral("SELECT name, type, \"notnull\", dflt_value, pk "
+                                       "FROM pragma_table_info(?1)"));
+    st.bind(1, table);
+    while (st.step()) {
+        TableColumn c;
+        c.name = st.columnText(0);
+        c.declaredType = st.columnText(1).trimmed().toUpper();
+        c.notNull = st.columnInt64(2) != 0;
+        c.defaultSql = st.columnIsNull(3) ? QString() : st.columnText(3);
+        c.primaryKey = st.columnInt64(4) != 0;
+        cols.push_back(c);
+    }
+    return cols;
+}
+
+QStringList Database::indexColumns(const QString& table, const QString& name) {
+    QString found;
+    {
+        Statement st(*this, QStringLiteral("SELECT name FROM pragma_index_list(?1)"));
+        st.bind(1, table);
+        const QString qualified = table + QLatin1Char('_') + name;
+        while (st.step()) {
+            const QString n = st.columnText(0);
+            if (n.compare(qualified, Qt::CaseInsensitive) == 0 ||
+                (found.isEmpty() && n.compare(name, Qt::CaseInsensitive) == 0))
+                found = n;
+        }
+    }
+    QStringList cols;
+    if (found.isEmpty())
+        return cols;
+    Statement st(*this, QStringLiteral("SELECT name FROM pragma_index_info(?1) ORDER BY seqno"));
+    st.bind(1, found);
+    while (st.step()) {
+        if (st.columnIsNull(0))
+            return {}; // an index on an expression is not an order we use
+        cols << st.columnText(0);
+    }
+    return cols;
+}
+
+Database::Batch::Batch(Database& db, bool write) : db_(&db) {
+    if (db_->batchDepth_++ == 0) {
+        try {
+            db_->exec(write ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
+        } catch (...) {
+            db_->batchDepth_ = 0;
+            throw;
+        }
+    }
+}
+
+Database::Batch::~Batch() noexcept(false) {
+    if (!db_->db_ || db_->batchDepth_ == 0)
+        return;
+    if (--db_->batchDepth_ == 0) {
+        const int rc = sqlite3_exec(db_->db_, "COMMIT", nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK) {
+            sqlite3_exec(db_->db_, "ROLLBACK", nullptr, nullptr, nullptr);
+            if (std::uncaught_exceptions() == 0)
+                db_->fail(QStringLiteral("Commit failed"));
+        }
+    }
+}
+
+} // namespace zf

@@ -1,0 +1,138 @@
+#pragma once
+
+#include <QMultiHash>
+#include <QString>
+#include <QVariant>
+#include <stdexcept>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace zf {
+
+// An error of the database layer. Operations of the layer throw it; the callers
+// catch it where a failure has a result of its own.
+class DbError : public std::runtime_error {
+public:
+    explicit DbError(const QString& message)
+        : std::runtime_error(message.toStdString()), message_(message) {}
+    const QString& message() const { return message_; }
+
+private:
+    QString message_;
+};
+
+// Application ids in the SQLite header: our files can be told from other SQLite
+// files.
+inline constexpr int ProjectApplicationId = 0x5A465031;   // "ZFP1"
+inline constexpr int ReferenceApplicationId = 0x5A465231; // "ZFR1"
+
+class Database;
+
+// A prepared statement. Values are always bound, never pasted into the SQL.
+class Statement {
+public:
+    Statement(Database& db, const QString& sql);
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    void bind(int index, const QVariant& value); // 1-based
+    void bindAll(const QVariantList& values);
+    bool step(); // true while a row is available
+    void reset();
+    int columnCount() const;
+    QVariant column(int index) const; // 0-based; null as an invalid QVariant
+    qint64 columnInt64(int index) const;
+    QString columnText(int index) const;
+    bool columnIsNull(int index) const;
+
+private:
+    Database& db_;
+    QString sql_;
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+struct TableColumn {
+    QString name;
+    QString declaredType; // upper case, as declared
+    bool notNull = false;
+    QString defaultSql; // the DEFAULT clause as written, empty if none
+    bool primaryKey = false;
+};
+
+// One connection to an SQLite file. Files are opened defensively: the schema is
+// not trusted, triggers and views are refused, the file is checked before use.
+class Database {
+public:
+    struct OpenOptions {
+        bool readOnly = false;
+        bool create = false;   // create the file when it does not exist
+        int applicationId = 0; // a non-zero foreign application id is refused
+        bool quickCheck = true;
+    };
+
+    Database() = default;
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // Throws DbError with the engine's message on failure; the connection is then
+    // closed.
+    void open(const QString& path, const OpenOptions& options);
+    void close();
+    bool isOpen() const { return db_ != nullptr; }
+    const QString& path() const { return path_; }
+    sqlite3* handle() const { return db_; }
+
+    // Runs one statement (several in one string are refused).
+    void exec(const QString& sql, const QVariantList& params = {});
+    // Runs a script of trusted statements (build tools only).
+    void execScript(const QString& sql);
+    qint64 lastInsertRowId() const;
+    int changes() const;
+    QString errorMessage() const;
+
+    bool tableExists(const QString& table);
+    std::vector<TableColumn> tableColumns(const QString& table);
+    // Columns of the index `name` of the table, looked up as "<table>_<name>" or
+    // "<name>"; empty when there is no such index.
+    QStringList indexColumns(const QString& table, const QString& name);
+
+    // Groups the writes of one operation into one transaction. Nested batches join
+    // the outer one; the outermost commits when it ends, also when it ends by an
+    // exception (the rows posted so far stay posted, as they would row by row).
+    class Batch {
+    public:
+        // A read-only batch takes the shared lock once for all its reads.
+        explicit Batch(Database& db, bool write = true);
+        ~Batch() noexcept(false);
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        Database* db_;
+    };
+    bool inTransaction() const { return batchDepth_ > 0; }
+
+    // Quotes an identifier for SQL: "name" with embedded quotes doubled.
+    static QString quoteIdentifier(const QString& name);
+
+private:
+    friend class Statement;
+    [[noreturn]] void fail(const QString& context) const;
+    void checkSchema(const OpenOptions& options);
+
+    sqlite3_stmt* takeCached(const QString& sql);
+    void giveBack(const QString& sql, sqlite3_stmt* stmt);
+    void clearCache();
+
+    sqlite3* db_ = nullptr;
+    QString path_;
+    int batchDepth_ = 0;
+    // Prepared statements for reuse: the same few statements run for every row.
+    QMultiHash<QString, sqlite3_stmt*> cache_;
+};
+
+} // namespace zf

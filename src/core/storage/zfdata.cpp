@@ -1,0 +1,300 @@
+#include "storage/zfdata.h"
+
+#include "common/dialogs.h"
+#include "common/globals.h"
+#include "common/numberformat.h"
+#include "common/resultcodes.h"
+#include "i18n/texts.h"
+#include "storage/schema.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <cmath>
+#include <optional>
+
+namespace zf {
+
+TZFData::TZFData() {
+    const Schema& schema = projectSchema();
+    struct Setup {
+        Dataset* ds;
+        const char* table;
+        const char* index;
+        bool declared;
+    };
+    const Setup project[] = {
+        {&tADOProject, "tRozmery", "ID", true},         {&tSteny, "tSteny", "", true},
+        {&tStavOtvory, "tStavOtvory", "IDSteny", true}, {&tJednotky, "tJednotky", "ID", true},
+        {&tResults, "tTempTable", "ID", false},         {&tDBVer, "tDBVer", "ID", false}};
+    for (const Setup& s : project) {
+        s.ds->setDatabase(&ADOConnectionProject);
+        s.ds->setTableName(QString::fromLatin1(s.table));
+        s.ds->setIndexName(QString::fromLatin1(s.index));
+        if (s.declared)
+            s.ds->setDeclaredColumns(schema.table(QString::fromLatin1(s.table))->declaredColumns());
+    }
+    tDBVer.setReadOnly(true);
+    tStavOtvory.setMaster(&dsSteny, QStringLiteral("IDSteny"), QStringLiteral("IDSteny"));
+
+    const Setup reference[] = {
+        {&tTeploty, "tTeploty", "ID", false},     {&tTridaPrace, "tTridaPrace", "ID", false},
+        {&tGeneral, "tGeneral", "ID", false},     {&tMaterialy, "tMaterialyEN", "ID", false},
+        {&tDefPerson, "tDefPerson", "ID", false}, {&tRozmery, "tBrisantRozmery", "", false},
+        {&tTmp, "tBrisant", "ID", false}};
+    for (const Setup& s : reference) {
+        s.ds->setDatabase(&ADOConnectionData);
+        s.ds->setTableName(QString::fromLatin1(s.table));
+        s.ds->setIndexName(QString::fromLatin1(s.index));
+    }
+    for (Dataset* ds : {&tTeploty, &tTridaPrace, &tGeneral, &tRozmery, &tTmp})
+        ds->setReadOnly(true);
+
+    // Every change of a project column marks the project as modified.
+    for (Dataset* ds : projectTables())
+        ds->addBeforeFieldChange([](Dataset&, const QString&) { Modified = true; });
+
+    dsSteny.addDataChange([this](DataSource&, const QString& field) { onWallChange(field); });
+    dsStavOtvory.addDataChange(
+        [this](DataSource&, const QString& field) { onOpeningChange(field); });
+    dsJednotky.addDataChange([this](DataSource&, const QString&) {
+        if (hooks.unitListPageActive && hooks.unitListPageActive() && hooks.refreshUnitPictures)
+            hooks.refreshUnitPictures();
+    });
+    dsResults.addDataChange([this](DataSource&, const QString& field) {
+        if (field.compare(QLatin1String("Pocet_jednotek"), Qt::CaseInsensitive) == 0 &&
+            hooks.updateCoverage)
+            hooks.updateCoverage();
+    });
+}
+
+TZFData::~TZFData() {
+    CloseProjectTables();
+    closeProjectConnection();
+}
+
+std::vector<Dataset*> TZFData::projectTables() {
+    return {&tADOProject, &tSteny, &tStavOtvory, &tJednotky, &tResults};
+}
+
+QString TZFData::commonAppDataFolder() {
+    const QString env = qEnvironmentVariable("ZEFRANT_COMMON_APPDATA");
+    if (!env.isEmpty())
+        return withTrailingSlash(env);
+    QString dirs = qEnvironmentVariable("XDG_DATA_DIRS");
+    if (dirs.isEmpty())
+        dirs = QStringLiteral("/usr/local/share/:/usr/share/");
+    const QString first = dirs.section(QLatin1Char(':'), 0, 0);
+    return withTrailingSlash(first);
+}
+
+QString TZFData::locateReference() {
+    const QString common = commonAppDataFolder();
+    const QString shared = common + QStringLiteral("Quadrel/Zefrant/ZF.zft");
+    if (!common.isEmpty() && QFileInfo::exists(shared))
+        return shared;
+    return AppPath + QStringLiteral("DB/ZF.zft");
+}
+
+bool TZFData::startUp() {
+    ReferencePath = locateReference();
+    if (ConnectReference(ReferencePath) != ResultOk) {
+        ShowErrorBox(
+            QStringLiteral(
+                "Application fatal error. Please do the following:\n"
+                " 1. Reinstall the MS Data Access Components (Folder MDAC on the install CD).\n"
+                " 2. Reinstall the applicaiton."),
+            QString::fromLatin1(ProductName), MbError);
+        return false;
+    }
+    closeProjectConnection();
+    try {
+        tTeploty.open();
+        tTridaPrace.open();
+        tGeneral.open();
+    } catch (const DbError& e) {
+        LastError = QStringLiteral("Cannot open program database. ") + e.message();
+        ShowErrorBox(
+            QStringLiteral(
+                "Application fatal error. Please do the following:\n"
+                " 1. Reinstall the MS Data Access Components (Folder MDAC on the install CD).\n"
+                " 2. Reinstall the applicaiton."),
+            QString::fromLatin1(ProductName), MbError);
+        return false;
+    }
+    for (Dataset* ds : {&tSteny, &tStavOtvory, &tJednotky, &tADOProject})
+        SetFloatFormats(*ds);
+    tADOProject.setDisplayFormat(QStringLiteral("Q_infiltrace_kW"), QStringLiteral(",0.## kW"));
+    return true;
+}
+
+int TZFData::ConnectReference(const QString& path) {
+    for (Dataset* ds :
+         {&tTeploty, &tTridaPrace, &tGeneral, &tMaterialy, &tDefPerson, &tRozmery, &tTmp})
+        ds->close();
+    ADOConnectionData.close();
+    try {
+        Database::OpenOptions o;
+        o.applicationId = ReferenceApplicationId;
+        ADOConnectionData.open(path, o);
+    } catch (const DbError& e) {
+        LastError = QStringLiteral("Cannot open program database. ") + e.message();
+        return ResultInvalidFile;
+    }
+    return ResultOk;
+}
+
+void TZFData::openProjectConnection(const QString& path) {
+    Database::OpenOptions o;
+    o.applicationId = ProjectApplicationId;
+    ADOConnectionProject.open(path, o);
+}
+
+void TZFData::closeProjectConnection() {
+    ADOConnectionProject.close();
+}
+
+int TZFData::OpenProjectTables() {
+    LastError.clear();
+    // One shared lock for all the reads of the check and the five tables.
+    std::optional<Database::Batch> reads;
+    try {
+        reads.emplace(ADOConnectionProject, false);
+    } catch (const DbError& e) {
+        LastError = QStringLiteral("Invalid project file format. ") + e.message();
+        return ResultInvalidFile;
+    }
+    int major = 0, minor = 0;
+    QString version;
+    try {
+        tDBVer.open();
+        tDBVer.last();
+        major = tDBVer.asInteger(QStringLiteral("DBVerMajor"));
+        minor = tDBVer.asInteger(QStringLiteral("DBVerMinor"));
+        version = tDBVer.asString(QStringLiteral("Version"));
+        tDBVer.close();
+    } catch (const DbError& e) {
+        tDBVer.close();
+        LastError = QStringLiteral("Invalid project file format. ") + e.message();
+        return ResultInvalidFile;
+    }
+    if (major < 1 && minor < 1) {
+        LastError = QStringLiteral("Invalid project file version. (Ver: %1.%2, %3)")
+                        .arg(major)
+                        .arg(minor)
+                        .arg(version);
+        return ResultInvalidFile;
+    }
+    for (Dataset* ds : projectTables()) {
+        try {
+            ds->open();
+        } catch (const DbError& e) {
+            CloseProjectTables();
+            LastError = QStringLiteral("Invalid project file format. ") + e.message();
+            return ResultInvalidFile;
+        }
+    }
+    return ResultOk;
+}
+
+void TZFData::CloseProjectTables() {
+    for (Dataset* ds : projectTables())
+        ds->close();
+}
+
+void TZFData::ClearTable(Dataset& dataset) {
+    dataset.refresh();
+    if (dataset.isEmpty())
+        return;
+    Database::Batch batch(*dataset.database());
+    dataset.disableControls();
+    dataset.first();
+    try {
+        while (!dataset.isEmpty())
+            dataset.deleteRecord();
+    } catch (const DbError&) {
+        // A row that cannot be deleted ends the loop.
+    }
+    dataset.first();
+    dataset.enableControls();
+}
+
+void TZFData::SetFloatFormats(Dataset& dataset) {
+    for (const ColumnDecl& c : projectSchema().table(dataset.tableName())
+                                   ? projectSchema().table(dataset.tableName())->declaredColumns()
+                                   : std::vector<ColumnDecl>{})
+        if (c.type == JetType::Double)
+            dataset.setDisplayFormat(c.name, QString::fromLatin1(FloatDisplayFormat));
+    for (const Dataset::Field& f : dataset.fields())
+        if (f.type == JetType::Double)
+            dataset.setDisplayFormat(f.name, QString::fromLatin1(FloatDisplayFormat));
+}
+
+bool TZFData::IsEmptyOpening() const {
+    if (!tStavOtvory.active() || tStavOtvory.isEmpty())
+        return false;
+    return tStavOtvory.asString(QStringLiteral("Nazev")).isEmpty() &&
+           std::nearbyint(tStavOtvory.asFloat(QStringLiteral("k"))) == 0.0;
+}
+
+void TZFData::onWallChange(const QString& field) {
+    if (!wizardShown() || !tSteny.active() || tSteny.isEmpty())
+        return;
+    const QString picture = ImagesPath + QStringLiteral("Building/") +
+                            tSteny.asString(QStringLiteral("VariantaHaly")) +
+                            tSteny.asString(QStringLiteral("CisloSteny")) + QStringLiteral(".svg");
+    if (QFileInfo::exists(picture) && hooks.showWallPicture)
+        hooks.showWallPicture(picture);
+    if (hooks.setOpeningsCaption)
+        hooks.setOpeningsCaption(LanguageText(920) + QStringLiteral(" (") +
+                                 tSteny.asString(QStringLiteral("Nazev") + LanguageCode) +
+                                 QStringLiteral(")"));
+    if (hooks.fillMaterialPickList)
+        hooks.fillMaterialPickList(tSteny.asInteger(QStringLiteral("TypSteny")));
+    if (hooks.materialColumnCurrent && hooks.materialColumnCurrent() && hooks.editWallGrid)
+        hooks.editWallGrid();
+    if (field.compare(QLatin1String("Material"), Qt::CaseInsensitive) == 0) {
+        if (tMaterialy.active()) {
+            const QVariant k =
+                tMaterialy.lookup(QStringLiteral("Material"),
+                                  tSteny.value(QStringLiteral("Material")), QStringLiteral("k"));
+            if (k.isValid() && !k.isNull())
+                tSteny.setValue(QStringLiteral("k"), k);
+        }
+        if (hooks.askForOpenings)
+            hooks.askForOpenings();
+    }
+}
+
+void TZFData::onOpeningChange(const QString& field) {
+    if (field.isEmpty() || !wizardShown() || !tStavOtvory.active())
+        return;
+    const QString caption = QString::fromLatin1(ProductName);
+    if (field.compare(QLatin1String("Vyska"), Qt::CaseInsensitive) == 0) {
+        const double v = tStavOtvory.asFloat(QStringLiteral("Vyska"));
+        if (v < 0) {
+            ShowMessageBox(LanguageText(5021), caption, MbError);
+            tStavOtvory.setValue(QStringLiteral("Vyska"), 0.0);
+            return;
+        }
+        if (tSteny.active() && !tSteny.isEmpty() && v > tSteny.asFloat(QStringLiteral("Vyska")))
+            ShowMessageBox(LanguageText(5022), caption, MbWarning);
+    } else if (field.compare(QLatin1String("Sirka"), Qt::CaseInsensitive) == 0) {
+        if (tSteny.active() && !tSteny.isEmpty() &&
+            tStavOtvory.asFloat(QStringLiteral("Sirka")) > tSteny.asFloat(QStringLiteral("Sirka")))
+            ShowMessageBox(LanguageText(5023), caption, MbWarning);
+    } else if (field.compare(QLatin1String("Nazev"), Qt::CaseInsensitive) == 0) {
+        if (tMaterialy.active()) {
+            const QVariant k =
+                tMaterialy.lookup(QStringLiteral("Material"),
+                                  tStavOtvory.value(QStringLiteral("Nazev")), QStringLiteral("k"));
+            if (k.isValid() && !k.isNull()) {
+                tStavOtvory.setValue(QStringLiteral("k"), k);
+                if (hooks.moveOpeningsToColumn)
+                    hooks.moveOpeningsToColumn(2);
+            }
+        }
+    }
+}
+
+} // namespace zf

@@ -1,0 +1,492 @@
+#include "mainwindow.h"
+
+#include "aboutbox.h"
+#include "common/globals.h"
+#include "i18n/language.h"
+#include "pictures.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QStackedWidget>
+#include <QTableView>
+#include <QTextEdit>
+#include <QToolBar>
+#include <QToolTip>
+#include <QVBoxLayout>
+#include <QWhatsThis>
+
+namespace zf {
+
+namespace {
+
+// The start panel: the illustration scaled to fill, the texts over it.
+class StartPanel : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.fillRect(rect(), QColor(0xf4, 0xf1, 0xec));
+        if (cached_.size() != size() * devicePixelRatioF())
+            cached_ = picturePixmap(QStringLiteral("startpanel.svg"), size(), devicePixelRatioF());
+        if (!cached_.isNull())
+            p.drawPixmap(0, 0, cached_);
+    }
+
+private:
+    QPixmap cached_;
+};
+
+} // namespace
+
+TfrmZMain::TfrmZMain(TZFData& data, ProjectFiles& files, UserSettings& settings)
+    : data_(data), files_(files), settings_(settings) {
+    setObjectName(QStringLiteral("TfrmZMain"));
+    setWindowTitle(QString::fromLatin1(ProductName));
+    setWindowIcon(pictureIcon(QStringLiteral("zefrant.svg")));
+    setMinimumSize(750, 550);
+    createActions();
+    createMenus();
+    createStartPanel();
+    files_.setHooks(this);
+    files_.LastFolder = settings_.lastFolder;
+    action(QStringLiteral("acShowHelp"))->setChecked(settings_.showHints);
+    setCheckedLanguage(settings_.checkedLanguage);
+    qApp->installEventFilter(this);
+    languageHandle_ = registerLanguageApplier([this](int base) { applyLanguage(base); });
+}
+
+TfrmZMain::~TfrmZMain() {
+    unregisterLanguageApplier(languageHandle_);
+    qApp->removeEventFilter(this);
+}
+
+void TfrmZMain::createActions() {
+    for (const CommandDef& c : commandTable()) {
+        auto* a = new QAction(this);
+        const QString name = QString::fromLatin1(c.name);
+        a->setObjectName(name);
+        if (*c.shortcut)
+            a->setShortcut(QKeySequence(QString::fromLatin1(c.shortcut)));
+        a->setCheckable(c.checkable);
+        a->setVisible(!c.hidden);
+        a->setIcon(commandIcon(name));
+        if (name == QLatin1String("acEditUndo") || name.startsWith(QLatin1String("acEdit")))
+            a->setShortcutContext(Qt::WidgetShortcut); // the text fields keep their own keys
+        connect(a, &QAction::triggered, this, [this, name] { execute(name); });
+        actions_.insert(name, a);
+        addAction(a);
+    }
+    for (const QString& lang : languageCommands()) {
+        QAction* a = action(lang);
+        a->setIcon(flagIcon(languageCodeOfBase(baseOfLanguageCommand(lang))));
+        a->setEnabled(isOfferedLanguage(baseOfLanguageCommand(lang)));
+    }
+}
+
+void TfrmZMain::createMenus() {
+    for (const MenuDef& m : mainMenu()) {
+        QMenu* menu = menuBar()->addMenu(QString());
+        topMenus_ << menu;
+        for (const QString& item : m.items) {
+            if (item == QLatin1String("-")) {
+                menu->addSeparator();
+            } else if (item.startsWith(QLatin1Char('>'))) {
+                const QString name = item.mid(1);
+                QMenu* sub = menu->addMenu(QString());
+                sub->menuAction()->setObjectName(name + QStringLiteral("Menu"));
+                subMenus_.insert(name, sub);
+                if (name == QLatin1String("acLanguage"))
+                    for (const QString& lang : languageCommands())
+                        sub->addAction(action(lang));
+            } else {
+                menu->addAction(action(item));
+            }
+        }
+    }
+    toolBar_ = addToolBar(QStringLiteral("ActionToolBar1"));
+    toolBar_->setObjectName(QStringLiteral("ActionToolBar1"));
+    toolBar_->setMovable(false);
+    toolBar_->setIconSize(QSize(24, 24));
+    toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    for (const QString& item : toolBarItems()) {
+        if (item == QLatin1String("-"))
+            toolBar_->addSeparator();
+        else
+            toolBar_->addAction(action(item));
+    }
+    menuBar()->setObjectName(QStringLiteral("ActionMainMenuBar1"));
+}
+
+void TfrmZMain::createStartPanel() {
+    frame_ = new QStackedWidget(this);
+    startPanel_ = new StartPanel(frame_);
+    startPanel_->setObjectName(QStringLiteral("StartPanel"));
+    auto* layout = new QVBoxLayout(startPanel_);
+    layout->setContentsMargins(36, 28, 36, 0);
+    lbTitle_ = new QLabel(QString::fromLatin1(ProductName), startPanel_);
+    lbTitle_->setObjectName(QStringLiteral("lbTitle"));
+    QFont tf = lbTitle_->font();
+    tf.setPointSizeF(tf.pointSizeF() * 2.6);
+    tf.setBold(true);
+    lbTitle_->setFont(tf);
+    lbTitle_->setStyleSheet(QStringLiteral("color: #2b3a42"));
+    lbVersion_ = new QLabel(QString::fromLatin1(AppVersionText), startPanel_);
+    lbVersion_->setObjectName(QStringLiteral("lbVersion"));
+    lbVersion_->setStyleSheet(QStringLiteral("color: #2b3a42"));
+    lbProject_ = new QLabel(startPanel_);
+    lbProject_->setObjectName(QStringLiteral("lbProject"));
+    lbProject_->setStyleSheet(QStringLiteral("color: #2b3a42"));
+    layout->addWidget(lbTitle_);
+    layout->addWidget(lbVersion_);
+    layout->addSpacing(12);
+    layout->addWidget(lbProject_);
+    layout->addStretch();
+
+    auto* band = new QWidget(startPanel_);
+    band->setObjectName(QStringLiteral("SupplierBand"));
+    band->setAutoFillBackground(true);
+    band->setStyleSheet(QStringLiteral(
+        "#SupplierBand { background: rgba(43, 58, 66, 225); } QLabel { color: white; }"));
+    auto* bl = new QVBoxLayout(band);
+    bl->setContentsMargins(16, 8, 16, 10);
+    bl->setSpacing(2);
+    lbDodavatel_ = new QLabel(band);
+    lbDodavatel_->setObjectName(QStringLiteral("lbDodavatel"));
+    QFont bf = lbDodavatel_->font();
+    bf.setBold(true);
+    lbDodavatel_->setFont(bf);
+    lbStreet_ = new QLabel(band);
+    lbStreet_->setObjectName(QStringLiteral("lbStreet"));
+    lbContact_ = new QLabel(band);
+    lbContact_->setObjectName(QStringLiteral("lbContact"));
+    bl->addWidget(lbDodavatel_);
+    bl->addWidget(lbStreet_);
+    bl->addWidget(lbContact_);
+    layout->addWidget(band);
+    layout->setContentsMargins(0, 28, 0, 0);
+    lbTitle_->setContentsMargins(36, 0, 0, 0);
+    lbVersion_->setContentsMargins(38, 0, 0, 0);
+    lbProject_->setContentsMargins(38, 0, 0, 0);
+
+    mdi_ = new QMdiArea(frame_);
+    mdi_->setObjectName(QStringLiteral("mdiArea"));
+    frame_->addWidget(startPanel_);
+    frame_->addWidget(mdi_);
+    setCentralWidget(frame_);
+    refreshStartPanel();
+}
+
+void TfrmZMain::refreshStartPanel() {
+    lbProject_->setText(files_.CurrentFile.isEmpty() ? QString() : files_.ProjectTitle);
+}
+
+ShellState TfrmZMain::shellState() const {
+    ShellState s;
+    s.wizardVisible = wizard_ && wizard_->wizardVisible();
+    s.projectOpen = data_.projectConnected();
+    s.modified = Modified;
+    s.constructionsPageShown = !wizard_ || wizard_->constructionsPageShown();
+    return s;
+}
+
+void TfrmZMain::updateActions() {
+    updatePending_ = false;
+    const ShellState s = shellState();
+    for (const CommandDef& c : commandTable()) {
+        const QString name = QString::fromLatin1(c.name);
+        QAction* a = action(name);
+        bool enabled = commandEnabled(name, s);
+        if (name.startsWith(QLatin1String("acEdit")))
+            enabled = editEnabled(name);
+        else if (baseOfLanguageCommand(name) >= 0)
+            enabled = isOfferedLanguage(baseOfLanguageCommand(name));
+        a->setEnabled(enabled);
+    }
+    if (wizard_)
+        action(QStringLiteral("acShowHelp"))->setChecked(wizard_->helpChecked());
+    // The language menu shows the flag of the current language.
+    const QString cmd = languageCommandOfBase(LanguageBase);
+    if (!cmd.isEmpty() && subMenus_.contains(QStringLiteral("acLanguage")))
+        subMenus_.value(QStringLiteral("acLanguage"))->menuAction()->setIcon(action(cmd)->icon());
+}
+
+void TfrmZMain::scheduleUpdate() {
+    if (updatePending_)
+        return;
+    updatePending_ = true;
+    QMetaObject::invokeMethod(
+        this, [this] { updateActions(); }, Qt::QueuedConnection);
+}
+
+bool TfrmZMain::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::FocusIn:
+    case QEvent::Show:
+    case QEvent::Hide:
+    case QEvent::WindowActivate:
+        scheduleUpdate();
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool TfrmZMain::editEnabled(const QString& name) const {
+    QWidget* w = QApplication::focusWidget();
+    if (auto* le = qobject_cast<QLineEdit*>(w)) {
+        const bool ro = le->isReadOnly();
+        if (name == QLatin1String("acEditUndo"))
+            return !ro && le->isUndoAvailable();
+        if (name == QLatin1String("acEditCut") || name == QLatin1String("acEditDelete"))
+            return !ro && le->hasSelectedText();
+        if (name == QLatin1String("acEditCopy"))
+            return le->hasSelectedText();
+        if (name == QLatin1String("acEditPaste"))
+            return !ro && !QApplication::clipboard()->text().isEmpty();
+        return !le->text().isEmpty();
+    }
+    QTextCursor cursor;
+    bool ro = true, undo = false;
+    if (auto* te = qobject_cast<QTextEdit*>(w)) {
+        cursor = te->textCursor();
+        ro = te->isReadOnly();
+        undo = te->document()->isUndoAvailable();
+    } else if (auto* pe = qobject_cast<QPlainTextEdit*>(w)) {
+        cursor = pe->textCursor();
+        ro = pe->isReadOnly();
+        undo = pe->document()->isUndoAvailable();
+    } else {
+        return false;
+    }
+    if (name == QLatin1String("acEditUndo"))
+        return !ro && undo;
+    if (name == QLatin1String("acEditCut") || name == QLatin1String("acEditDelete"))
+        return !ro && cursor.hasSelection();
+    if (name == QLatin1String("acEditCopy"))
+        return cursor.hasSelection();
+    if (name == QLatin1String("acEditPaste"))
+        return !ro && !QApplication::clipboard()->text().isEmpty();
+    return !cursor.document()->isEmpty();
+}
+
+void TfrmZMain::editCommand(const QString& name) {
+    QWidget* w = QApplication::focusWidget();
+    if (auto* le = qobject_cast<QLineEdit*>(w)) {
+        if (name == QLatin1String("acEditUndo"))
+            le->undo();
+        else if (name == QLatin1String("acEditCut"))
+            le->cut();
+        else if (name == QLatin1String("acEditCopy"))
+            le->copy();
+        else if (name == QLatin1String("acEditPaste"))
+            le->paste();
+        else if (name == QLatin1String("acEditDelete"))
+            le->del();
+        else
+            le->selectAll();
+        return;
+    }
+    auto run = [&](auto* edit) {
+        if (name == QLatin1String("acEditUndo"))
+            edit->undo();
+        else if (name == QLatin1String("acEditCut"))
+            edit->cut();
+        else if (name == QLatin1String("acEditCopy"))
+            edit->copy();
+        else if (name == QLatin1String("acEditPaste"))
+            edit->paste();
+        else if (name == QLatin1String("acEditDelete"))
+            edit->textCursor().removeSelectedText();
+        else
+            edit->selectAll();
+    };
+    if (auto* te = qobject_cast<QTextEdit*>(w))
+        run(te);
+    else if (auto* pe = qobject_cast<QPlainTextEdit*>(w))
+        run(pe);
+}
+
+void TfrmZMain::execute(const QString& name) {
+    if (name.startsWith(QLatin1String("acEdit"))) {
+        editCommand(name);
+    } else if (name == QLatin1String("acFileNew")) {
+        files_.commandNew();
+    } else if (name == QLatin1String("acFileOpen")) {
+        files_.commandOpen();
+    } else if (name == QLatin1String("acClose")) {
+        files_.commandClose();
+    } else if (name == QLatin1String("acFileSave")) {
+        files_.commandSave();
+    } else if (name == QLatin1String("acFileSaveAs")) {
+        files_.commandSaveAs();
+    } else if (name == QLatin1String("acFileExit")) {
+        close();
+    } else if (name == QLatin1String("acInput") || !wizardPageOfCommand(name).isEmpty()) {
+        files_.NewProject = false;
+        if (wizard_)
+            wizard_->openWizard(wizardPageOfCommand(name));
+    } else if (name == QLatin1String("acShowHelp")) {
+        const bool on = action(name)->isChecked();
+        if (wizard_)
+            wizard_->setHelpChecked(on);
+        setHelpTooltips(on);
+        if (!on)
+            hideHintBalloon();
+    } else if (baseOfLanguageCommand(name) >= 0) {
+        switchLanguage(name);
+    } else if (name == QLatin1String("acAbout")) {
+        if (about_)
+            about_->exec();
+    }
+    refreshStartPanel();
+    scheduleUpdate();
+}
+
+void TfrmZMain::setCheckedLanguage(int base) {
+    const QString checked = languageCommandOfBase(base);
+    for (const QString& lang : languageCommands())
+        action(lang)->setChecked(lang == checked);
+}
+
+int TfrmZMain::checkedLanguage() const {
+    for (const QString& lang : languageCommands())
+        if (action(lang)->isChecked())
+            return baseOfLanguageCommand(lang);
+    return -1;
+}
+
+void TfrmZMain::switchLanguage(const QString& command) {
+    setCheckedLanguage(baseOfLanguageCommand(command));
+    int base = baseOfLanguageCommand(command);
+    if (base == BaseRU)
+        base = CheckRussianCodePage(BaseRU);
+    LoadLanguage(base);
+}
+
+void TfrmZMain::applyLanguage(int base) {
+    QFont f = font();
+    f.setFamily(ApplyLanguageFonts(base).face);
+    setFont(f);
+    const SupplierText s = supplier(base);
+    lbDodavatel_->setText(LanguageText(91) + QStringLiteral(": ") + s.company);
+    lbStreet_->setText(s.street);
+    lbContact_->setText(s.contact + QStringLiteral(", ") + s.web);
+    for (size_t i = 0; i < mainMenu().size() && i < size_t(topMenus_.size()); ++i)
+        topMenus_[qsizetype(i)]->setTitle(LanguageText(mainMenu()[i].textId));
+    for (const CommandDef& c : commandTable()) {
+        QAction* a = action(QString::fromLatin1(c.name));
+        a->setText(LanguageText(c.textId));
+        a->setToolTip(QString(LanguageText(c.textId)).remove(QLatin1Char('&')));
+    }
+    for (auto it = subMenus_.begin(); it != subMenus_.end(); ++it)
+        it.value()->setTitle(LanguageText(findCommand(it.key())->textId));
+    updateActions();
+}
+
+void TfrmZMain::setControlHint(QWidget* control, const QString& hint) {
+    hints_.insert(control, hint);
+    if (action(QStringLiteral("acShowHelp"))->isChecked())
+        control->setToolTip(hint);
+}
+
+void TfrmZMain::showHintBalloon(QWidget* control) {
+    QApplication::processEvents();
+    if (!control || !action(QStringLiteral("acShowHelp"))->isChecked() || !control->isVisible() ||
+        !control->isEnabled() || hints_.value(control).isEmpty())
+        return;
+    // At most 400 pixels wide: the text is wrapped in a table of that width.
+    const QString html = QStringLiteral("<table width=\"400\"><tr><td>%1</td></tr></table>")
+                             .arg(hints_.value(control).toHtmlEscaped().replace(
+                                 QLatin1Char('\n'), QStringLiteral("<br>")));
+    QToolTip::showText(control->mapToGlobal(QPoint(control->width(), control->height() / 2)), html,
+                       control);
+}
+
+void TfrmZMain::hideHintBalloon() {
+    QToolTip::hideText();
+}
+
+void TfrmZMain::registerHelpControl(QWidget* control) {
+    helpControls_ << control;
+}
+
+void TfrmZMain::setHelpTooltips(bool on) {
+    for (const QPointer<QWidget>& w : std::as_const(helpControls_))
+        if (w)
+            w->setToolTip(on ? hints_.value(w) : QString());
+}
+
+void TfrmZMain::fitColumn(QTableView* view, int column) {
+    if (!view || !view->model() || column < 0 || column >= view->model()->columnCount())
+        return;
+    int others = 0;
+    for (int c = 0; c < view->model()->columnCount(); ++c)
+        if (c != column && !view->isColumnHidden(c))
+            others += view->columnWidth(c);
+    const int width = view->viewport()->width() - others - 14;
+    if (width > 30)
+        view->setColumnWidth(column, width);
+}
+
+void TfrmZMain::hideWizard() {}
+
+void TfrmZMain::showStartPanel() {
+    frame_->setCurrentWidget(startPanel_);
+    refreshStartPanel();
+}
+
+void TfrmZMain::hideProjectWindow() {
+    refreshStartPanel();
+}
+
+void TfrmZMain::setMainCaption(const QString& caption) {
+    setWindowTitle(caption);
+}
+
+void TfrmZMain::setApplicationTitle(const QString& title) {
+    setWindowTitle(title);
+    refreshStartPanel();
+}
+
+void TfrmZMain::showProject() {
+    refreshStartPanel();
+}
+
+void TfrmZMain::openWizardForNewProject() {
+    if (wizard_)
+        wizard_->openWizard(QString());
+}
+
+void TfrmZMain::writeSettings() {
+    settings_.lastFolder = files_.LastFolder;
+    settings_.showHints = action(QStringLiteral("acShowHelp"))->isChecked();
+    settings_.checkedLanguage = checkedLanguage();
+    settings_.write(AppPath);
+}
+
+void TfrmZMain::closeEvent(QCloseEvent* event) {
+    if (!files_.closeMainWindow()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+} // namespace zf

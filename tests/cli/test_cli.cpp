@@ -1,0 +1,159 @@
+// zefrant-cli as a user runs it: the real program, its output and exit status.
+#include "storage/sqlite.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+namespace {
+
+struct CliRun {
+    int status = -1;
+    QByteArray out, err;
+};
+
+CliRun cli(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(ZEFRANT_CLI), args);
+    p.waitForFinished(60000);
+    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+}
+
+QString templateCopy(const QTemporaryDir& dir, const QString& name) {
+    const QString path = dir.filePath(name);
+    QFile::copy(QStringLiteral(ZEFRANT_PROGRAM_DIR "/DB/ZFData.zft"), path);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    return path;
+}
+
+void exec(const QString& file, const char* sqlText) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(file).constData(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, sqlText, nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+}
+
+} // namespace
+
+TEST(CliExport, EveryTableEveryColumnInReadOrder) {
+    QTemporaryDir dir;
+    const QString f = templateCopy(dir, QStringLiteral("p.zfp"));
+    exec(f, "UPDATE tRozmery SET ProjectName_text = 'Hala \"7\"\nnorth', Cena_Kc_m3 = 123456, "
+            "Stena_A = 0.1;"
+            "INSERT INTO tSteny (VariantaHaly, CisloSteny) VALUES ('hB', 2), ('hA', 1);"
+            "INSERT INTO tStavOtvory (IDSteny, Nazev, Pocet) VALUES (2, 'second', 1), (1, 'first', "
+            "2);");
+    const QByteArray before = [&] {
+        QFile r(f);
+        r.open(QIODevice::ReadOnly);
+        return r.readAll();
+    }();
+    const CliRun r = cli({QStringLiteral("export"), f});
+    ASSERT_EQ(r.status, 0) << r.err.constData();
+    QJsonParseError pe;
+    const QJsonDocument doc = QJsonDocument::fromJson(r.out, &pe);
+    ASSERT_EQ(pe.error, QJsonParseError::NoError) << r.out.constData();
+    const QJsonObject o = doc.object();
+    for (const char* t : {"tRozmery", "tSteny", "tStavOtvory", "tJednotky", "tTempTable"})
+        EXPECT_TRUE(o.value(QLatin1String(t)).isArray()) << t;
+    const QJsonObject project = o[QStringLiteral("tRozmery")].toArray()[0].toObject();
+    EXPECT_EQ(project.size(), 98) << "every column of tRozmery";
+    EXPECT_EQ(project[QStringLiteral("ProjectName_text")].toString(),
+              QStringLiteral("Hala \"7\"\nnorth"));
+    EXPECT_EQ(project[QStringLiteral("Stena_A")].toDouble(), 0.1);
+    EXPECT_TRUE(project[QStringLiteral("Vytapeni_bool")].isBool());
+    EXPECT_TRUE(project[QStringLiteral("Datum_vypracovani")].isNull());
+    EXPECT_TRUE(r.out.contains("\"Cena_Kc_m3\": 12.3456")) << "currency with 4 decimals";
+    EXPECT_TRUE(r.out.contains("\"Cena_Kc_kWh\": 0.0000"));
+    // Columns in stored order.
+    EXPECT_LT(r.out.indexOf("\"Typ_strechy_enum\""), r.out.indexOf("\"Stena_A\""));
+    // tSteny in storage order, tStavOtvory by IDSteny.
+    const QJsonArray walls = o[QStringLiteral("tSteny")].toArray();
+    ASSERT_EQ(walls.size(), 2);
+    EXPECT_EQ(walls[0].toObject()[QStringLiteral("VariantaHaly")].toString(), QStringLiteral("hB"));
+    const QJsonArray openings = o[QStringLiteral("tStavOtvory")].toArray();
+    ASSERT_EQ(openings.size(), 2);
+    EXPECT_EQ(openings[0].toObject()[QStringLiteral("Nazev")].toString(), QStringLiteral("first"));
+
+    QFile after(f);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), before) << "export changes nothing";
+    EXPECT_FALSE(QFile::exists(f + QStringLiteral(".tmp"))) << "the backup is removed at exit";
+    EXPECT_FALSE(QFile::exists(f + QStringLiteral(".lock")));
+}
+
+TEST(CliExport, InvalidFileFailsWithTheProgramsMessage) {
+    QTemporaryDir dir;
+    const QString f = dir.filePath(QStringLiteral("bad.zfp"));
+    {
+        QFile b(f);
+        ASSERT_TRUE(b.open(QIODevice::WriteOnly));
+        b.write("not a project");
+    }
+    CliRun r = cli({QStringLiteral("export"), f});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.out.isEmpty());
+    const QString err = QString::fromUtf8(r.err);
+    EXPECT_TRUE(err.startsWith(
+        QStringLiteral("box error: Error while opening the file %1.\n\n#Error message: "
+                       "Invalid project file format. ")
+            .arg(f)))
+        << qPrintable(err);
+
+    const QString v = templateCopy(dir, QStringLiteral("v.zfp"));
+    exec(v, "UPDATE tDBVer SET DBVerMajor = 0, DBVerMinor = 0, Version = 'old'");
+    r = cli({QStringLiteral("export"), v});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(QString::fromUtf8(r.err).contains(
+        QStringLiteral("Invalid project file version. (Ver: 0.0, old)")));
+
+    r = cli({QStringLiteral("export")});
+    EXPECT_EQ(r.status, 2);
+    r = cli({QStringLiteral("--lang"), QStringLiteral("XX"), QStringLiteral("texts")});
+    EXPECT_EQ(r.status, 2);
+}
+
+TEST(CliTexts, EveryLanguageAndRussianOnACentralEuropeanSystem) {
+    for (const char* lang : {"CZ", "EN", "GE", "PL", "RU"}) {
+        const CliRun r =
+            cli({QStringLiteral("--lang"), QLatin1String(lang), QStringLiteral("texts")});
+        ASSERT_EQ(r.status, 0) << lang;
+        const QList<QByteArray> lines = r.out.split('\n');
+        EXPECT_GT(lines.size(), 400) << lang;
+        int previous = -1;
+        for (const QByteArray& line : lines) {
+            if (line.isEmpty())
+                continue;
+            const int id = line.left(line.indexOf('\t')).toInt();
+            EXPECT_GT(id, previous) << "ascending";
+            previous = id;
+        }
+    }
+    const CliRun en = cli({QStringLiteral("texts")});
+    EXPECT_TRUE(
+        en.out.contains("\n124\tZefrant project files (*.zfp)|*.zfp|All files (*.*)|*.*\n"));
+    EXPECT_TRUE(en.out.contains("\n505\tProject Name: \n"));
+
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("ZEFRANT_CODEPAGE"), QStringLiteral("1250"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(ZEFRANT_CLI),
+            {QStringLiteral("--lang"), QStringLiteral("RU"), QStringLiteral("texts")});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 0);
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    EXPECT_TRUE(err.startsWith(QStringLiteral("box warning: * Místní nastavení systému")))
+        << qPrintable(err);
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    EXPECT_TRUE(out.contains(QStringLiteral("\n86\t&đóńńęčé\n"))) << "the re-encoded \"&русский\"";
+
+    const CliRun cyr =
+        cli({QStringLiteral("--lang"), QStringLiteral("RU"), QStringLiteral("texts")});
+    EXPECT_TRUE(QString::fromUtf8(cyr.out).contains(QStringLiteral("\n86\t&русский\n")));
+}

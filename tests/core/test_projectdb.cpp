@@ -1,0 +1,284 @@
+// The data module: the validity check of project files, the edit hooks, the
+// reference database and its location.
+#include "common/globals.h"
+#include "common/resultcodes.h"
+#include "i18n/texts.h"
+#include "testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <cmath>
+
+using namespace zf;
+using namespace zf::test;
+
+namespace {
+
+class ProjectDbTest : public StorageTest {
+protected:
+    // Connects the data module to a file and runs the validity check.
+    int check(const QString& file) {
+        data->openProjectConnection(file);
+        return data->OpenProjectTables();
+    }
+};
+
+} // namespace
+
+TEST_F(ProjectDbTest, TemplateIsAValidProject) {
+    const QString f = copyTemplate(QStringLiteral("a.zfp"));
+    EXPECT_EQ(check(f), ResultOk) << qPrintable(LastError);
+    for (Dataset* ds : data->projectTables())
+        EXPECT_TRUE(ds->active()) << qPrintable(ds->name());
+    EXPECT_FALSE(data->tDBVer.active()) << "tDBVer is open only during the check";
+    data->CloseProjectTables();
+    for (Dataset* ds : data->projectTables())
+        EXPECT_FALSE(ds->active());
+}
+
+TEST_F(ProjectDbTest, MissingVersionTableOrColumn) {
+    QString f = copyTemplate(QStringLiteral("nover.zfp"));
+    sql(f, QStringLiteral("DROP TABLE tDBVer"));
+    EXPECT_EQ(check(f), ResultInvalidFile);
+    EXPECT_TRUE(LastError.startsWith(QLatin1String("Invalid project file format. ")))
+        << qPrintable(LastError);
+    EXPECT_GT(LastError.size(), QStringLiteral("Invalid project file format. ").size())
+        << "the engine's message follows";
+
+    f = copyTemplate(QStringLiteral("nosl.zfp"));
+    sql(f, QStringLiteral("ALTER TABLE tSteny DROP COLUMN NazevStenySL"));
+    EXPECT_EQ(check(f), ResultInvalidFile);
+    EXPECT_TRUE(LastError.startsWith(QLatin1String("Invalid project file format. ")));
+    EXPECT_TRUE(LastError.contains(QLatin1String("NazevStenySL")));
+    for (Dataset* ds : data->projectTables())
+        EXPECT_FALSE(ds->active()) << "a failed check leaves no table open";
+
+    f = copyTemplate(QStringLiteral("type.zfp"));
+    sql(f, QStringLiteral(
+               "ALTER TABLE tJednotky DROP COLUMN dp; ALTER TABLE tJednotky ADD COLUMN dp DOUBLE"));
+    EXPECT_EQ(check(f), ResultInvalidFile);
+    EXPECT_TRUE(LastError.contains(QLatin1String("dp"))) << qPrintable(LastError);
+
+    f = copyTemplate(QStringLiteral("extra.zfp"));
+    sql(f, QStringLiteral(
+               "ALTER TABLE tSteny ADD COLUMN Poznamka TEXT(20); CREATE TABLE tMine (x LONG)"));
+    EXPECT_EQ(check(f), ResultOk) << "extra columns and tables are ignored";
+}
+
+TEST_F(ProjectDbTest, VersionRuleReadsTheLastRow) {
+    QString f = copyTemplate(QStringLiteral("v00.zfp"));
+    sql(f, QStringLiteral(
+               "INSERT INTO tDBVer (DBVerMajor, DBVerMinor, Version) VALUES (0, 0, 'beta')"));
+    EXPECT_EQ(check(f), ResultInvalidFile);
+    EXPECT_EQ(LastError, QStringLiteral("Invalid project file version. (Ver: 0.0, beta)"));
+
+    f = copyTemplate(QStringLiteral("v01.zfp"));
+    sql(f, QStringLiteral("DELETE FROM tDBVer; INSERT INTO tDBVer (DBVerMajor, DBVerMinor, "
+                          "Version) VALUES (0, 1, 'x')"));
+    EXPECT_EQ(check(f), ResultOk);
+}
+
+TEST_F(ProjectDbTest, OnlyTheFirstProjectRecordCounts) {
+    const QString f = copyTemplate(QStringLiteral("two.zfp"));
+    sql(f, QStringLiteral("INSERT INTO tRozmery (ProjectName_text) VALUES ('second')"));
+    ASSERT_EQ(check(f), ResultOk);
+    EXPECT_EQ(data->tADOProject.recordCount(), 2);
+    data->tADOProject.first();
+    EXPECT_EQ(data->tADOProject.asString(QStringLiteral("ProjectName_text")), QString());
+}
+
+TEST_F(ProjectDbTest, ModifiedIsSetByAnyProjectColumnChange) {
+    const QString f = copyTemplate(QStringLiteral("m.zfp"));
+    ASSERT_EQ(check(f), ResultOk);
+    for (Dataset* ds : data->projectTables()) {
+        Modified = false;
+        ds->append();
+        EXPECT_FALSE(Modified) << "appending changes no column";
+        ds->setValue(ds->fields()[1].name, ds->fields()[1].type == JetType::Text
+                                               ? QVariant(QStringLiteral("x"))
+                                               : QVariant(1));
+        EXPECT_TRUE(Modified) << qPrintable(ds->name());
+        ds->post();
+    }
+}
+
+namespace {
+
+// A project with one wall, open, and the wizard shown.
+class HookTest : public ProjectDbTest {
+protected:
+    void SetUp() override {
+        ProjectDbTest::SetUp();
+        file = copyTemplate(QStringLiteral("h.zfp"));
+        ASSERT_EQ(check(file), ResultOk);
+        data->tMaterialy.setTableName(QStringLiteral("tMaterialyEN"));
+        data->tMaterialy.open();
+        data->hooks.wizardVisible = [this] { return wizardShown; };
+        data->hooks.askForOpenings = [this] { ++asked; };
+        data->hooks.setOpeningsCaption = [this](const QString& c) { caption = c; };
+        data->hooks.moveOpeningsToColumn = [this](int c) { column = c; };
+        data->tSteny.append();
+        data->tSteny.setValue(QStringLiteral("NazevEN"), QStringLiteral("Wall A"));
+        data->tSteny.setValue(QStringLiteral("Vyska"), 4.0);
+        data->tSteny.setValue(QStringLiteral("Sirka"), 10.0);
+        data->tSteny.setValue(QStringLiteral("k"), 9.9);
+        data->tSteny.post();
+        data->tMaterialy.first();
+        knownName = data->tMaterialy.asString(QStringLiteral("Material"));
+        knownK = data->tMaterialy.asFloat(QStringLiteral("k"));
+        dlg.boxes.clear();
+    }
+    QString file, caption, knownName;
+    double knownK = 0;
+    bool wizardShown = true;
+    int asked = 0;
+    int column = -1;
+};
+
+} // namespace
+
+TEST_F(HookTest, ConstructionNameFillsTheUValue) {
+    data->tSteny.setValue(QStringLiteral("Material"), knownName);
+    EXPECT_DOUBLE_EQ(data->tSteny.asFloat(QStringLiteral("k")), knownK);
+    EXPECT_EQ(asked, 1) << "the openings question follows";
+    EXPECT_EQ(caption, QStringLiteral("Building openings (Wall A)"));
+    data->tSteny.setValue(QStringLiteral("Material"), QStringLiteral("Nothing of the catalog"));
+    EXPECT_DOUBLE_EQ(data->tSteny.asFloat(QStringLiteral("k")), knownK)
+        << "an unknown name leaves k";
+    EXPECT_EQ(asked, 2);
+    data->tSteny.post();
+
+    data->tStavOtvory.append();
+    data->tStavOtvory.setValue(QStringLiteral("k"), 7.5);
+    data->tStavOtvory.setValue(QStringLiteral("Nazev"), QStringLiteral("My own window"));
+    EXPECT_DOUBLE_EQ(data->tStavOtvory.asFloat(QStringLiteral("k")), 7.5);
+    EXPECT_EQ(column, -1);
+    data->tStavOtvory.setValue(QStringLiteral("Nazev"), knownName);
+    EXPECT_DOUBLE_EQ(data->tStavOtvory.asFloat(QStringLiteral("k")), knownK);
+    EXPECT_EQ(column, 2);
+    data->tStavOtvory.post();
+}
+
+TEST_F(HookTest, OpeningHeightAndWidthChecks) {
+    data->tStavOtvory.append();
+    data->tStavOtvory.setValue(QStringLiteral("Vyska"), -1.0);
+    ASSERT_EQ(dlg.boxes.size(), 1u);
+    EXPECT_EQ(dlg.last().text, QStringLiteral("Entered value must be greater than zero."));
+    EXPECT_EQ(dlg.last().flags, MbError);
+    EXPECT_EQ(dlg.last().caption, QStringLiteral("Zefrant"));
+    EXPECT_DOUBLE_EQ(data->tStavOtvory.asFloat(QStringLiteral("Vyska")), 0.0);
+
+    data->tStavOtvory.setValue(QStringLiteral("Vyska"), 5.0);
+    ASSERT_EQ(dlg.boxes.size(), 2u);
+    EXPECT_EQ(dlg.last().text,
+              QStringLiteral("Entered height is greater than height of the building!"));
+    EXPECT_EQ(dlg.last().flags, MbWarning);
+    EXPECT_DOUBLE_EQ(data->tStavOtvory.asFloat(QStringLiteral("Vyska")), 5.0) << "the value stays";
+
+    data->tStavOtvory.setValue(QStringLiteral("Sirka"), -1.0);
+    EXPECT_EQ(dlg.boxes.size(), 2u) << "a negative width is not refused";
+    data->tStavOtvory.setValue(QStringLiteral("Sirka"), 12.0);
+    ASSERT_EQ(dlg.boxes.size(), 3u);
+    EXPECT_EQ(dlg.last().text,
+              QStringLiteral("Entered width is greater than width of the building!"));
+    data->tStavOtvory.post();
+
+    wizardShown = false;
+    data->tStavOtvory.setValue(QStringLiteral("Vyska"), -2.0);
+    EXPECT_EQ(dlg.boxes.size(), 3u) << "the hooks run only while the wizard shows";
+    data->tStavOtvory.cancel();
+}
+
+TEST_F(HookTest, EmptyOpeningTest) {
+    EXPECT_FALSE(data->IsEmptyOpening()) << "no opening row";
+    data->tStavOtvory.append();
+    data->tStavOtvory.setValue(QStringLiteral("k"), 0.3);
+    data->tStavOtvory.post();
+    EXPECT_TRUE(data->IsEmptyOpening());
+    data->tStavOtvory.setValue(QStringLiteral("k"), 0.5);
+    EXPECT_TRUE(data->IsEmptyOpening()) << "0.5 rounds to even 0";
+    data->tStavOtvory.setValue(QStringLiteral("k"), 0.7);
+    EXPECT_FALSE(data->IsEmptyOpening());
+    data->tStavOtvory.setValue(QStringLiteral("k"), 0.0);
+    data->tStavOtvory.setValue(QStringLiteral("Nazev"), QStringLiteral("x"));
+    EXPECT_FALSE(data->IsEmptyOpening());
+    data->tStavOtvory.post();
+}
+
+TEST_F(HookTest, UnitTypeCountRecomputesCoverage) {
+    int coverage = 0;
+    data->hooks.updateCoverage = [&] { ++coverage; };
+    data->tResults.appendRecord({1, QStringLiteral("Brisant AX 25")});
+    EXPECT_EQ(coverage, 0);
+    data->tResults.setValue(QStringLiteral("Pocet_jednotek"), 2);
+    EXPECT_EQ(coverage, 1);
+    data->tResults.setValue(QStringLiteral("Max_pocet_jednotek"), 3);
+    EXPECT_EQ(coverage, 1);
+    data->tResults.post();
+}
+
+TEST_F(HookTest, ClearTableDeletesEveryRow) {
+    for (int i = 0; i < 5; ++i)
+        data->tJednotky.appendRecord({QVariant(), i + 1});
+    data->ClearTable(data->tJednotky);
+    EXPECT_TRUE(data->tJednotky.isEmpty());
+    data->tJednotky.refresh();
+    EXPECT_TRUE(data->tJednotky.isEmpty());
+}
+
+TEST_F(ProjectDbTest, ReferenceDatabaseLocation) {
+    const QString common = work.filePath(QStringLiteral("common"));
+    qputenv("ZEFRANT_COMMON_APPDATA", common.toUtf8());
+    EXPECT_EQ(TZFData::locateReference(), AppPath + QStringLiteral("DB/ZF.zft"));
+    ASSERT_TRUE(QDir().mkpath(common + QStringLiteral("/Quadrel/Zefrant")));
+    const QString shared = common + QStringLiteral("/Quadrel/Zefrant/ZF.zft");
+    ASSERT_TRUE(QFile::copy(AppPath + QStringLiteral("DB/ZF.zft"), shared));
+    QFile::setPermissions(shared, QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_EQ(TZFData::locateReference(), shared) << "the common folder comes first";
+    TZFData other;
+    EXPECT_TRUE(other.startUp());
+    EXPECT_EQ(other.ReferencePath, shared);
+    qunsetenv("ZEFRANT_COMMON_APPDATA");
+}
+
+TEST_F(ProjectDbTest, FatalStartWithoutReferenceDatabase) {
+    const QString saved = AppPath;
+    AppPath = withTrailingSlash(work.path());
+    TZFData other;
+    dlg.boxes.clear();
+    EXPECT_FALSE(other.startUp());
+    ASSERT_EQ(dlg.boxes.size(), 1u);
+    EXPECT_TRUE(dlg.last().text.startsWith(QLatin1String(
+        "Application fatal error. Please do the following:\n"
+        " 1. Reinstall the MS Data Access Components (Folder MDAC on the install CD).\n"
+        " 2. Reinstall the applicaiton.\n\n#Error message: Cannot open program database. ")))
+        << qPrintable(dlg.last().text);
+    EXPECT_EQ(dlg.last().flags, MbError);
+    EXPECT_TRUE(LastError.isEmpty()) << "the error box consumed the detail";
+    AppPath = saved;
+}
+
+TEST_F(ProjectDbTest, ReferenceTablesAndLanguageColumns) {
+    EXPECT_TRUE(data->tTeploty.active());
+    EXPECT_TRUE(data->tTridaPrace.active());
+    EXPECT_TRUE(data->tGeneral.active());
+    for (const char* t :
+         {"tMaterialyCZ", "tMaterialyEN", "tMaterialyGE", "tMaterialyPL", "tMaterialyRU",
+          "tMaterialyRU_1250", "tBrisant", "tBrisantRozmery", "tDefPerson"})
+        EXPECT_TRUE(data->ADOConnectionData.tableExists(QString::fromLatin1(t))) << t;
+    for (const char* c : {"Misto", "Misto_1250", "Location", "Otop_obd", "Tes", "Te"})
+        EXPECT_TRUE(data->tTeploty.hasField(QString::fromLatin1(c))) << c;
+    for (const char* c : {"NameCZ", "NameRU_1250", "PopisEN", "PopisRU_1250", "imFoto", "TypeID"})
+        EXPECT_TRUE(data->tGeneral.hasField(QString::fromLatin1(c))) << c;
+    data->tMaterialy.setTableName(QStringLiteral("tMaterialyRU_1250"));
+    data->tMaterialy.open();
+    EXPECT_FALSE(data->tMaterialy.isEmpty());
+    // The re-encoded copy holds no Cyrillic letters.
+    for (data->tMaterialy.first(); !data->tMaterialy.eof(); data->tMaterialy.next())
+        for (QChar ch : data->tMaterialy.asString(QStringLiteral("Material")))
+            EXPECT_FALSE(ch.script() == QChar::Script_Cyrillic);
+    EXPECT_TRUE(data->tDefPerson.database()->tableExists(QStringLiteral("tDefPerson")));
+    EXPECT_EQ(data->tSteny.displayFormat(QStringLiteral("Plocha")), QStringLiteral(",0.##"));
+    EXPECT_EQ(data->tADOProject.displayFormat(QStringLiteral("Q_infiltrace_kW")),
+              QStringLiteral(",0.## kW"));
+}

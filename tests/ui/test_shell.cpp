@@ -1,0 +1,369 @@
+// The application shell under the offscreen platform: start-up, commands and
+// their enabling, the close rule, the user settings and the language switch.
+#include "aboutbox.h"
+#include "common/globals.h"
+#include "common/resultcodes.h"
+#include "i18n/language.h"
+#include "langsel.h"
+#include "mainwindow.h"
+#include "startup.h"
+#include "testsupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace zf;
+using zf::test::TestDialogs;
+
+namespace {
+
+class FakeWizard : public WizardHost {
+public:
+    bool visible = false, constructions = true, help = true;
+    QStringList opened;
+    bool wizardVisible() const override { return visible; }
+    bool constructionsPageShown() const override { return constructions; }
+    void openWizard(const QString& page) override { opened << page; }
+    bool helpChecked() const override { return help; }
+    void setHelpChecked(bool on) override { help = on; }
+};
+
+class ShellTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        settingsFile = dir.filePath(QStringLiteral("settings.ini"));
+        QSettings s(settingsFile, QSettings::IniFormat);
+        s.setValue(QStringLiteral("Software/Quadrel/Zefrant/1.0/General/Language"),
+                   QStringLiteral("EN"));
+        s.sync();
+        TempPath = withTrailingSlash(dir.path());
+    }
+    Zefrant::Options options() {
+        Zefrant::Options o;
+        o.settingsFile = settingsFile;
+        o.appFolder = QStringLiteral(ZEFRANT_PROGRAM_DIR);
+        o.dialogs = &dlg;
+        o.askLanguage = [this] {
+            ++asked;
+            return BaseEN;
+        };
+        return o;
+    }
+    QString projectCopy(const QString& name) {
+        const QString path = dir.filePath(name);
+        QFile::copy(QStringLiteral(ZEFRANT_PROGRAM_DIR "/DB/ZFData.zft"), path);
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        return path;
+    }
+    QTemporaryDir dir;
+    QString settingsFile;
+    TestDialogs dlg;
+    int asked = 0;
+};
+
+} // namespace
+
+TEST_F(ShellTest, StartUpOrderAndTheFatalStart) {
+    {
+        Zefrant z;
+        ASSERT_TRUE(z.start({}, options()));
+        EXPECT_EQ(z.created, (QStringList{"TfrmZMain", "TZFData", "TfrmAbout"}));
+        EXPECT_EQ(z.splashProgress, 9);
+        EXPECT_TRUE(dlg.boxes.empty());
+        EXPECT_EQ(z.mainWindow->windowTitle(), QStringLiteral("Zefrant"));
+        EXPECT_EQ(z.mainWindow->menuBar()->actions().first()->text(), QStringLiteral("&File"));
+    }
+    // Without a reference database: the fatal message once, no other window.
+    QTemporaryDir empty;
+    Zefrant::Options o = options();
+    o.appFolder = empty.path();
+    Zefrant z;
+    EXPECT_FALSE(z.start({}, o));
+    ASSERT_EQ(dlg.boxes.size(), 1u);
+    EXPECT_TRUE(dlg.last().text.startsWith(
+        QLatin1String("Application fatal error. Please do the following:")));
+    EXPECT_EQ(z.created, QStringList{"TfrmZMain"});
+    EXPECT_FALSE(z.about);
+    for (QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_FALSE(w->isVisible()) << qPrintable(w->objectName());
+}
+
+TEST_F(ShellTest, ProjectOnTheCommandLine) {
+    const QString f = projectCopy(QStringLiteral("Hall 3.zfp"));
+    Zefrant z;
+    ASSERT_TRUE(z.start({f}, options()));
+    EXPECT_EQ(z.files->CurrentFile, f);
+    EXPECT_FALSE(Modified);
+    EXPECT_EQ(z.mainWindow->windowTitle(), QStringLiteral("Zefrant - Hall 3.zfp"));
+    z.files->CloseProject(true);
+
+    Zefrant missing;
+    ASSERT_TRUE(missing.start({dir.filePath(QStringLiteral("none.zfp"))}, options()));
+    EXPECT_TRUE(missing.files->CurrentFile.isEmpty()) << "a missing file is ignored";
+    EXPECT_TRUE(dlg.boxes.empty());
+}
+
+TEST_F(ShellTest, EnablingRules) {
+    Zefrant z;
+    ASSERT_TRUE(z.start({}, options()));
+    TfrmZMain& w = *z.mainWindow;
+    FakeWizard wizard;
+    w.setWizardHost(&wizard);
+    auto enabled = [&](const char* name) {
+        w.updateActions();
+        return w.action(QLatin1String(name))->isEnabled();
+    };
+    EXPECT_TRUE(enabled("acFileNew"));
+    EXPECT_TRUE(enabled("acFileOpen"));
+    EXPECT_FALSE(enabled("acClose"));
+    EXPECT_FALSE(enabled("acInput"));
+    EXPECT_FALSE(enabled("acFileSave"));
+    EXPECT_TRUE(enabled("acKatalogStavPrvky"));
+    EXPECT_FALSE(enabled("acSL")) << "Slovak is not offered";
+    EXPECT_TRUE(enabled("acRU"));
+
+    ASSERT_EQ(z.files->OpenProject(projectCopy(QStringLiteral("e.zfp"))), ResultOk);
+    EXPECT_TRUE(enabled("acClose"));
+    EXPECT_TRUE(enabled("acZaver"));
+    EXPECT_FALSE(enabled("acFileSave"));
+    Modified = true;
+    EXPECT_TRUE(enabled("acFileSave"));
+    wizard.visible = true;
+    EXPECT_FALSE(enabled("acFileNew")) << "New is disabled while the wizard shows";
+    EXPECT_TRUE(enabled("acFileOpen"));
+    wizard.constructions = false;
+    EXPECT_FALSE(enabled("acStavebniKonstrukce"));
+    wizard.constructions = true;
+    EXPECT_TRUE(enabled("acStavebniKonstrukce"));
+
+    w.action(QStringLiteral("acTepelneZtraty"))->trigger();
+    w.action(QStringLiteral("acInput"))->trigger();
+    EXPECT_EQ(wizard.opened, (QStringList{"tsTepelneZtraty", ""}));
+    w.action(QStringLiteral("acShowHelp"))->trigger();
+    EXPECT_FALSE(wizard.help) << "Show Help Topics sets the wizard's check box";
+    Modified = false;
+    z.files->CloseProject(true);
+    w.setWizardHost(nullptr);
+}
+
+TEST_F(ShellTest, ClosingWithAnUnsavedNewProject) {
+    Zefrant z;
+    ASSERT_TRUE(z.start({}, options()));
+    ASSERT_EQ(z.files->commandNew(), ResultOk);
+    EXPECT_EQ(z.mainWindow->windowTitle(), QStringLiteral("Zefrant - Unsaved"));
+    dlg.answers = {IdCancel};
+    EXPECT_FALSE(z.mainWindow->close()) << "Cancel keeps the program running";
+    EXPECT_EQ(dlg.last().text, QStringLiteral("Do you want to save changes?"));
+    EXPECT_TRUE(z.data->projectConnected());
+    const QString temp = z.files->CurrentFile;
+    dlg.answers = {IdNo};
+    EXPECT_TRUE(z.mainWindow->close());
+    z.finish();
+    EXPECT_FALSE(QFile::exists(temp));
+}
+
+TEST_F(ShellTest, EditCommandsWorkOnTheFocusedField) {
+    Zefrant z;
+    ASSERT_TRUE(z.start({}, options()));
+    TfrmZMain& w = *z.mainWindow;
+    w.show();
+    auto* edit = new QLineEdit(&w);
+    edit->show();
+    edit->setText(QStringLiteral("hall"));
+    QApplication::setActiveWindow(&w);
+    edit->setFocus();
+    QApplication::processEvents();
+    if (QApplication::focusWidget() != edit)
+        GTEST_SKIP() << "the platform gives no focus";
+    w.updateActions();
+    EXPECT_FALSE(w.action(QStringLiteral("acEditCopy"))->isEnabled()) << "nothing selected";
+    w.action(QStringLiteral("acEditSelectAll"))->trigger();
+    w.updateActions();
+    EXPECT_TRUE(w.action(QStringLiteral("acEditCut"))->isEnabled());
+    w.action(QStringLiteral("acEditDelete"))->trigger();
+    EXPECT_TRUE(edit->text().isEmpty());
+    w.updateActions();
+    EXPECT_TRUE(w.action(QStringLiteral("acEditUndo"))->isEnabled());
+    w.action(QStringLiteral("acEditUndo"))->trigger();
+    EXPECT_EQ(edit->text(), QStringLiteral("hall"));
+}
+
+TEST_F(ShellTest, LanguageSwitchRelabelsEveryWindow) {
+    Zefrant z;
+    ASSERT_TRUE(z.start({}, options()));
+    TfrmZMain& w = *z.mainWindow;
+    w.action(QStringLiteral("acCZ"))->trigger();
+    EXPECT_EQ(LanguageBase, BaseCZ);
+    EXPECT_EQ(w.menuBar()->actions().first()->text(), QStringLiteral("&Soubor"));
+    EXPECT_EQ(w.action(QStringLiteral("acFileOpen"))->text(), LanguageTextIn(BaseCZ, 3));
+    EXPECT_TRUE(w.action(QStringLiteral("acCZ"))->isChecked());
+    EXPECT_FALSE(w.action(QStringLiteral("acEN"))->isChecked());
+    EXPECT_TRUE(
+        w.supplierLabel()->text().startsWith(LanguageTextIn(BaseCZ, 91) + QStringLiteral(": ")));
+    EXPECT_TRUE(w.supplierLabel()->text().contains(QStringLiteral("Tepelná")))
+        << "diacritics under Czech";
+    EXPECT_EQ(z.about->windowTitle(), LanguageTextIn(BaseCZ, 122) + QStringLiteral(" Zefrant"));
+
+    setSystemCodePage(1250);
+    w.action(QStringLiteral("acRU"))->trigger();
+    setSystemCodePage(0);
+    EXPECT_EQ(LanguageBase, BaseRU1250);
+    ASSERT_FALSE(dlg.boxes.empty());
+    EXPECT_TRUE(dlg.last().text.startsWith(QStringLiteral("* Místní nastavení")));
+    EXPECT_TRUE(w.action(QStringLiteral("acRU"))->isChecked());
+    EXPECT_EQ(w.menuBar()->actions().first()->text(), LanguageTextIn(BaseRU1250, 1));
+    EXPECT_FALSE(w.supplierLabel()->text().contains(QStringLiteral("á")))
+        << "unaccented under other bases";
+
+    w.action(QStringLiteral("acGE"))->trigger();
+    EXPECT_EQ(w.menuBar()->actions().first()->text(), QStringLiteral("&Datei"));
+    z.finish();
+    QSettings s(settingsFile, QSettings::IniFormat);
+    EXPECT_EQ(s.value(QStringLiteral("Software/Quadrel/Zefrant/1.0/General/Language")).toString(),
+              QStringLiteral("GE"));
+}
+
+TEST_F(ShellTest, AboutBox) {
+    TfrmAbout about(QStringLiteral("/x/ZF.zft"));
+    setLanguage(BaseEN);
+    about.applyLanguage(BaseEN);
+    EXPECT_EQ(about.windowTitle(), QStringLiteral("About Zefrant"));
+    EXPECT_FALSE(about.databaseLabel()->isVisible());
+    about.show();
+    QTest::keyClick(&about, Qt::Key_Insert);
+    EXPECT_TRUE(about.databaseLabel()->isVisible());
+    EXPECT_EQ(about.databaseLabel()->text(), QStringLiteral("Database: /x/ZF.zft"));
+    QTest::keyClick(&about, Qt::Key_Insert);
+    EXPECT_FALSE(about.databaseLabel()->isVisible());
+    const auto labels = about.findChildren<QLabel*>();
+    bool version = false, build = false, sqlite = false, notice = false;
+    for (QLabel* l : labels) {
+        version |= l->text() == QLatin1String("Application version: 1.0.7");
+        build |= l->text() == QLatin1String("Build: 1.7.2010");
+        sqlite |= l->text().startsWith(QLatin1String("SQLite version: 3."));
+        notice |= l->text() == LanguageTextIn(BaseEN, 131);
+    }
+    EXPECT_TRUE(version && build && sqlite && notice);
+}
+
+TEST(LanguageDialog, OfferedLanguagesAndCzechFirst) {
+    TfrmLangSel dlg;
+    EXPECT_EQ(dlg.selectedBase(), BaseCZ);
+    EXPECT_TRUE(dlg.choice(BaseCZ)->isChecked());
+    for (int b : {BaseEN, BaseCZ, BaseGE, BasePL, BaseRU})
+        EXPECT_TRUE(dlg.choice(b)->isEnabled()) << b;
+    EXPECT_FALSE(dlg.choice(BaseSL)->isEnabled());
+    dlg.choice(BaseEN)->setChecked(true);
+    dlg.reject();
+    EXPECT_EQ(dlg.selectedBase(), BaseEN) << "the choice counts however the dialog closes";
+}
+
+TEST(Settings, EveryCase) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("s.ini"));
+    const QString key = QStringLiteral("Software/Quadrel/Zefrant/1.0/General/");
+    auto fresh = [&](const QHash<QString, QString>& values) {
+        QFile::remove(file);
+        QSettings s(file, QSettings::IniFormat);
+        for (auto it = values.begin(); it != values.end(); ++it)
+            s.setValue(it.key(), it.value());
+        s.sync();
+    };
+    auto stored = [&](const QString& name) {
+        QSettings s(file, QSettings::IniFormat);
+        return s.value(key + name).toString();
+    };
+    setSystemCodePage(65001);
+
+    // First start: the dialog; English chosen is written as EN at exit.
+    fresh({});
+    {
+        UserSettings u(file);
+        int asked = 0;
+        u.read([&] {
+            ++asked;
+            return BaseEN;
+        });
+        EXPECT_EQ(asked, 1);
+        EXPECT_EQ(u.languageBase, BaseEN);
+        EXPECT_TRUE(u.showHints) << "missing ShowHints means on";
+        u.write(QStringLiteral("/opt/zefrant/"));
+    }
+    EXPECT_EQ(stored(QStringLiteral("Language")), QStringLiteral("EN"));
+    EXPECT_EQ(stored(QStringLiteral("ShowHints")), QStringLiteral("1"));
+    EXPECT_EQ(stored(QStringLiteral("AppPath")), QStringLiteral("/opt/zefrant/"));
+
+    struct Case {
+        const char* code;
+        int base;
+        const char* written;
+    };
+    for (const Case& c : {Case{"DE", BaseGE, "GE"}, Case{"SL", BaseSL, "SL"},
+                          Case{"XX", BaseCZ, "CZ"}, Case{"RU", BaseRU, "RU"}}) {
+        fresh({{key + QStringLiteral("Language"), QLatin1String(c.code)},
+               {key + QStringLiteral("ShowHints"), QStringLiteral("0")},
+               {key + QStringLiteral("MRUFolder"), QStringLiteral("/home/e/projects/")}});
+        UserSettings u(file);
+        u.read([] { return -1; });
+        EXPECT_FALSE(u.askedLanguage) << c.code;
+        EXPECT_EQ(u.languageBase, c.base) << c.code;
+        EXPECT_EQ(u.checkedLanguage, c.base) << c.code;
+        EXPECT_FALSE(u.showHints);
+        EXPECT_EQ(u.lastFolder, QStringLiteral("/home/e/projects/"));
+        u.write(QString());
+        EXPECT_EQ(stored(QStringLiteral("Language")), QLatin1String(c.written)) << c.code;
+    }
+    fresh({{key + QStringLiteral("Language"), QStringLiteral("EN")},
+           {key + QStringLiteral("ShowHints"), QStringLiteral("yes")}});
+    {
+        UserSettings u(file);
+        u.read({});
+        EXPECT_TRUE(u.showHints) << "a text that is not a number counts as missing";
+    }
+
+    // Russian on a Central European system: base 50000, the check stays on RU.
+    fresh({{key + QStringLiteral("Language"), QStringLiteral("RU")}});
+    setSystemCodePage(1250);
+    {
+        UserSettings u(file);
+        u.read({});
+        EXPECT_EQ(u.languageBase, BaseRU1250);
+        EXPECT_EQ(u.checkedLanguage, BaseRU);
+    }
+    setSystemCodePage(65001);
+
+    // Settings of the previous key are taken over once.
+    fresh({{QStringLiteral("Software/T_NOVA/Zefrant/1.0/General/Language"), QStringLiteral("PL")},
+           {QStringLiteral("Software/T_NOVA/Zefrant/1.0/General/MRUFolder"),
+            QStringLiteral("/old/")}});
+    {
+        UserSettings u(file);
+        u.read({});
+        EXPECT_TRUE(u.migrated);
+        EXPECT_EQ(u.languageBase, BasePL);
+        EXPECT_EQ(u.lastFolder, QStringLiteral("/old/"));
+        u.write(QString());
+    }
+    {
+        QSettings s(file, QSettings::IniFormat);
+        EXPECT_FALSE(s.contains(QStringLiteral("Software/T_NOVA/Zefrant/1.0/General/Language")));
+    }
+    EXPECT_EQ(stored(QStringLiteral("Language")), QStringLiteral("PL"));
+    EXPECT_EQ(stored(QStringLiteral("MRUFolder")), QStringLiteral("/old/"));
+    setSystemCodePage(0);
+}
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
