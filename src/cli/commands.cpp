@@ -27,18 +27,12 @@ int usage(std::FILE* err, const QString& problem) {
     return 2;
 }
 
+// The languages the tool takes; -1 for any other code.
 int baseOfCode(const QString& code) {
-    if (code == QLatin1String("CZ"))
-        return BaseCZ;
-    if (code == QLatin1String("EN"))
-        return BaseEN;
-    if (code == QLatin1String("GE"))
-        return BaseGE;
-    if (code == QLatin1String("PL"))
-        return BasePL;
-    if (code == QLatin1String("RU"))
-        return BaseRU;
-    return -1;
+    static const QStringList codes = {QStringLiteral("CZ"), QStringLiteral("EN"),
+                                      QStringLiteral("GE"), QStringLiteral("PL"),
+                                      QStringLiteral("RU")};
+    return codes.contains(code) ? baseOfStoredCode(code) : -1;
 }
 
 QByteArray escapeText(const QString& text) {

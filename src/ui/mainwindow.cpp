@@ -81,18 +81,32 @@ void TfrmZMain::createActions() {
             a->setShortcut(QKeySequence(QString::fromLatin1(c.shortcut)));
         a->setCheckable(c.checkable);
         a->setVisible(!c.hidden);
-        a->setIcon(commandIcon(name));
         if (name == QLatin1String("acEditUndo") || name.startsWith(QLatin1String("acEdit")))
             a->setShortcutContext(Qt::WidgetShortcut); // the text fields keep their own keys
         connect(a, &QAction::triggered, this, [this, name] { execute(name); });
         actions_.insert(name, a);
         addAction(a);
     }
-    for (const QString& lang : languageCommands()) {
-        QAction* a = action(lang);
-        a->setIcon(flagIcon(languageCodeOfBase(baseOfLanguageCommand(lang))));
-        a->setEnabled(isOfferedLanguage(baseOfLanguageCommand(lang)));
-    }
+    // The tool bar's pictures are needed for the first paint; the menus' come
+    // when the interface is first idle.
+    for (const QString& name : toolBarItems())
+        if (name != QLatin1String("-"))
+            action(name)->setIcon(commandIcon(name));
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            for (const CommandDef& c : commandTable()) {
+                QAction* a = action(QString::fromLatin1(c.name));
+                if (a->icon().isNull())
+                    a->setIcon(commandIcon(a->objectName()));
+            }
+            for (const QString& lang : languageCommands())
+                action(lang)->setIcon(flagIcon(languageCodeOfBase(baseOfLanguageCommand(lang))));
+            updateActions();
+        },
+        Qt::QueuedConnection);
+    for (const QString& lang : languageCommands())
+        action(lang)->setEnabled(isOfferedLanguage(baseOfLanguageCommand(lang)));
 }
 
 void TfrmZMain::createMenus() {

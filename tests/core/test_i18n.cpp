@@ -165,6 +165,8 @@ TEST(Languages, ReencodedRussianMatchesTheCodePageTables) {
         EXPECT_EQ(LanguageTextIn(BaseRU1250, id), reencode1251As1250(LanguageTextIn(BaseRU, id)))
             << id;
     EXPECT_EQ(reencode1251As1250(QStringLiteral("Файл")), QStringLiteral("Ôŕéë"));
+    EXPECT_EQ(reencode1251As1250(QStringLiteral("Benešov, Łódź")), QStringLiteral("Benešov, Łódź"))
+        << "letters code page 1251 lacks stay as they are";
 }
 
 TEST(Languages, SlovakHasNoCaptionsButReadableMessages) {

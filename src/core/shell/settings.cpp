@@ -13,26 +13,6 @@ const QString currentKey = QStringLiteral("Software/Quadrel/Zefrant/1.0");
 const QString previousRoot = QStringLiteral("Software/T_NOVA/Zefrant");
 const QString previousKey = QStringLiteral("Software/T_NOVA/Zefrant/1.0");
 
-QString codeOfBase(int base) {
-    switch (base) {
-    case BaseCZ:
-        return QStringLiteral("CZ");
-    case BaseEN:
-        return QStringLiteral("EN");
-    case BaseGE:
-        return QStringLiteral("GE");
-    case BasePL:
-        return QStringLiteral("PL");
-    case BaseRU:
-    case BaseRU1250:
-        return QStringLiteral("RU");
-    case BaseSL:
-        return QStringLiteral("SL");
-    default:
-        return QString();
-    }
-}
-
 bool groupExists(QSettings& s, const QString& path) {
     s.beginGroup(path);
     const bool exists = !s.childKeys().isEmpty() || !s.childGroups().isEmpty();
@@ -91,7 +71,7 @@ void UserSettings::write(const QString& appPath) {
     s.setValue(g + QStringLiteral("MRUFolder"), lastFolder);
     s.setValue(g + QStringLiteral("ShowHints"),
                showHints ? QStringLiteral("1") : QStringLiteral("0"));
-    const QString code = checkedLanguage < 0 ? QString() : codeOfBase(checkedLanguage);
+    const QString code = checkedLanguage < 0 ? QString() : languageCodeOfBase(checkedLanguage);
     if (!code.isEmpty())
         s.setValue(g + QStringLiteral("Language"), code);
     s.sync();

@@ -96,15 +96,21 @@ QString TZFData::locateReference() {
     return AppPath + QStringLiteral("DB/ZF.zft");
 }
 
+namespace {
+void showFatalStartMessage() {
+    ShowErrorBox(
+        QStringLiteral(
+            "Application fatal error. Please do the following:\n"
+            " 1. Reinstall the MS Data Access Components (Folder MDAC on the install CD).\n"
+            " 2. Reinstall the applicaiton."),
+        QString::fromLatin1(ProductName), MbError);
+}
+} // namespace
+
 bool TZFData::startUp() {
     ReferencePath = locateReference();
     if (ConnectReference(ReferencePath) != ResultOk) {
-        ShowErrorBox(
-            QStringLiteral(
-                "Application fatal error. Please do the following:\n"
-                " 1. Reinstall the MS Data Access Components (Folder MDAC on the install CD).\n"
-                " 2. Reinstall the applicaiton."),
-            QString::fromLatin1(ProductName), MbError);
+        showFatalStartMessage();
         return false;
     }
     closeProjectConnection();
@@ -114,12 +120,7 @@ bool TZFData::startUp() {
         tGeneral.open();
     } catch (const DbError& e) {
         LastError = QStringLiteral("Cannot open program database. ") + e.message();
-        ShowErrorBox(
-            QStringLiteral(
-                "Application fatal error. Please do the following:\n"
-                " 1. Reinstall the MS Data Access Components (Folder MDAC on the install CD).\n"
-                " 2. Reinstall the applicaiton."),
-            QString::fromLatin1(ProductName), MbError);
+        showFatalStartMessage();
         return false;
     }
     for (Dataset* ds : {&tSteny, &tStavOtvory, &tJednotky, &tADOProject})
