@@ -282,3 +282,19 @@ TEST_F(ProjectDbTest, ReferenceTablesAndLanguageColumns) {
     EXPECT_EQ(data->tADOProject.displayFormat(QStringLiteral("Q_infiltrace_kW")),
               QStringLiteral(",0.## kW"));
 }
+
+TEST_F(HookTest, ClearingTheWholeDetailTable) {
+    data->tStavOtvory.appendRecord({QVariant(), QVariant(), QStringLiteral("first wall's")});
+    data->tSteny.appendRecord({QVariant(), 1, QStringLiteral("hB"), 2});
+    data->tStavOtvory.appendRecord({QVariant(), QVariant(), QStringLiteral("second wall's")});
+    sql(file,
+        QStringLiteral("INSERT INTO tStavOtvory (IDSteny, Nazev) VALUES (999, 'of no wall')"));
+    data->ClearTable(data->tStavOtvory);
+    EXPECT_TRUE(data->tStavOtvory.isEmpty()) << "the current wall's openings";
+    data->tSteny.first();
+    EXPECT_EQ(data->tStavOtvory.recordCount(), 1) << "the other wall keeps its own";
+    data->ClearTable(data->tStavOtvory, true);
+    Statement st(data->ADOConnectionProject, QStringLiteral("SELECT count(*) FROM tStavOtvory"));
+    ASSERT_TRUE(st.step());
+    EXPECT_EQ(st.columnInt64(0), 0);
+}

@@ -17,10 +17,6 @@ float readSingle(const Dataset& ds, const QString& column) {
     return float(d);
 }
 
-int readInteger(const Dataset& ds, const QString& column) {
-    return ds.asInteger(column);
-}
-
 void writeSingle(Dataset& ds, const QString& column, float value) {
     ds.setValue(column, std::isfinite(value) ? double(value) : 0.0);
 }

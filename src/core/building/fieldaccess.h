@@ -12,9 +12,8 @@
 namespace zf::building {
 
 // A stored number as the calculations hold it. A null column counts as 0; a
-// value beyond the single range becomes an infinity, which the writers refuse.
+// value beyond the single range becomes an infinity, which the writers store as 0.
 float readSingle(const Dataset& ds, const QString& column);
-int readInteger(const Dataset& ds, const QString& column);
 
 // Writes a result held in single precision. A result that is not a finite
 // number (an input beyond the single range) is stored as 0, so no NaN or

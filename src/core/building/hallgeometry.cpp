@@ -186,7 +186,6 @@ QVariant currentWallId(const Dataset& walls) {
 } // namespace
 
 void BuildingModel::ReadProjectGeometry() {
-    using building::readInteger;
     using building::readSingle;
     const Dataset& p = building::projectRecord(data_);
     TProject& t = project_;
@@ -198,8 +197,8 @@ void BuildingModel::ReadProjectGeometry() {
     t.SvetlikB = readSingle(p, col("Svetlik_B"));
     t.SvetlikH1 = readSingle(p, col("Svetlik_H1"));
     t.SvetlikH2 = readSingle(p, col("Svetlik_H2"));
-    t.TypStrechy = readInteger(p, col("Typ_strechy_enum"));
-    t.TypSvetliku = readInteger(p, col("Typ_svetliku_enum"));
+    t.TypStrechy = p.asInteger(col("Typ_strechy_enum"));
+    t.TypSvetliku = p.asInteger(col("Typ_svetliku_enum"));
     t.Vytapeni = p.asBoolean(col("Vytapeni_bool"));
     t.Vetrani = p.asBoolean(col("Vetrani_bool"));
     t.Chlazeni = p.asBoolean(col("Chlazeni_bool"));
@@ -224,55 +223,53 @@ void BuildingModel::FilterWallVariants(int roofIndex, int skylightIndex) {
 void BuildingModel::ComputeHallGeometry() {
     Dataset& walls = data_.tSteny;
     const QVariant remembered = currentWallId(walls);
+    building::ControlsSuspended wallsSuspended(walls);
+    building::ControlsSuspended openingsSuspended(data_.tStavOtvory);
+    ReadProjectGeometry();
+    const HallShape hall = hallShape(project_);
+    const HallShape sky = skylightShape(project_);
+
+    float hallSurface = 0, skySurface = 0;
     {
-        building::ControlsSuspended wallsSuspended(walls);
-        building::ControlsSuspended openingsSuspended(data_.tStavOtvory);
-        ReadProjectGeometry();
-        const HallShape hall = hallShape(project_);
-        const HallShape sky = skylightShape(project_);
-
-        float hallSurface = 0, skySurface = 0;
-        {
-            Database::Batch batch(*walls.database());
-            // Strictly by position: the hall's records come first, the skylight's
-            // follow; a record beyond both lists is left as it is.
-            const size_t hallCount = hall.surfaces.size();
-            size_t position = 0;
-            walls.first();
-            while (!walls.eof()) {
-                const Surface* s = nullptr;
-                if (position < hallCount)
-                    s = &hall.surfaces[position];
-                else if (position - hallCount < sky.surfaces.size())
-                    s = &sky.surfaces[position - hallCount];
-                if (s) {
-                    building::writeSingle(walls, col("Plocha"), s->plocha);
-                    building::writeSingle(walls, col("Vyska"), s->vyska);
-                    building::writeSingle(walls, col("Sirka"), s->sirka);
-                    walls.post();
-                    if (position >= hallCount)
-                        skySurface += s->plocha;
-                    else if (!s->floor)
-                        hallSurface += s->plocha;
-                }
-                ++position;
-                walls.next();
+        Database::Batch batch(*walls.database());
+        // Strictly by position: the hall's records come first, the skylight's
+        // follow; a record beyond both lists is left as it is.
+        const size_t hallCount = hall.surfaces.size();
+        size_t position = 0;
+        walls.first();
+        while (!walls.eof()) {
+            const Surface* s = nullptr;
+            if (position < hallCount)
+                s = &hall.surfaces[position];
+            else if (position - hallCount < sky.surfaces.size())
+                s = &sky.surfaces[position - hallCount];
+            if (s) {
+                building::writeSingle(walls, col("Plocha"), s->plocha);
+                building::writeSingle(walls, col("Vyska"), s->vyska);
+                building::writeSingle(walls, col("Sirka"), s->sirka);
+                walls.post();
+                if (position >= hallCount)
+                    skySurface += s->plocha;
+                else if (!s->floor)
+                    hallSurface += s->plocha;
             }
-
-            Dataset& p = building::projectRecord(data_);
-            building::writeSingle(p, col("Vhala"), hall.volume);
-            building::writeSingle(p, col("Vsvetlik"), sky.volume);
-            building::writeSingle(p, col("Vtotal"), hall.volume + sky.volume);
-            building::writeSingle(p, col("Shala_steny"), hallSurface);
-            building::writeSingle(p, col("Shala_podlaha"), hall.floorArea);
-            building::writeSingle(p, col("Ssvetlik_steny"), skySurface);
-            building::writeSingle(p, col("Ssvetlik_podlaha"), sky.floorArea);
-            p.post();
+            ++position;
+            walls.next();
         }
-        // The infiltration loss depends on the total volume.
-        ComputeHeatLosses(true);
-        returnToWall(walls, remembered);
+
+        Dataset& p = building::projectRecord(data_);
+        building::writeSingle(p, col("Vhala"), hall.volume);
+        building::writeSingle(p, col("Vsvetlik"), sky.volume);
+        building::writeSingle(p, col("Vtotal"), hall.volume + sky.volume);
+        building::writeSingle(p, col("Shala_steny"), hallSurface);
+        building::writeSingle(p, col("Shala_podlaha"), hall.floorArea);
+        building::writeSingle(p, col("Ssvetlik_steny"), skySurface);
+        building::writeSingle(p, col("Ssvetlik_podlaha"), sky.floorArea);
+        p.post();
     }
+    // The infiltration loss depends on the total volume.
+    ComputeHeatLosses(true);
+    returnToWall(walls, remembered);
 }
 
 void BuildingModel::ApplyProjectTemperatures() {

@@ -5,6 +5,8 @@
 #include "common/numberformat.h"
 #include "i18n/texts.h"
 
+#include <cmath>
+
 namespace zf {
 
 using building::col;
@@ -13,9 +15,10 @@ using building::writeSingle;
 
 namespace {
 
-// A loss that comes out negative (or undefined) is no loss: never a gain.
+// A loss that comes out negative is no loss, never a gain; one that is not a
+// number at all (inputs beyond single precision) counts as none either.
 float lossOf(float q) {
-    return q > 0 ? q : 0.0f;
+    return q > 0 && std::isfinite(q) ? q : 0.0f;
 }
 
 float infiltration(float volume, float n, float inside, float outside) {
@@ -122,7 +125,7 @@ float BuildingModel::ComputeHeatLosses(bool infiltrationOnly) {
     if (!warnings.isEmpty())
         ShowMessageBox(LanguageText(5006) + QStringLiteral("\r\n\r\n") + warnings,
                        QString::fromLatin1(ProductName), MbWarning);
-    return Qtotal;
+    return std::isfinite(Qtotal) ? Qtotal : 0.0f;
 }
 
 } // namespace zf

@@ -122,13 +122,9 @@ void BuildingModel::GenerateWallRecords(int roofIndex) {
     walls.setFiltered(false);
     {
         Database::Batch batch(*walls.database());
-        // The openings dataset shows one wall's openings at a time, so they are
-        // cleared wall by wall before the walls go.
-        walls.first();
-        while (!walls.eof()) {
-            data_.ClearTable(openings);
-            walls.next();
-        }
+        // The openings of every wall go with the walls, also those of walls that
+        // a file may lack.
+        data_.ClearTable(openings, true);
         data_.ClearTable(walls);
         for (const Record& r : allRecords())
             appendRecord(walls, r);

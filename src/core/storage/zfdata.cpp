@@ -203,7 +203,14 @@ void TZFData::CloseProjectTables() {
         ds->close();
 }
 
-void TZFData::ClearTable(Dataset& dataset) {
+void TZFData::ClearTable(Dataset& dataset, bool wholeTable) {
+    if (wholeTable) {
+        dataset.checkBrowseMode();
+        dataset.database()->exec(
+            QStringLiteral("DELETE FROM %1").arg(Database::quoteIdentifier(dataset.tableName())));
+        dataset.refresh();
+        return;
+    }
     dataset.refresh();
     if (dataset.isEmpty())
         return;

@@ -57,7 +57,9 @@ public:
     int OpenProjectTables(); // 0 or -8 with LastError
     void CloseProjectTables();
     int ConnectReference(const QString& path); // 0 or -8 with LastError
-    void ClearTable(Dataset& dataset);
+    // Deletes all rows of the dataset; wholeTable also those a filter or the
+    // master's current row hide (the openings of every wall).
+    void ClearTable(Dataset& dataset, bool wholeTable = false);
     void SetFloatFormats(Dataset& dataset);
     bool IsEmptyOpening() const;
 
