@@ -5,6 +5,7 @@
 #include "common/resultcodes.h"
 #include "i18n/language.h"
 #include "i18n/texts.h"
+#include "session.h"
 #include "storage/jsonexport.h"
 #include "storage/projectfiles.h"
 #include "storage/zfdata.h"
@@ -15,10 +16,13 @@ namespace zf {
 
 namespace {
 
-const char* usageText = "usage: zefrant-cli [--lang CZ|EN|GE|PL|RU] COMMAND ARGS...\n"
-                        "commands:\n"
-                        "  export FILE   print every project table of FILE as JSON\n"
-                        "  texts         print the text table of the language\n";
+const char* usageText =
+    "usage: zefrant-cli [--lang CZ|EN|GE|PL|RU] COMMAND ARGS...\n"
+    "commands:\n"
+    "  new FILE                 create a new project and save it as FILE\n"
+    "  input FILE DESIGN.json   enter a design into the input wizard, finish it, save\n"
+    "  export FILE              print every project table of FILE as JSON\n"
+    "  texts                    print the text table of the language\n";
 
 int usage(std::FILE* err, const QString& problem) {
     if (!problem.isEmpty())
@@ -120,6 +124,18 @@ int runCli(const QStringList& argsIn, std::FILE* out, std::FILE* err) {
         if (args.size() != 2)
             return usage(err, QStringLiteral("export takes one FILE"));
         return commandExport(args[1], out);
+    }
+    if (command == QLatin1String("new") || command == QLatin1String("input")) {
+        const int arity = command == QLatin1String("new") ? 2 : 3;
+        if (args.size() != arity)
+            return usage(err, command == QLatin1String("new")
+                                  ? QStringLiteral("new takes one FILE")
+                                  : QStringLiteral("input takes FILE and DESIGN.json"));
+        CliSession session(dialogs);
+        if (!session.start())
+            return 1;
+        return command == QLatin1String("new") ? commandNewProject(session, args[1])
+                                               : commandInput(session, args[1], args[2]);
     }
     if (command == QLatin1String("texts")) {
         if (args.size() != 1)

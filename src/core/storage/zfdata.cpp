@@ -4,6 +4,7 @@
 #include "common/globals.h"
 #include "common/numberformat.h"
 #include "common/resultcodes.h"
+#include "i18n/language.h"
 #include "i18n/texts.h"
 #include "storage/schema.h"
 
@@ -61,6 +62,11 @@ TZFData::TZFData() {
         if (hooks.unitListPageActive && hooks.unitListPageActive() && hooks.refreshUnitPictures)
             hooks.refreshUnitPictures();
     });
+    // A language switch re-opens the materials of the new language.
+    languageHandle_ = registerLanguageApplier([this](int) {
+        if (ADOConnectionData.isOpen())
+            openMaterials();
+    });
     dsResults.addDataChange([this](DataSource&, const QString& field) {
         if (field.compare(QLatin1String("Pocet_jednotek"), Qt::CaseInsensitive) == 0 &&
             hooks.updateCoverage)
@@ -69,6 +75,7 @@ TZFData::TZFData() {
 }
 
 TZFData::~TZFData() {
+    unregisterLanguageApplier(languageHandle_);
     CloseProjectTables();
     closeProjectConnection();
 }
@@ -143,6 +150,16 @@ int TZFData::ConnectReference(const QString& path) {
         return ResultInvalidFile;
     }
     return ResultOk;
+}
+
+void TZFData::openMaterials() {
+    tMaterialy.close();
+    tMaterialy.setTableName(QStringLiteral("tMaterialy") + LanguageCode + LanguageCodeSuffix);
+    try {
+        tMaterialy.open();
+    } catch (const DbError&) {
+        // The catalog of a language without a table stays closed.
+    }
 }
 
 void TZFData::openProjectConnection(const QString& path) {

@@ -63,6 +63,10 @@ public:
     void SetFloatFormats(Dataset& dataset);
     bool IsEmptyOpening() const;
 
+    // Re-opens the materials table under the current language's name
+    // ("tMaterialy" + code + suffix); a failure leaves it closed.
+    void openMaterials();
+
     // The project connection (opened and closed by the project file operations).
     void openProjectConnection(const QString& path); // throws DbError
     void closeProjectConnection();
@@ -109,6 +113,7 @@ public:
     std::vector<Dataset*> projectTables();
 
 private:
+    int languageHandle_ = 0;
     void onWallChange(const QString& field);
     void onOpeningChange(const QString& field);
     bool wizardShown() const { return hooks.wizardVisible && hooks.wizardVisible(); }
