@@ -157,3 +157,107 @@ TEST(CliTexts, EveryLanguageAndRussianOnACentralEuropeanSystem) {
         cli({QStringLiteral("--lang"), QStringLiteral("RU"), QStringLiteral("texts")});
     EXPECT_TRUE(QString::fromUtf8(cyr.out).contains(QStringLiteral("\n86\t&русский\n")));
 }
+
+namespace {
+
+QJsonObject exportOf(const QString& file) {
+    const CliRun r = cli({QStringLiteral("export"), file});
+    EXPECT_EQ(r.status, 0) << r.err.constData();
+    return QJsonDocument::fromJson(r.out).object();
+}
+
+QString writeDesign(const QTemporaryDir& dir, const QString& name, const QByteArray& json) {
+    const QString path = dir.filePath(name);
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(json);
+    return path;
+}
+
+QByteArray bytesOf(const QString& file) {
+    QFile f(file);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+} // namespace
+
+TEST(CliDesign, NewInputExportEndToEnd) {
+    QTemporaryDir dir;
+    const QString f = dir.filePath(QStringLiteral("hall.zfp"));
+    CliRun r = cli({QStringLiteral("new"), f});
+    ASSERT_EQ(r.status, 0) << r.err.constData();
+    QJsonObject o = exportOf(f);
+    EXPECT_EQ(o[QStringLiteral("tSteny")].toArray().size(), 51) << "the surfaces of every variant";
+    EXPECT_EQ(o[QStringLiteral("tRozmery")]
+                  .toArray()[0]
+                  .toObject()[QStringLiteral("Oblast_text")]
+                  .toString(),
+              QStringLiteral("* not defined"));
+    r = cli({QStringLiteral("--lang"), QStringLiteral("CZ"), QStringLiteral("new"),
+             dir.filePath(QStringLiteral("cz.zfp"))});
+    ASSERT_EQ(r.status, 0);
+    EXPECT_EQ(exportOf(dir.filePath(QStringLiteral("cz.zfp")))[QStringLiteral("tRozmery")]
+                  .toArray()[0]
+                  .toObject()[QStringLiteral("Oblast_text")]
+                  .toString(),
+              QStringLiteral("* nezadáno"));
+
+    // A saddle-roof hall 20 x 10 m, 5 m / 3 m, with one gable of brick and four windows.
+    const QString design = writeDesign(dir, QStringLiteral("d.json"), R"({
+      "project": { "Typ_strechy_enum": 1, "Stena_A": 20, "Stena_B": 10, "Stena_H1": 5, "Stena_H2": 3,
+                   "Ti": 18, "Te": -15, "Ttlumena": 10, "Tzeme": 5, "n_enum": 1, "Vytapeni_bool": true,
+                   "Oblast_text": "Praha", "ProjectName_text": "Hala 7" },
+      "walls": [ { "VariantaHaly": "hB", "CisloSteny": 1, "Material": "Brick wall 300 mm, plastered",
+                   "openings": [ { "Nazev": "Window, PVC, double glazing", "Vyska": 2, "Sirka": 1.5, "Pocet": 4 } ] } ] })");
+    r = cli({QStringLiteral("input"), f, design});
+    ASSERT_EQ(r.status, 0) << r.err.constData();
+    EXPECT_TRUE(r.err.contains("box question: Does the")) << "the openings question, answered No";
+    o = exportOf(f);
+    const QJsonObject p = o[QStringLiteral("tRozmery")].toArray()[0].toObject();
+    EXPECT_EQ(p[QStringLiteral("ProjectName_text")].toString(), QStringLiteral("Hala 7"));
+    EXPECT_EQ(p[QStringLiteral("Te")].toDouble(), -15) << "the typed Te comes after the region's";
+    EXPECT_EQ(p[QStringLiteral("Pocet_dnu_otop_obd")].toInt(), 225);
+    EXPECT_EQ(p[QStringLiteral("Vhala")].toDouble(), 1300);
+    EXPECT_GT(p[QStringLiteral("Q")].toDouble(), 0);
+    EXPECT_GT(p[QStringLiteral("Topny_vykon")].toDouble(), 0);
+    EXPECT_EQ(p[QStringLiteral("Typ_strechy_text")].toString(), QStringLiteral("Saddle roof"));
+    EXPECT_GT(o[QStringLiteral("tTempTable")].toArray().size(), 3);
+    const QJsonArray openings = o[QStringLiteral("tStavOtvory")].toArray();
+    ASSERT_EQ(openings.size(), 1);
+    const QJsonObject w = openings[0].toObject();
+    EXPECT_GT(w[QStringLiteral("k")].toDouble(), 0) << "the name filled U from the catalog";
+    EXPECT_NEAR(w[QStringLiteral("Ztrata")].toDouble(), w[QStringLiteral("k")].toDouble() * 12 * 33,
+                0.01);
+    EXPECT_FALSE(QFile::exists(f + QStringLiteral(".tmp")));
+}
+
+TEST(CliDesign, RefusedDesignsLeaveTheFileUnchanged) {
+    QTemporaryDir dir;
+    const QString f = dir.filePath(QStringLiteral("hall.zfp"));
+    ASSERT_EQ(cli({QStringLiteral("new"), f}).status, 0);
+    const QByteArray before = bytesOf(f);
+    struct Case {
+        const char* json;
+        const char* message;
+    };
+    for (const Case& c :
+         {Case{R"({"project":{"Stena_A":0}})",
+               "box warning: Enter a positive nonzero value please."},
+          Case{R"({"project":{"Vytapeni_bool":false}})",
+               "box warning: Select at least one option of the operating modes."},
+          Case{R"({"project":{"Vc_zima":100}})", "disabled"},
+          Case{R"({"project":{"Q":5}})", "is not a column the input wizard edits"},
+          Case{R"({"project":{"Typ_strechy_enum":7}})", "is not one of 0 to 3"},
+          Case{R"({"project":{"Stena_A":"wide"}})", "is not a valid number"},
+          Case{R"({"walls":[{"VariantaHaly":"hD","CisloSteny":1,"k":1}]})", "no visible surface"},
+          Case{R"({"project":{"Stena_B":12},"extra":1})", "Unknown key"},
+          Case{R"(not json)", "is not a design"}}) {
+        const QString d = writeDesign(dir, QStringLiteral("bad.json"), c.json);
+        const CliRun r = cli({QStringLiteral("input"), f, d});
+        EXPECT_EQ(r.status, 1) << c.json;
+        EXPECT_TRUE(r.err.contains(c.message)) << c.json << "\n" << r.err.constData();
+        EXPECT_EQ(bytesOf(f), before) << c.json;
+    }
+    EXPECT_EQ(cli({QStringLiteral("input"), f}).status, 2);
+}

@@ -546,9 +546,15 @@ bool InputWizard::enterEdit(const QString& name, const QVariant& value, QString*
         return refuse(QStringLiteral("%1 takes a text.").arg(QLatin1String(e->field)));
     }
     try {
-        data_.tADOProject.setValue(QLatin1String(e->field), v);
-        if (data_.tADOProject.state() != Dataset::State::Browse)
+        // Leaving an edit whose text did not change writes nothing.
+        const QVariant stored = data_.tADOProject.value(QLatin1String(e->field));
+        const bool same = e->kind == 0 ? stored.toString() == v.toString()
+                                       : (stored.isValid() && !stored.isNull() &&
+                                          stored.toDouble() == v.toDouble());
+        if (!same) {
+            data_.tADOProject.setValue(QLatin1String(e->field), v);
             markModified();
+        }
         postProject();
     } catch (const DbError& err) {
         data_.tADOProject.cancel();

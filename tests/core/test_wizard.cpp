@@ -1,0 +1,385 @@
+// The input wizard's controller on real projects: loading and its restore rules,
+// navigation, validation, the handlers and the commit.
+#include "common/globals.h"
+#include "common/numberformat.h"
+#include "common/resultcodes.h"
+#include "i18n/language.h"
+#include "testsupport.h"
+#include "wizard/inputwizard.h"
+
+#include <QRegularExpression>
+#include <cmath>
+
+using namespace zf;
+using namespace zf::test;
+
+namespace {
+
+class WizardTest : public StorageTest, public ProjectHooks {
+protected:
+    void SetUp() override {
+        StorageTest::SetUp();
+        wizard = std::make_unique<InputWizard>(*data, *files, project);
+        wizard->helpOn = false;
+        files->setHooks(this);
+        data->openMaterials();
+    }
+    void TearDown() override {
+        files->setHooks(nullptr);
+        wizard.reset();
+        StorageTest::TearDown();
+    }
+    void loadProjectIntoWizard(bool newProject) override {
+        wizard->LoadProjectIntoWizard(newProject);
+    }
+    void openWizardForNewProject() override {
+        wizard->open();
+        wizard->closeButtonVisible = false;
+    }
+    void newProject() { ASSERT_EQ(files->commandNew(), ResultOk); }
+    Dataset& p() { return data->tADOProject; }
+    double f(const char* c) { return p().asFloat(QLatin1String(c)); }
+    // A saved named project, open in the wizard.
+    QString named() {
+        newProject();
+        const QString path = work.filePath(QStringLiteral("w.zfp"));
+        EXPECT_EQ(files->SaveProjectAs(path), ResultOk);
+        EXPECT_EQ(files->commandSave(), ResultOk);
+        wizard->open();
+        return path;
+    }
+
+    TProject project;
+    std::unique_ptr<InputWizard> wizard;
+};
+
+} // namespace
+
+TEST_F(WizardTest, NewProjectStartsComplete) {
+    newProject();
+    EXPECT_TRUE(wizard->visible);
+    EXPECT_FALSE(wizard->closeButtonVisible) << "a new project can only be finished or cancelled";
+    EXPECT_EQ(p().asString(QStringLiteral("Oblast_text")), QStringLiteral("* not defined"));
+    EXPECT_EQ(p().asString(QStringLiteral("Druh_paliva_text")), QStringLiteral("Natural gas"));
+    EXPECT_EQ(p().asDateTime(QStringLiteral("Datum_vypracovani")).date(), QDate::currentDate());
+    data->tSteny.setFiltered(false);
+    EXPECT_EQ(data->tSteny.recordCount(), 51);
+    EXPECT_DOUBLE_EQ(f("n"), 0.8) << "a new project applies its infiltration class";
+    EXPECT_GT(f("Vtotal"), 0.0);
+    EXPECT_EQ(wizard->regionList.first(), QStringLiteral("* not defined"));
+}
+
+TEST_F(WizardTest, RestoreRulesWriteBackOutOfListCodes) {
+    const QString path = named();
+    p().setValue(QStringLiteral("Typ_strechy_enum"), 7);
+    p().setValue(QStringLiteral("Ucinnost_regulace_enum"), 9);
+    p().setValue(QStringLiteral("Ucinnost_regulace"), 0.3);
+    p().setValue(QStringLiteral("Trida_prace_enum"), 12);
+    p().setValue(QStringLiteral("Cena_enum"), 5);
+    p().setValue(QStringLiteral("Tepelne_ztraty_enum"), 4);
+    p().setValue(QStringLiteral("n"), 0.65);
+    p().post();
+    wizard->LoadProjectIntoWizard(false);
+    EXPECT_EQ(wizard->roofType, 0);
+    EXPECT_EQ(p().asInteger(QStringLiteral("Typ_strechy_enum")), 0) << "rewritten as 0";
+    EXPECT_EQ(wizard->controlMethod, 1);
+    EXPECT_EQ(p().asInteger(QStringLiteral("Ucinnost_regulace_enum")), 1);
+    EXPECT_DOUBLE_EQ(f("Ucinnost_regulace"), 1.0);
+    EXPECT_EQ(wizard->workClass, 0);
+    EXPECT_EQ(p().asInteger(QStringLiteral("Trida_prace_enum")), 0);
+    EXPECT_EQ(p().asString(QStringLiteral("Energ_vydej_text")), QStringLiteral("? W/m2"));
+    EXPECT_EQ(wizard->priceUnit, 1) << "shown as kWh";
+    EXPECT_EQ(p().asInteger(QStringLiteral("Cena_enum")), 5) << "not rewritten";
+    EXPECT_EQ(wizard->lossWay, 0);
+    EXPECT_DOUBLE_EQ(f("n"), 0.65) << "an existing project keeps its n";
+}
+
+TEST_F(WizardTest, NavigationSkipsTheHiddenConstructionsPage) {
+    newProject();
+    wizard->setPage(tsTepelneZtraty);
+    wizard->chooseLossWay(1);
+    EXPECT_FALSE(wizard->pageVisible(tsStavebniKonstrukce));
+    wizard->next();
+    EXPECT_EQ(wizard->activePage, tsPracovniPodminky);
+    wizard->previous();
+    EXPECT_EQ(wizard->activePage, tsTepelneZtraty);
+    wizard->chooseLossWay(0);
+    wizard->next();
+    EXPECT_EQ(wizard->activePage, tsStavebniKonstrukce);
+    wizard->setPage(tsZaver);
+    EXPECT_EQ(wizard->nextCaption, LanguageText(156));
+    wizard->setPage(tsUvodniText);
+    EXPECT_FALSE(wizard->previousEnabled);
+    EXPECT_EQ(wizard->nextCaption, LanguageText(155));
+}
+
+TEST_F(WizardTest, FinishValidates) {
+    newProject();
+    ASSERT_TRUE(wizard->enterEdit(QStringLiteral("DBEd_A"), 0));
+    wizard->setPage(tsZaver);
+    EXPECT_FALSE(wizard->CommitWizard(true));
+    EXPECT_EQ(wizard->activePage, tsRozmeryHaly);
+    EXPECT_EQ(dlg.last().text, QStringLiteral("Enter a positive nonzero value please."));
+    EXPECT_TRUE(wizard->visible) << "the wizard stays open";
+    EXPECT_DOUBLE_EQ(f("Q"), 0.0) << "nothing stored in Q";
+
+    ASSERT_TRUE(wizard->enterEdit(QStringLiteral("DBEd_A"), 20));
+    wizard->setHeating(false);
+    wizard->setVentilation(false);
+    EXPECT_FALSE(wizard->CommitWizard(true));
+    EXPECT_EQ(wizard->activePage, tsProvozniRezim);
+    EXPECT_EQ(dlg.last().text,
+              QStringLiteral("Select at least one option of the operating modes."));
+}
+
+TEST_F(WizardTest, CommitRunsTheResultsChain) {
+    newProject();
+    wizard->chooseRoofType(1);
+    for (auto [e, v] : std::vector<std::pair<const char*, double>>{{"DBEd_A", 20},
+                                                                   {"DBEd_B", 10},
+                                                                   {"DBEd_H1", 5},
+                                                                   {"DBEd_H2", 3},
+                                                                   {"DBEd_Ti", 18},
+                                                                   {"DBEd_Te", -15}})
+        ASSERT_TRUE(wizard->enterEdit(QLatin1String(e), v));
+    int units = 0;
+    wizard->windows.showUnitsPage = [&] { ++units; };
+    ASSERT_TRUE(wizard->CommitWizard(true));
+    EXPECT_FALSE(wizard->visible);
+    EXPECT_EQ(units, 1);
+    EXPECT_GT(f("Q"), 0.0);
+    EXPECT_NEAR(f("Q_kW"), f("Q") / 1000, 1e-3);
+    EXPECT_GT(f("Topny_vykon"), 0.0);
+    EXPECT_GT(data->tResults.recordCount(), 3) << "the unit types table was rebuilt";
+    EXPECT_EQ(p().asString(QStringLiteral("Typ_strechy_text")), QStringLiteral("Saddle roof"));
+    EXPECT_EQ(readAll(files->CurrentFile), readAll(files->BackupFile))
+        << "a new project's backup is refreshed";
+}
+
+TEST_F(WizardTest, EstimatesAndOwnValue) {
+    newProject();
+    wizard->ShowLossEstimates(33, 10000);
+    const QLocale c;
+    auto value = [&](int k) { return c.toDouble(wizard->estimateValue[k]); };
+    EXPECT_NEAR(value(0), 116754, 1.0);
+    EXPECT_NEAR(value(1), 209979, 1.0);
+    EXPECT_NEAR(value(2), 409992, 1.5);
+    EXPECT_EQ(wizard->estimateText[0], formatText(LanguageText(815), {10000.0, value(0) / 1000}));
+    EXPECT_TRUE(wizard->estimateText[0].contains(formatFloat(QStringLiteral("0.00"), 116.75)));
+    EXPECT_NEAR(value(3), 280000, 1.0) << "class 3 takes its 28 W/m3 below 15000 m3 too";
+
+    wizard->ShowLossEstimates(33, 20000);
+    EXPECT_NEAR(value(0), 300000, 1.0);
+    EXPECT_NEAR(value(1), 380000, 1.0);
+    EXPECT_NEAR(value(2), 460000, 1.0);
+    EXPECT_TRUE(wizard->estimateText[1].contains(QStringLiteral(" 19 W/m^3")));
+    EXPECT_TRUE(wizard->class3Enabled);
+    wizard->ShowLossEstimates(33, 15000);
+    EXPECT_LT(value(0), 15000 * 15.0) << "15000 m3 exactly uses the polynomial";
+    wizard->ShowLossEstimates(33, 15000.5f);
+    EXPECT_NEAR(value(0), 15000.5 * 15, 1.0);
+
+    // Own value 120 kW with Ti 18, Te -15, reduced 10.
+    wizard->chooseLossWay(2);
+    for (auto [e, v] : std::vector<std::pair<const char*, double>>{
+             {"DBEd_Ti", 18}, {"DBEd_Te", -15}, {"DBEd_Ttlumena", 10}, {"DBEd_Q_kW", 120}})
+        ASSERT_TRUE(wizard->enterEdit(QLatin1String(e), v));
+    ASSERT_TRUE(wizard->CommitWizard(false));
+    EXPECT_DOUBLE_EQ(f("Q"), 120000);
+    EXPECT_NEAR(f("Q_tlumeny"), 90909.09, 0.05);
+}
+
+TEST_F(WizardTest, FinishingFromPage4CommitsTheOldEstimate) {
+    newProject();
+    wizard->chooseLossWay(1);
+    wizard->chooseCladding(1);
+    wizard->setPage(tsTepelneZtraty); // the estimate of the volume now
+    const double before = QLocale().toDouble(wizard->estimateValue[1]);
+    wizard->setPage(tsRozmeryHaly);
+    ASSERT_TRUE(wizard->enterEdit(QStringLiteral("DBEd_A"), 72.0)); // the volume doubles
+    ASSERT_TRUE(wizard->CommitWizard(false));
+    EXPECT_NEAR(f("Q"), before, 1.0) << "page 6 was not shown again";
+}
+
+TEST_F(WizardTest, ClimateFuelAndControl) {
+    newProject();
+    wizard->chooseRegion(QStringLiteral("Praha"));
+    EXPECT_EQ(p().asInteger(QStringLiteral("Pocet_dnu_otop_obd")), 225);
+    EXPECT_DOUBLE_EQ(f("Te"), -12);
+    EXPECT_EQ(wizard->locationLabel, QStringLiteral("CZ"));
+    data->tSteny.first();
+    EXPECT_DOUBLE_EQ(data->tSteny.asFloat(QStringLiteral("Te")), -12)
+        << "the walls take the region's Te";
+    wizard->chooseRegion(QStringLiteral("Our own village"));
+    EXPECT_DOUBLE_EQ(f("Te"), -12) << "a typed name changes only the name";
+    EXPECT_TRUE(wizard->locationLabel.isEmpty());
+
+    wizard->chooseFuel(1);
+    EXPECT_EQ(wizard->priceUnit, 2);
+    EXPECT_TRUE(wizard->editEnabled(QStringLiteral("DBEd_CZK_kg")));
+    EXPECT_FALSE(wizard->editEnabled(QStringLiteral("DBEd_CZK_m3")));
+    EXPECT_EQ(wizard->editColour(QStringLiteral("DBEd_CZK_kg")), EditColour::Red) << "0 is red";
+    ASSERT_TRUE(wizard->enterEdit(QStringLiteral("DBEd_CZK_kg"), 12));
+    EXPECT_EQ(wizard->editColour(QStringLiteral("DBEd_CZK_kg")), EditColour::Window);
+    EXPECT_EQ(wizard->editColour(QStringLiteral("DBEd_CZK_m3")), EditColour::ButtonFace);
+    setLanguage(BaseCZ);
+    wizard->StoreWizardChoices();
+    EXPECT_EQ(p().asString(QStringLiteral("Cena_text")), QStringLiteral("12 CZK/kg"));
+    setLanguage(BaseEN);
+
+    wizard->chooseControlMethod(3);
+    EXPECT_TRUE(wizard->editEnabled(QStringLiteral("DBEd_Ucinnost_regulace")));
+    ASSERT_TRUE(wizard->enterEdit(QStringLiteral("DBEd_Ucinnost_regulace"), 0.95));
+    wizard->chooseControlMethod(2);
+    EXPECT_DOUBLE_EQ(f("Ucinnost_regulace"), 1.1);
+    EXPECT_FALSE(wizard->enterEdit(QStringLiteral("DBEd_Ucinnost_regulace"), 0.9))
+        << "disabled again";
+
+    wizard->setVentilation(true);
+    EXPECT_TRUE(wizard->families[2]) << "ventilation ticks the MK family";
+    wizard->setVentilation(false);
+    EXPECT_TRUE(wizard->families[2]) << "clearing it does not clear MK";
+    EXPECT_FALSE(wizard->editEnabled(QStringLiteral("DBEd_Vcz")));
+}
+
+TEST_F(WizardTest, RegionListByLanguage) {
+    newProject();
+    setLanguage(BaseCZ);
+    wizard->FillRegionList();
+    EXPECT_EQ(wizard->regionList.first(), QStringLiteral("* nezadáno"));
+    EXPECT_EQ(wizard->regionList.value(1), QStringLiteral("Praha"));
+    const int czech = int(wizard->regionList.size());
+    setLanguage(BaseRU);
+    wizard->FillRegionList();
+    EXPECT_GT(wizard->regionList.size(), czech);
+    EXPECT_TRUE(
+        wizard->regionList.value(1).contains(QRegularExpression(QStringLiteral("[А-Яа-я]"))))
+        << "Belarus, Ukraine and Russia first";
+    setLanguage(BaseEN);
+}
+
+TEST_F(WizardTest, WorkConditions) {
+    newProject();
+    wizard->chooseWorkClass(0);
+    EXPECT_EQ(p().asString(QStringLiteral("Energ_vydej_text")), QStringLiteral("? W/m2"));
+    EXPECT_TRUE(wizard->workClassDescription.isEmpty());
+    wizard->chooseWorkClass(2);
+    EXPECT_TRUE(p().asString(QStringLiteral("Energ_vydej_text")).endsWith(QStringLiteral(" W/m2")));
+    EXPECT_FALSE(wizard->workClassDescription.isEmpty());
+    wizard->choosePosture(1);
+    EXPECT_EQ(p().asString(QStringLiteral("Vyska_dychaci_zony_text")), QStringLiteral("1.1 m"));
+    wizard->choosePosture(0);
+    EXPECT_EQ(p().asString(QStringLiteral("Vyska_dychaci_zony_text")), QStringLiteral("1.7 m"));
+    setLanguage(BaseGE);
+    wizard->chooseWorkClass(2);
+    const QString german = wizard->workClassDescription;
+    setLanguage(BaseEN);
+    wizard->chooseWorkClass(2);
+    EXPECT_NE(german, wizard->workClassDescription) << "the description follows the language";
+}
+
+TEST_F(WizardTest, CompilerDefaults) {
+    newProject();
+    for (auto [e, v] :
+         std::vector<std::pair<const char*, const char*>>{{"DBed_Person", "Ing. Nováková"},
+                                                          {"DBEd_Phone", "+420 1"},
+                                                          {"DBEd_Email", "n@x.example"}})
+        ASSERT_TRUE(wizard->enterEdit(QLatin1String(e), QString::fromUtf8(v)));
+    wizard->saveAsDefaultClicked();
+    wizard->saveAsDefaultClicked();
+    EXPECT_EQ(dlg.last().text, LanguageText(5008));
+    data->tDefPerson.open();
+    EXPECT_EQ(data->tDefPerson.recordCount(), 1) << "saving twice leaves one record";
+    data->tDefPerson.close();
+    dlg.answers = {IdNo};
+    newProject();
+    EXPECT_EQ(p().asString(QStringLiteral("Vypracoval_text")), QStringLiteral("Ing. Nováková"));
+    EXPECT_EQ(p().asString(QStringLiteral("Email")), QStringLiteral("n@x.example"));
+    wizard->deleteDefaultClicked();
+    wizard->deleteDefaultClicked();
+    EXPECT_EQ(dlg.last().text, LanguageText(5009)) << "also without a default";
+    dlg.answers = {IdNo};
+    newProject();
+    EXPECT_TRUE(p().asString(QStringLiteral("Vypracoval_text")).isEmpty());
+}
+
+TEST_F(WizardTest, ConstructionsAndOpenings) {
+    newProject();
+    wizard->chooseRoofType(1);
+    wizard->setPage(tsStavebniKonstrukce);
+    Dataset& w = data->tSteny;
+    // The first roof plane of the saddle roof asks about openings other than skylights.
+    for (w.first(); !w.eof() && w.asInteger(QStringLiteral("TypSteny")) != 2; w.next()) {
+    }
+    ASSERT_FALSE(w.eof());
+    const QString roof = w.asString(QStringLiteral("NazevEN"));
+    dlg.answers = {IdNo};
+    wizard->wallFromCatalog(QStringLiteral("Roof of my own"), 0.3);
+    EXPECT_EQ(dlg.last().text, formatText(LanguageText(5024), {roof}));
+    EXPECT_DOUBLE_EQ(w.asFloat(QStringLiteral("k")), 0.3) << "the catalog's U";
+
+    w.first();
+    dlg.answers = {IdYes};
+    wizard->wallFromCatalog(QStringLiteral("Brick"), 1.45);
+    EXPECT_EQ(dlg.last().text,
+              formatText(LanguageText(5007), {w.asString(QStringLiteral("NazevEN"))}));
+    ASSERT_EQ(data->tStavOtvory.recordCount(), 1);
+    EXPECT_EQ(data->tStavOtvory.asInteger(QStringLiteral("Pocet")), 1);
+    EXPECT_DOUBLE_EQ(data->tStavOtvory.asFloat(QStringLiteral("Te")),
+                     w.asFloat(QStringLiteral("Te")));
+    dlg.answers = {IdYes};
+    wizard->AskForOpenings();
+    EXPECT_EQ(data->tStavOtvory.recordCount(), 1) << "no second blank row";
+    wizard->deleteOpening();
+    EXPECT_TRUE(data->tStavOtvory.isEmpty());
+    wizard->deleteOpening(); // nothing to delete: nothing happens
+
+    // Copy actual: walls and gables of kind 1 together, not the roof or floor.
+    w.first();
+    w.setValue(QStringLiteral("k"), 0.35);
+    w.post();
+    wizard->CopyToSameKind();
+    for (w.first(); !w.eof(); w.next()) {
+        if (w.asInteger(QStringLiteral("TypSteny")) == 1)
+            EXPECT_DOUBLE_EQ(w.asFloat(QStringLiteral("k")), 0.35);
+        else
+            EXPECT_NE(w.asFloat(QStringLiteral("k")), 0.35);
+    }
+    const QStringList openings = wizard->FillMaterialPickList(5);
+    EXPECT_GT(openings.size(), 10);
+    QStringList sorted = openings;
+    sorted.sort(Qt::CaseInsensitive);
+    EXPECT_EQ(openings, sorted);
+}
+
+TEST_F(WizardTest, CancelDiscardsTheWizardsChanges) {
+    const QString path = named();
+    const QByteArray saved = readAll(path);
+    ASSERT_TRUE(wizard->enterEdit(QStringLiteral("DBEd_ProjectName"), QStringLiteral("changed")));
+    wizard->cancel();
+    EXPECT_FALSE(wizard->visible);
+    EXPECT_EQ(readAll(path), saved);
+    EXPECT_EQ(p().asString(QStringLiteral("ProjectName_text")), QString());
+
+    wizard->open();
+    wizard->cancel();
+    EXPECT_EQ(readAll(path), saved) << "Cancel without a change leaves the project";
+    EXPECT_TRUE(data->projectConnected());
+}
+
+TEST_F(WizardTest, LeavingAnEditRecomputesOnlyAfterAChange) {
+    newProject();
+    wizard->chooseRoofType(1);
+    ASSERT_TRUE(wizard->enterEdit(QStringLiteral("DBEd_H1"), 7));
+    const double walls = f("Shala_steny");
+    files->commandSave();                          // no unsaved change any more
+    p().setValue(QStringLiteral("Stena_H1"), 4.0); // changed behind the wizard's back
+    p().post();
+    Modified = false;
+    ASSERT_TRUE(wizard->enterEdit(QStringLiteral("DBEd_H1"), 4.0));
+    EXPECT_DOUBLE_EQ(f("Shala_steny"), walls) << "nothing changed: no recomputation";
+    ASSERT_TRUE(wizard->enterEdit(QStringLiteral("DBEd_H1"), 5.0));
+    EXPECT_NE(f("Shala_steny"), walls);
+    EXPECT_FALSE(wizard->enterEdit(QStringLiteral("DBEd_svA"), 3)) << "disabled without a skylight";
+    EXPECT_FALSE(wizard->enterEdit(QStringLiteral("DBEd_A"), QStringLiteral("wide")));
+}
