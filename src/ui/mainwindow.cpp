@@ -4,6 +4,7 @@
 #include "common/globals.h"
 #include "i18n/language.h"
 #include "pictures.h"
+#include "wizard/inputwizard.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
@@ -481,6 +482,11 @@ void TfrmZMain::setApplicationTitle(const QString& title) {
 
 void TfrmZMain::showProject() {
     refreshStartPanel();
+}
+
+void TfrmZMain::loadProjectIntoWizard(bool newProject) {
+    if (controller_)
+        controller_->LoadProjectIntoWizard(newProject);
 }
 
 void TfrmZMain::openWizardForNewProject() {

@@ -19,6 +19,7 @@ class QToolBar;
 namespace zf {
 
 class TfrmAbout;
+class InputWizard;
 
 // What the main window needs of the input wizard; set when the wizard exists.
 class WizardHost {
@@ -44,6 +45,8 @@ public:
     QAction* action(const QString& name) const { return actions_.value(name); }
     void setWizardHost(WizardHost* wizard) { wizard_ = wizard; }
     void setAboutBox(TfrmAbout* about) { about_ = about; }
+    // The wizard's controller, which loads every opened or new project.
+    void setWizardController(InputWizard* controller) { controller_ = controller; }
 
     // Evaluates the enabling rules (run when the interface is idle).
     void updateActions();
@@ -79,6 +82,7 @@ public:
     void setMainCaption(const QString& caption) override;
     void setApplicationTitle(const QString& title) override;
     void showProject() override;
+    void loadProjectIntoWizard(bool newProject) override;
     void openWizardForNewProject() override;
     void writeSettings() override;
 
@@ -101,6 +105,7 @@ private:
     UserSettings& settings_;
     WizardHost* wizard_ = nullptr;
     TfrmAbout* about_ = nullptr;
+    InputWizard* controller_ = nullptr;
     QHash<QString, QAction*> actions_;
     QList<QMenu*> topMenus_;
     QHash<QString, QMenu*> subMenus_;

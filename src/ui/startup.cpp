@@ -49,6 +49,10 @@ bool Zefrant::start(const QStringList& args, const Options& options) {
         return false;
     }
     created << QStringLiteral("TZFData");
+    // The input wizard's controller; its window comes with it as it arrives.
+    wizard = std::make_unique<InputWizard>(*data, *files, project);
+    wizard->helpOn = settings->showHints;
+    mainWindow->setWizardController(wizard.get());
     // 6. The windows of the later steps are created here as they arrive: the
     // input wizard, the units catalog, the unit properties, the structural
     // elements catalog and its new-element dialog.

@@ -7,6 +7,7 @@
 #include "splash.h"
 #include "storage/projectfiles.h"
 #include "storage/zfdata.h"
+#include "wizard/inputwizard.h"
 
 #include <functional>
 #include <memory>
@@ -46,6 +47,8 @@ public:
     std::unique_ptr<UserSettings> settings;
     std::unique_ptr<TfrmZMain> mainWindow;
     std::unique_ptr<TfrmAbout> about;
+    TProject project;
+    std::unique_ptr<InputWizard> wizard;
 
 private:
     bool finished_ = false;
