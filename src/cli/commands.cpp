@@ -1,6 +1,7 @@
 #include "commands.h"
 
 #include "clidialogs.h"
+#include "cmd_units.h"
 #include "common/globals.h"
 #include "common/resultcodes.h"
 #include "i18n/language.h"
@@ -21,6 +22,7 @@ const char* usageText =
     "commands:\n"
     "  new FILE                 create a new project and save it as FILE\n"
     "  input FILE DESIGN.json   enter a design into the input wizard, finish it, save\n"
+    "  units FILE UNITS.json    choose units, place them, save\n"
     "  export FILE              print every project table of FILE as JSON\n"
     "  texts                    print the text table of the language\n";
 
@@ -136,6 +138,14 @@ int runCli(const QStringList& argsIn, std::FILE* out, std::FILE* err) {
             return 1;
         return command == QLatin1String("new") ? commandNewProject(session, args[1])
                                                : commandInput(session, args[1], args[2]);
+    }
+    if (command == QLatin1String("units")) {
+        if (args.size() != 3)
+            return usage(err, QStringLiteral("units takes FILE and UNITS.json"));
+        CliSession session(dialogs);
+        if (!session.start())
+            return 1;
+        return commandUnits(session.data, session.files, args[1], args[2]);
     }
     if (command == QLatin1String("texts")) {
         if (args.size() != 1)

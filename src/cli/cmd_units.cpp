@@ -1,0 +1,192 @@
+#include "cmd_units.h"
+
+#include "common/dialogs.h"
+#include "common/globals.h"
+#include "common/resultcodes.h"
+#include "storage/projectfiles.h"
+#include "storage/zfdata.h"
+#include "units/projectunits.h"
+#include "units/unittypes.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace zf {
+
+namespace {
+
+struct UnitsInput {
+    std::vector<std::pair<int, int>> counts; // ID, Pocet_jednotek
+    std::optional<int> variant;
+    bool longerSide = true;
+    std::optional<double> unitHeight;
+    std::optional<double> destratifierHeight;
+    bool place = false;
+};
+
+bool asInteger(const QJsonValue& v, int* out) {
+    if (!v.isDouble())
+        return false;
+    const double d = v.toDouble();
+    if (!std::isfinite(d) || d != std::trunc(d) || d < std::numeric_limits<qint32>::min() ||
+        d > std::numeric_limits<qint32>::max())
+        return false;
+    *out = int(d);
+    return true;
+}
+
+bool asNumber(const QJsonValue& v, double* out) {
+    if (!v.isDouble() || !std::isfinite(v.toDouble()))
+        return false;
+    *out = v.toDouble();
+    return true;
+}
+
+// Reads UNITS.json; on a fault the reason goes to *error.
+bool readUnitsInput(const QString& path, UnitsInput* in, QString* error) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("Cannot read %1: %2").arg(path, f.errorString());
+        return false;
+    }
+    QJsonParseError pe;
+    const QJsonDocument doc = QJsonDocument::fromJson(f.readAll(), &pe);
+    if (pe.error != QJsonParseError::NoError) {
+        *error = QStringLiteral("%1 is not valid JSON: %2 at offset %3.")
+                     .arg(path, pe.errorString())
+                     .arg(pe.offset);
+        return false;
+    }
+    if (!doc.isObject()) {
+        *error = QStringLiteral("%1 must hold one JSON object.").arg(path);
+        return false;
+    }
+    const QJsonObject root = doc.object();
+    auto bad = [&](const QString& what) {
+        *error = QStringLiteral("%1: %2").arg(path, what);
+        return false;
+    };
+    for (auto it = root.begin(); it != root.end(); ++it) {
+        const QString key = it.key();
+        const QJsonValue v = it.value();
+        if (key == QLatin1String("counts")) {
+            if (!v.isArray())
+                return bad(QStringLiteral("\"counts\" must be an array."));
+            for (const QJsonValue& e : v.toArray()) {
+                const QJsonObject o = e.toObject();
+                int id = 0, n = 0;
+                if (!e.isObject() || o.size() != 2 ||
+                    !asInteger(o.value(QLatin1String("ID")), &id) ||
+                    !asInteger(o.value(QLatin1String("Pocet_jednotek")), &n))
+                    return bad(QStringLiteral("every entry of \"counts\" must be "
+                                              "{ \"ID\": integer, \"Pocet_jednotek\": integer }."));
+                in->counts.emplace_back(id, n);
+            }
+        } else if (key == QLatin1String("Varianta_rozmisteni_enum")) {
+            int variant = 0;
+            if (!asInteger(v, &variant) || variant < 0 ||
+                variant >= int(ProjectUnits::variantEntries().size()))
+                return bad(QStringLiteral("\"Varianta_rozmisteni_enum\" must be 0 to %1.")
+                               .arg(ProjectUnits::variantEntries().size() - 1));
+            in->variant = variant;
+        } else if (key == QLatin1String("side")) {
+            const QString side = v.toString();
+            if (!v.isString() ||
+                (side != QLatin1String("longer") && side != QLatin1String("shorter")))
+                return bad(QStringLiteral("\"side\" must be \"longer\" or \"shorter\"."));
+            in->longerSide = side == QLatin1String("longer");
+        } else if (key == QLatin1String("Vyska_jednotek") ||
+                   key == QLatin1String("Vyska_destrat")) {
+            double h = 0;
+            if (!asNumber(v, &h))
+                return bad(QStringLiteral("\"%1\" must be a number.").arg(key));
+            (key == QLatin1String("Vyska_jednotek") ? in->unitHeight : in->destratifierHeight) = h;
+        } else if (key == QLatin1String("place")) {
+            if (!v.isBool())
+                return bad(QStringLiteral("\"place\" must be true or false."));
+            in->place = v.toBool();
+        } else {
+            return bad(QStringLiteral("unknown key \"%1\".").arg(key));
+        }
+    }
+    return true;
+}
+
+QString caption() {
+    return QString::fromLatin1(ProductName);
+}
+
+} // namespace
+
+int commandUnits(TZFData& data, ProjectFiles& files, const QString& file,
+                 const QString& unitsJsonPath) {
+    UnitsInput in;
+    QString error;
+    if (!readUnitsInput(unitsJsonPath, &in, &error)) {
+        ShowMessageBox(error, caption(), MbError);
+        return 1;
+    }
+    if (files.OpenProject(QFileInfo(file).absoluteFilePath()) != ResultOk)
+        return 1;
+    // From here every refusal copies the backup of the opening back, so the file
+    // is left as it was.
+    auto refuse = [&](const QString& reason) {
+        if (!reason.isEmpty())
+            ShowMessageBox(reason, caption(), MbError);
+        files.RevertFromBackup(false);
+        return 1;
+    };
+    try {
+        ProjectUnits units(data);
+        units.showProject();
+        UpdateCoverage(data);
+
+        Dataset& types = data.tResults;
+        for (const auto& [id, n] : in.counts) {
+            if (!types.locate(QStringLiteral("ID"), id))
+                return refuse(QStringLiteral("%1: tTempTable has no row with ID %2.")
+                                  .arg(unitsJsonPath)
+                                  .arg(id));
+        }
+        for (const auto& [id, n] : in.counts) {
+            types.locate(QStringLiteral("ID"), id);
+            types.setValue(QStringLiteral("Pocet_jednotek"), n);
+            types.post();
+            UpdateCoverage(data);
+        }
+
+        if (in.variant)
+            units.setVariantIndex(*in.variant);
+        units.towardsLongerSide = in.longerSide;
+        Dataset& project = data.tADOProject;
+        if (in.unitHeight) {
+            project.setValue(QStringLiteral("Vyska_jednotek"), *in.unitHeight);
+            project.post();
+        }
+        if (in.destratifierHeight) {
+            project.setValue(QStringLiteral("Vyska_destrat"), *in.destratifierHeight);
+            project.post();
+        }
+
+        if (in.place && units.PlaceUnits() != PlaceResult::Placed)
+            return refuse(QString()); // the placement's own message says why
+    } catch (const DbError& e) {
+        return refuse(e.message());
+    }
+    if (files.commandSave() != ResultOk) {
+        files.RevertFromBackup(false);
+        return 1;
+    }
+    files.CloseProject(true);
+    return 0;
+}
+
+} // namespace zf

@@ -1,0 +1,208 @@
+// The one drawing of the plan: the window, the image and the SVG picture for the
+// report all come from PlanView::paint.
+#include "units/planview.h"
+
+#include "common/numberformat.h"
+
+#include <QBuffer>
+#include <QFont>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+#include <algorithm>
+#include <cmath>
+
+namespace zf {
+
+namespace {
+
+// Screen, image and picture all draw at 96 dots per inch, so a font size in
+// points gives the same pixels on each of them.
+constexpr int Dpi = 96;
+constexpr int DotsPerMetre = 3780; // 96 dpi
+constexpr int HatchSpacing = 8;
+
+const QColor Red(255, 0, 0);
+const QColor Black(0, 0, 0);
+const QColor Yellow(255, 255, 0);
+const QColor Aqua(0, 255, 255);
+
+QFont planFont(double points) {
+    QFont f(QStringLiteral("Arial"));
+    f.setPointSizeF(points);
+    return f;
+}
+
+QPen pixelPen(const QColor& c) {
+    QPen p(c);
+    p.setWidth(1);
+    return p;
+}
+
+// The diagonal-cross hatch of the wall band, drawn as line segments cut to the
+// band: the SVG device has neither pattern brushes nor clipping, and so every
+// device shows the same pattern.
+void drawHatch(QPainter& p, const QRect& r) {
+    p.setPen(pixelPen(Red));
+    const int l = r.left(), t = r.top();
+    const int w = r.width(), h = r.height();
+    int start = l - h;
+    start -= ((start % HatchSpacing) + HatchSpacing) % HatchSpacing;
+    for (int x = start; x <= l + w; x += HatchSpacing) {
+        // Points x + s along, s in [0, h] down the band; keep l <= x + s <= l + w.
+        const int s0 = std::max(0, l - x);
+        const int s1 = std::min(h, l + w - x);
+        if (s0 > s1)
+            continue;
+        p.drawLine(x + s0, t + s0, x + s1, t + s1);
+        p.drawLine(x + s0, t + h - s0, x + s1, t + h - s1);
+    }
+}
+
+} // namespace
+
+void PlanView::paint(QPainter& p) {
+    p.save();
+    const QRect area = plotArea();
+    p.setClipRect(area);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.fillRect(area, background);
+
+    auto rectOf = [this](double x0, double y0, double x1, double y1) {
+        const QPointF tl = toPixel(x0, y1);
+        const QPointF br = toPixel(x1, y0);
+        const int l = int(std::nearbyint(tl.x())), t = int(std::nearbyint(tl.y()));
+        const int r = int(std::nearbyint(br.x())), b = int(std::nearbyint(br.y()));
+        return QRect(l, t, std::max(0, r - l), std::max(0, b - t));
+    };
+
+    // Wall band and floor.
+    const QRect band = rectOf(-W_, -W_, A_ + W_, B_ + W_);
+    drawHatch(p, band);
+    p.setPen(pixelPen(Red));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(band);
+    const QRect floor = rectOf(0, 0, A_, B_);
+    p.setBrush(background);
+    p.drawRect(floor);
+
+    // Dimensions.
+    const double halfMetrePx = 0.5 / metresPerPixelX();
+    const QFont dimFont = planFont(std::max(9.0, 0.7 * halfMetrePx));
+    p.setFont(dimFont);
+    p.setPen(Black);
+    const QFontMetrics fm(dimFont, p.device());
+    const QString lengthText = formatText(QStringLiteral("%.2n m"), {A_});
+    const QString widthText = formatText(QStringLiteral("%.2n m"), {B_});
+    p.drawText(QRect(band.left(), band.top() + band.height() + 2, band.width(), fm.height()),
+               Qt::AlignHCenter | Qt::AlignTop, lengthText);
+    p.save();
+    p.translate(band.left() - 2, band.top() + band.height() / 2.0);
+    p.rotate(-90); // reading upwards
+    p.drawText(QRectF(-band.height() / 2.0, -fm.height(), band.height(), fm.height()),
+               Qt::AlignHCenter | Qt::AlignBottom, widthText);
+    p.restore();
+
+    paintSymbols(p);
+    paintOverlays(p);
+    p.restore();
+}
+
+void PlanView::paintSymbols(QPainter& p) {
+    const int hw = halfWidthPx();
+    const int hh = halfHeightPx();
+    const QFont numberFont = planFont(std::clamp(hh, 7, 100));
+    const QFont labelFont = planFont(7);
+    const QFontMetrics labelMetrics(labelFont, p.device());
+    for (PlanSymbol& s : symbols_) {
+        const QPointF cf = toPixel(s.x, s.y);
+        const QPoint c(int(std::nearbyint(cf.x())), int(std::nearbyint(cf.y())));
+        const QRect box(c.x() - hw, c.y() - hh, 2 * hw, 2 * hh);
+        p.setPen(pixelPen(s.selected ? Red : Black));
+        if (s.kind == ObjDestratifier) {
+            p.setBrush(Aqua);
+            p.drawEllipse(box);
+        } else {
+            p.setBrush(Yellow);
+            p.drawPolygon(symbolPolygon(s.kind, c, hw, hh, s.angle));
+        }
+        p.setPen(Black);
+        p.setFont(numberFont);
+        p.drawText(box, Qt::AlignCenter | Qt::TextDontClip, s.numberText);
+        if (ShowLabels) {
+            p.setFont(labelFont);
+            const int w = labelMetrics.horizontalAdvance(s.typeText) + 4;
+            p.drawText(QRect(c.x() - w / 2, c.y() + hh, w, labelMetrics.height()),
+                       Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip, s.typeText);
+        }
+        s.screenBox = box;
+    }
+}
+
+// The outline of a dragged unit and the zoom rectangle, dotted and inverting
+// where the device can invert.
+void PlanView::paintOverlays(QPainter& p) {
+    const QRect band = rubberBand();
+    if (!dragging() && band.isNull())
+        return;
+    p.save();
+    QPen pen(Black);
+    if (p.paintEngine() && p.paintEngine()->hasFeature(QPaintEngine::RasterOpModes)) {
+        p.setCompositionMode(QPainter::RasterOp_NotDestination);
+    }
+    pen.setStyle(Qt::DotLine);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    if (dragging()) {
+        const PlanSymbol& s = object(dragIndex_);
+        const QPoint c = dragPointer_ + dragOffset_;
+        const int hw = halfWidthPx(), hh = halfHeightPx();
+        if (s.kind == ObjDestratifier)
+            p.drawEllipse(QRect(c.x() - hw, c.y() - hh, 2 * hw, 2 * hh));
+        else
+            p.drawPolyline(symbolPolygon(s.kind, c, hw, hh, s.angle));
+    }
+    if (!band.isNull())
+        p.drawRect(band);
+    p.restore();
+}
+
+QImage PlanView::toImage() {
+    QImage image(size_, QImage::Format_RGB32);
+    image.setDotsPerMeterX(DotsPerMetre);
+    image.setDotsPerMeterY(DotsPerMetre);
+    image.fill(background);
+    QPainter p(&image);
+    paint(p);
+    p.end();
+    return image;
+}
+
+bool PlanView::SaveMetafile(const QString& path) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator svg;
+    svg.setOutputDevice(&buffer);
+    svg.setSize(size_);
+    svg.setViewBox(QRect(QPoint(0, 0), size_));
+    svg.setResolution(Dpi);
+    svg.setTitle(QStringLiteral("Zefrant"));
+    QPainter p;
+    if (!p.begin(&svg))
+        return false;
+    paint(p);
+    p.end();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(buffer.data()) != buffer.data().size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+} // namespace zf

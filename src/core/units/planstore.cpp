@@ -1,0 +1,154 @@
+// The plan's symbols and tJednotky, the unit properties dialog and the list page.
+#include "units/projectunits.h"
+
+#include "common/dialogs.h"
+#include "common/globals.h"
+#include "common/numberformat.h"
+#include "storage/zfdata.h"
+#include "units/quietcontrols.h"
+
+#include <QHash>
+#include <QSet>
+#include <cmath>
+
+namespace zf {
+
+namespace {
+
+// The plain message of the plan: OK, no icon.
+constexpr int PlainMessage = 0;
+
+QString caption() {
+    return QString::fromLatin1(ProductName);
+}
+
+// Writes a column only when its value differs, so that storing an unchanged
+// plan does not mark the project as modified.
+void putIfChanged(Dataset& row, const QString& column, double value) {
+    if (row.isNull(column) || row.asFloat(column) != value)
+        row.setValue(column, value);
+}
+
+} // namespace
+
+ProjectUnits::ProjectUnits(TZFData& data) : data_(data), dialog_(data.tJednotky) {
+    plan.OnPlotModified = [] { Modified = true; };
+}
+
+void ProjectUnits::setHallFromProject() {
+    const Dataset& p = data_.tADOProject;
+    // The plan takes the hall from the single-precision copy of the project.
+    plan.SetHall(float(p.asFloat(QStringLiteral("Stena_A"))),
+                 float(p.asFloat(QStringLiteral("Stena_B"))),
+                 float(p.asFloat(QStringLiteral("Stena_H1"))));
+}
+
+void ProjectUnits::showProject() {
+    setHallFromProject();
+    LoadObjectsFromTable();
+    plan.repaint();
+    plan.ZoomToDefault();
+    restoreVariant();
+}
+
+void ProjectUnits::LoadObjectsFromTable() {
+    BusyCursor busy;
+    Dataset& u = data_.tJednotky;
+    plan.ClearObjects(false);
+    if (!u.active())
+        return;
+    QuietControls quiet(u);
+    for (u.first(); !u.eof(); u.next()) {
+        plan.AddObject(u.asInteger(QStringLiteral("ObjType")), u.asInteger(QStringLiteral("Uhel")),
+                       u.asFloat(QStringLiteral("X")), u.asFloat(QStringLiteral("Y")),
+                       u.asFloat(QStringLiteral("Z")), u.asString(QStringLiteral("Typ")), false);
+    }
+    u.first();
+}
+
+void ProjectUnits::StoreObjectsToTable() {
+    Dataset& u = data_.tJednotky;
+    if (!u.active())
+        return;
+    BusyCursor busy;
+    QuietControls quiet(u);
+    Database::Batch batch(*u.database());
+    u.checkBrowseMode();
+    const bool hadRow = !u.isEmpty();
+    const int remembered = hadRow ? u.asInteger(QStringLiteral("IDJednotky")) : 0;
+    // One walk over the rows: each symbol goes to the first row with its number,
+    // as a search by number from the top would find it.
+    QHash<int, const PlanSymbol*> byNumber;
+    for (const PlanSymbol& s : plan.objects())
+        byNumber.insert(s.number, &s);
+    QSet<int> written;
+    for (u.first(); !u.eof(); u.next()) {
+        const int number = u.asInteger(QStringLiteral("IDJednotky"));
+        const PlanSymbol* s = byNumber.value(number);
+        if (!s || written.contains(number))
+            continue;
+        written.insert(number);
+        putIfChanged(u, QStringLiteral("ObjType"), s->kind);
+        putIfChanged(u, QStringLiteral("X"), s->x);
+        putIfChanged(u, QStringLiteral("Y"), s->y);
+        putIfChanged(u, QStringLiteral("Z"), s->z);
+        putIfChanged(u, QStringLiteral("Uhel"), s->angle);
+        u.post();
+    }
+    for (const PlanSymbol& s : plan.objects()) {
+        if (!written.contains(s.number))
+            ShowMessageBox(formatText(QStringLiteral("ID %d not found"), {s.number}), caption(),
+                           PlainMessage);
+    }
+    u.refresh();
+    if (!hadRow || !u.locate(QStringLiteral("IDJednotky"), remembered))
+        u.first();
+}
+
+void ProjectUnits::storePlanIfChanged() {
+    if (!plan.PlanChanged)
+        return;
+    StoreObjectsToTable();
+    plan.PlanChanged = false;
+}
+
+void ProjectUnits::ShowUnitProperties(int symbolIndex) {
+    if (symbolIndex < 0 || symbolIndex >= plan.count())
+        return;
+    StoreObjectsToTable();
+    if (!dialog_.numberFieldsPrepared())
+        dialog_.prepareNumberFields();
+    Dataset& u = data_.tJednotky;
+    if (!u.locate(QStringLiteral("IDJednotky"), plan.object(symbolIndex).number)) {
+        ShowMessageBox(QStringLiteral("Object not found"), caption(), PlainMessage);
+        return;
+    }
+    dialog_.load();
+    const bool ok = hooks.execPropertiesDialog && hooks.execPropertiesDialog(dialog_);
+    if (!ok) {
+        u.cancel();
+        return;
+    }
+    u.checkBrowseMode();
+    PlanSymbol& s = plan.object(symbolIndex);
+    s.x = float(u.asFloat(QStringLiteral("X")));
+    s.y = float(u.asFloat(QStringLiteral("Y")));
+    s.z = float(u.asFloat(QStringLiteral("Z")));
+    s.angle = int(std::nearbyint(u.asFloat(QStringLiteral("Uhel")))); // halves to even
+    plan.repaint();
+}
+
+void ProjectUnits::activateListPage() {
+    storePlanIfChanged();
+    refreshUnitPictures();
+}
+
+ProjectUnits::ListPictures ProjectUnits::refreshUnitPictures() {
+    const UnitPictureFiles files = unitPictureFiles(data_.tJednotky);
+    ListPictures changed;
+    changed.locationChanged = locationPicture_.show(files.location);
+    changed.flueGasChanged = flueGasPicture_.show(files.flueGas);
+    return changed;
+}
+
+} // namespace zf

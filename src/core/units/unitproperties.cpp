@@ -1,0 +1,130 @@
+#include "units/unitproperties.h"
+
+#include "common/globals.h"
+#include "i18n/texts.h"
+#include "storage/dataset.h"
+#include "units/unittypes.h"
+
+#include <QFileInfo>
+
+namespace zf {
+
+namespace {
+
+struct PropertyInfo {
+    const char* stem;
+    int firstTextId;
+    int entries;
+};
+
+const PropertyInfo& info(UnitProperty property) {
+    static const PropertyInfo infos[] = {{"Umisteni", 2450, 5},
+                                         {"Odvod_spalin", 2400, 7},
+                                         {"Privod_vzduchu", 2500, 4},
+                                         {"Zpusob_regulace", 671, 6}};
+    return infos[int(property)];
+}
+
+} // namespace
+
+QString unitPropertyStem(UnitProperty property) {
+    return QString::fromLatin1(info(property).stem);
+}
+
+QString unitPropertyIndexColumn(UnitProperty property) {
+    return unitPropertyStem(property) + QStringLiteral("_enum");
+}
+
+QString unitPropertyTextColumn(UnitProperty property, const QString& code) {
+    return unitPropertyStem(property) + QStringLiteral("_text") + code;
+}
+
+int unitPropertyFirstTextId(UnitProperty property) {
+    return info(property).firstTextId;
+}
+
+int unitPropertyEntryCount(UnitProperty property) {
+    return info(property).entries;
+}
+
+QStringList unitPropertyEntries(UnitProperty property) {
+    QStringList entries;
+    for (int i = 0; i < unitPropertyEntryCount(property); ++i)
+        entries << LanguageText(unitPropertyFirstTextId(property) + i);
+    return entries;
+}
+
+void SetUnitChoice(UnitProperty property, int index, Dataset& row) {
+    row.setValue(unitPropertyIndexColumn(property), index);
+    if (index < 0)
+        return;
+    const int id = unitPropertyFirstTextId(property) + index;
+    auto write = [&](const char* code, int base) {
+        row.setValue(unitPropertyTextColumn(property, QString::fromLatin1(code)),
+                     LanguageTextIn(base, id));
+    };
+    write("CZ", BaseCZ);
+    write("EN", BaseEN);
+    write("GE", BaseGE);
+    write("PL", BasePL);
+    if (LanguageBase == BaseRU || LanguageBase == BaseRU1250)
+        write("RU", LanguageBase);
+    write("SL", BaseSL);
+}
+
+QString mountingPictureFile(int locationIndex) {
+    return ImagesPath + QStringLiteral("Montaz%1.svg").arg(locationIndex + 1);
+}
+
+QString flueGasPictureFile(int flueGasIndex) {
+    return ImagesPath + QStringLiteral("Odvod%1.svg").arg(flueGasIndex + 1);
+}
+
+UnitPictureFiles unitPictureFiles(const Dataset& units) {
+    if (!units.active() || units.isEmpty())
+        return {};
+    if (isDestratifierType(units.asString(QStringLiteral("Typ"))))
+        return {ImagesPath + QStringLiteral("Dest.bmp"),
+                ImagesPath + QStringLiteral("Sizes/Rozv1.svg")};
+    return {
+        mountingPictureFile(units.asInteger(unitPropertyIndexColumn(UnitProperty::Location))),
+        flueGasPictureFile(units.asInteger(unitPropertyIndexColumn(UnitProperty::FlueGasExhaust)))};
+}
+
+bool PictureSlot::show(const QString& file) {
+    if (file == file_)
+        return false;
+    file_ = file;
+    return true;
+}
+
+bool PictureSlot::exists() const {
+    return !file_.isEmpty() && QFileInfo(file_).isFile();
+}
+
+void UnitPropertiesDialog::load() {
+    number_ = units_.asInteger(QStringLiteral("IDJednotky"));
+    typ_ = units_.asString(QStringLiteral("Typ"));
+    destratifier_ = isDestratifierType(typ_);
+}
+
+bool UnitPropertiesDialog::listEnabled(UnitProperty property) const {
+    return property == UnitProperty::Location || !destratifier_;
+}
+
+int UnitPropertiesDialog::choice(UnitProperty property) const {
+    return units_.asInteger(unitPropertyIndexColumn(property));
+}
+
+void UnitPropertiesDialog::choose(UnitProperty property, int index) {
+    SetUnitChoice(property, index, units_);
+}
+
+bool UnitPropertiesDialog::setNumber(const QString& column, double value) {
+    if (!(value >= MinValue && value <= MaxValue))
+        return false;
+    units_.setValue(column, value);
+    return true;
+}
+
+} // namespace zf
