@@ -149,7 +149,6 @@ public:
     void chooseWorkClass(int index);
     void choosePosture(int index);
     void FillRegionList();
-    void UpdatePriceEdits() {}
     void ShowLossEstimates(float dT, float V);
 
     // --- compiler defaults ---
