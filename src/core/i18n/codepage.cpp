@@ -68,20 +68,15 @@ int byteOfChar(int codePage, QChar c) {
     if (!t)
         return -1;
     // The reverse tables, built once.
-    static const QHash<char16_t, int> reverse1250 = [] {
+    auto reverse = [](const char16_t* table) {
         QHash<char16_t, int> r;
         for (int i = 0; i < 128; ++i)
-            if (cp1250High[i])
-                r.insert(cp1250High[i], 0x80 + i);
+            if (table[i])
+                r.insert(table[i], 0x80 + i);
         return r;
-    }();
-    static const QHash<char16_t, int> reverse1251 = [] {
-        QHash<char16_t, int> r;
-        for (int i = 0; i < 128; ++i)
-            if (cp1251High[i])
-                r.insert(cp1251High[i], 0x80 + i);
-        return r;
-    }();
+    };
+    static const QHash<char16_t, int> reverse1250 = reverse(cp1250High);
+    static const QHash<char16_t, int> reverse1251 = reverse(cp1251High);
     return (codePage == 1250 ? reverse1250 : reverse1251).value(c.unicode(), -1);
 }
 
