@@ -5,6 +5,7 @@
 #include "storage/schema.h"
 
 #include <QFile>
+#include <QLocale>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -15,6 +16,7 @@ namespace {
 class DatasetTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        QLocale::setDefault(QLocale::c());
         initProgramPaths(QStringLiteral(ZEFRANT_PROGRAM_DIR));
         path = dir.filePath(QStringLiteral("p.zfp"));
         ASSERT_TRUE(QFile::copy(TemplatePath, path));

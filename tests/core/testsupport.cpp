@@ -6,6 +6,7 @@
 #include "storage/sqlite.h"
 
 #include <QFile>
+#include <QLocale>
 #include <sqlite3.h>
 
 namespace zf::test {
@@ -45,6 +46,8 @@ QString TestDialogs::saveFileName(const SaveDialogOptions& o) {
 }
 
 void StorageTest::SetUp() {
+    // Numbers are formatted with the user's separators; the tests expect the C ones.
+    QLocale::setDefault(QLocale::c());
     ASSERT_TRUE(tmp.isValid());
     ASSERT_TRUE(work.isValid());
     initProgramPaths(QStringLiteral(ZEFRANT_PROGRAM_DIR));
