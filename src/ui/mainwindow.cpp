@@ -88,31 +88,33 @@ void TfrmZMain::createActions() {
         actions_.insert(name, a);
         addAction(a);
     }
-    // The tool bar's pictures are needed for the first paint; the menus' come
-    // when the interface is first idle.
+    // The tool bar's pictures are needed for the first paint; the menus' are
+    // loaded when a menu is first opened.
     for (const QString& name : toolBarItems())
         if (name != QLatin1String("-"))
             action(name)->setIcon(commandIcon(name));
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            for (const CommandDef& c : commandTable()) {
-                QAction* a = action(QString::fromLatin1(c.name));
-                if (a->icon().isNull())
-                    a->setIcon(commandIcon(a->objectName()));
-            }
-            for (const QString& lang : languageCommands())
-                action(lang)->setIcon(flagIcon(languageCodeOfBase(baseOfLanguageCommand(lang))));
-            updateActions();
-        },
-        Qt::QueuedConnection);
     for (const QString& lang : languageCommands())
         action(lang)->setEnabled(isOfferedLanguage(baseOfLanguageCommand(lang)));
+}
+
+void TfrmZMain::loadMenuPictures() {
+    if (menuPicturesLoaded_)
+        return;
+    menuPicturesLoaded_ = true;
+    for (const CommandDef& c : commandTable()) {
+        QAction* a = action(QString::fromLatin1(c.name));
+        if (a->icon().isNull())
+            a->setIcon(commandIcon(a->objectName()));
+    }
+    for (const QString& lang : languageCommands())
+        action(lang)->setIcon(flagIcon(languageCodeOfBase(baseOfLanguageCommand(lang))));
+    updateActions();
 }
 
 void TfrmZMain::createMenus() {
     for (const MenuDef& m : mainMenu()) {
         QMenu* menu = menuBar()->addMenu(QString());
+        connect(menu, &QMenu::aboutToShow, this, &TfrmZMain::loadMenuPictures);
         topMenus_ << menu;
         for (const QString& item : m.items) {
             if (item == QLatin1String("-")) {

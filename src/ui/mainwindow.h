@@ -99,6 +99,7 @@ private:
     bool editEnabled(const QString& name) const;
     void scheduleUpdate();
     void refreshStartPanel();
+    void loadMenuPictures();
 
     TZFData& data_;
     ProjectFiles& files_;
@@ -122,6 +123,7 @@ private:
     QHash<QWidget*, QString> hints_;
     QList<QPointer<QWidget>> helpControls_;
     bool updatePending_ = false;
+    bool menuPicturesLoaded_ = false;
     int languageHandle_ = 0;
 };
 

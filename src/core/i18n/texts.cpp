@@ -80,8 +80,6 @@ QHash<int, QString> loadTable() {
                 continue;
             const QString text = unescape(fields[i]);
             table.insert(base + id, text);
-            if (base == BaseRU)
-                table.insert(BaseRU1250 + id, reencode1251As1250(text));
         }
     }
     return table;
@@ -119,6 +117,17 @@ void setLanguage(int base) {
 }
 
 QString tableText(int entry) {
+    // The re-encoded Russian copy is derived when it is first asked for.
+    if (entry >= BaseRU1250 && entry < BaseSL) {
+        static QHash<int, QString> derived;
+        const auto it = derived.constFind(entry);
+        if (it != derived.constEnd())
+            return *it;
+        const QString russian = textTable().value(entry - BaseRU1250 + BaseRU);
+        const QString copy = russian.isEmpty() ? QString() : reencode1251As1250(russian);
+        derived.insert(entry, copy);
+        return copy;
+    }
     return textTable().value(entry);
 }
 
