@@ -42,6 +42,13 @@ public:
     QString why;
 };
 
+void refuseUnknownKeys(const QJsonObject& o, const QStringList& known, const char* what) {
+    for (auto it = o.begin(); it != o.end(); ++it)
+        if (!known.contains(it.key()))
+            throw Refused(
+                QStringLiteral("Unknown key %1 of %2.").arg(it.key(), QLatin1String(what)));
+}
+
 int intOf(const QJsonValue& v, const QString& key, int lo, int hi) {
     if (!v.isDouble() || v.toDouble() != std::floor(v.toDouble()) || v.toDouble() < lo ||
         v.toDouble() > hi)
@@ -154,12 +161,9 @@ void applyWalls(CliSession& s, const QJsonArray& walls) {
             throw Refused(QStringLiteral("The design has no visible surface %1 %2.")
                               .arg(variant)
                               .arg(number));
-        for (auto it = e.begin(); it != e.end(); ++it) {
-            static const QStringList known = {"VariantaHaly", "CisloSteny", "Material", "k",
-                                              "Ti",           "Te",         "openings"};
-            if (!known.contains(it.key()))
-                throw Refused(QStringLiteral("Unknown key %1 of a surface.").arg(it.key()));
-        }
+        refuseUnknownKeys(e,
+                          {"VariantaHaly", "CisloSteny", "Material", "k", "Ti", "Te", "openings"},
+                          "a surface");
         // Picking a material answers No to the openings question.
         s.dialogs.answerYesNo = IdNo;
         if (e.contains(QStringLiteral("Material"))) {
@@ -192,13 +196,8 @@ void applyWalls(CliSession& s, const QJsonArray& walls) {
                                                                      : QStringLiteral("a number")));
                     typeInto(o, QLatin1String(c), op.value(QLatin1String(c)));
                 }
-                for (auto it = op.begin(); it != op.end(); ++it) {
-                    static const QStringList known = {"Nazev", "k",  "Vyska", "Sirka",
-                                                      "Pocet", "Ti", "Te"};
-                    if (!known.contains(it.key()))
-                        throw Refused(
-                            QStringLiteral("Unknown key %1 of an opening.").arg(it.key()));
-                }
+                refuseUnknownKeys(op, {"Nazev", "k", "Vyska", "Sirka", "Pocet", "Ti", "Te"},
+                                  "an opening");
             }
         }
     }
@@ -231,9 +230,7 @@ int commandInput(CliSession& s, const QString& file, const QString& designJson) 
         return 1;
     };
     try {
-        for (auto it = root.begin(); it != root.end(); ++it)
-            if (it.key() != QLatin1String("project") && it.key() != QLatin1String("walls"))
-                throw Refused(QStringLiteral("Unknown key %1 of the design.").arg(it.key()));
+        refuseUnknownKeys(root, {"project", "walls"}, "the design");
         const QJsonObject project = root.value(QStringLiteral("project")).toObject();
         QStringList choices;
         for (const char* c : choiceOrder) {

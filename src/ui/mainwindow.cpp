@@ -82,7 +82,7 @@ void TfrmZMain::createActions() {
             a->setShortcut(QKeySequence(QString::fromLatin1(c.shortcut)));
         a->setCheckable(c.checkable);
         a->setVisible(!c.hidden);
-        if (name == QLatin1String("acEditUndo") || name.startsWith(QLatin1String("acEdit")))
+        if (name.startsWith(QLatin1String("acEdit")))
             a->setShortcutContext(Qt::WidgetShortcut); // the text fields keep their own keys
         connect(a, &QAction::triggered, this, [this, name] { execute(name); });
         actions_.insert(name, a);
@@ -363,6 +363,8 @@ void TfrmZMain::execute(const QString& name) {
         const bool on = action(name)->isChecked();
         if (wizard_)
             wizard_->setHelpChecked(on);
+        if (controller_)
+            controller_->helpOn = on;
         setHelpTooltips(on);
         if (!on)
             hideHintBalloon();

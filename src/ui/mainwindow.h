@@ -73,7 +73,6 @@ public:
     static void fitColumn(QTableView* view, int column);
 
     QLabel* supplierLabel() const { return lbDodavatel_; }
-    QStackedWidget* frame() const { return frame_; }
 
     // ProjectHooks
     void hideWizard() override;

@@ -50,10 +50,6 @@ const char16_t* highTable(int codePage) {
 
 } // namespace
 
-bool isSupportedCodePage(int codePage) {
-    return highTable(codePage) != nullptr;
-}
-
 QChar charOfByte(int codePage, unsigned char byte) {
     if (byte < 0x80)
         return QChar(byte);

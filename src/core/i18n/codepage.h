@@ -7,7 +7,6 @@ namespace zf {
 
 // The 8-bit Windows code pages the language rules need: 1250 (Central European)
 // and 1251 (Cyrillic).
-bool isSupportedCodePage(int codePage);
 QChar charOfByte(int codePage, unsigned char byte); // null QChar when undefined
 int byteOfChar(int codePage, QChar c);              // -1 when not representable
 

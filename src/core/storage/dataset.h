@@ -62,6 +62,7 @@ public:
     // Columns the file's table must have with these types; only they are read.
     // Without declarations every column of the table is read.
     void setDeclaredColumns(std::vector<ColumnDecl> columns) { declared_ = std::move(columns); }
+    const std::vector<ColumnDecl>& declaredColumns() const { return declared_; }
     // Detail of the current row of master: only rows whose detailField equals the
     // master's masterField; a new row takes the master's value.
     void setMaster(DataSource* master, const QString& masterField, const QString& detailField);

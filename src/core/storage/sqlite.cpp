@@ -198,10 +198,6 @@ void Database::fail(const QString& context) const {
     throw DbError(msg);
 }
 
-QString Database::errorMessage() const {
-    return db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString();
-}
-
 void Database::open(const QString& path, const OpenOptions& options) {
     close();
     if (!options.create && !QFileInfo::exists(path))
@@ -324,16 +320,6 @@ void Database::exec(const QString& sql, const QVariantList& params) {
     Statement st(*this, sql);
     st.bindAll(params);
     while (st.step()) {
-    }
-}
-
-void Database::execScript(const QString& sql) {
-    char* err = nullptr;
-    const QByteArray utf8 = sql.toUtf8();
-    if (sqlite3_exec(db_, utf8.constData(), nullptr, nullptr, &err) != SQLITE_OK) {
-        const QString msg = QString::fromUtf8(err ? err : "error");
-        sqlite3_free(err);
-        throw DbError(msg);
     }
 }
 

@@ -88,11 +88,8 @@ public:
 
     // Runs one statement (several in one string are refused).
     void exec(const QString& sql, const QVariantList& params = {});
-    // Runs a script of trusted statements (build tools only).
-    void execScript(const QString& sql);
     qint64 lastInsertRowId() const;
     int changes() const;
-    QString errorMessage() const;
 
     bool tableExists(const QString& table);
     std::vector<TableColumn> tableColumns(const QString& table);

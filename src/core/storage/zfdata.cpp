@@ -244,10 +244,10 @@ void TZFData::ClearTable(Dataset& dataset, bool wholeTable) {
     dataset.enableControls();
 }
 
+// Formats the declared columns (known while the dataset is closed) and the
+// columns of an open dataset.
 void TZFData::SetFloatFormats(Dataset& dataset) {
-    for (const ColumnDecl& c : projectSchema().table(dataset.tableName())
-                                   ? projectSchema().table(dataset.tableName())->declaredColumns()
-                                   : std::vector<ColumnDecl>{})
+    for (const ColumnDecl& c : dataset.declaredColumns())
         if (c.type == JetType::Double)
             dataset.setDisplayFormat(c.name, QString::fromLatin1(FloatDisplayFormat));
     for (const Dataset::Field& f : dataset.fields())

@@ -265,24 +265,36 @@ void ProjectUnits::PlaceAroundPerimeter(int N, double Z) {
     });
 }
 
+namespace {
+// Positions in rows of a few columns, dx apart, the rows dy apart, starting at
+// (dx, dy); the column count runs on across catalog rows.
+struct GridWalk {
+    double dx, dy;
+    int columns;
+    double X = dx, Y = dy;
+    int column = 0;
+    void advance() {
+        if (++column == columns) {
+            X = dx;
+            Y += dy;
+            column = 0;
+        } else {
+            X += dx;
+        }
+    }
+};
+} // namespace
+
 void ProjectUnits::PlaceMixingUnits(int M, double Z) {
     if (M <= 0)
         return;
     const double A = hallA(), B = hallB();
     const double dx = A / 4;
     const double dy = B / (M / 3.0 + 1);
-    double X = dx, Y = dy;
-    int column = 0;
+    GridWalk grid{dx, dy, 3};
     forEachChosenUnit(data_.tResults, isMixingUnitType, [&](const QString& typ) {
-        AddPlacedUnit(ObjMixingUnit, typ, X, Y, Z, 0);
-        if (column == 2) {
-            X = dx;
-            Y += dy;
-            column = 0;
-        } else {
-            X += dx;
-            ++column;
-        }
+        AddPlacedUnit(ObjMixingUnit, typ, grid.X, grid.Y, Z, 0);
+        grid.advance();
     });
 }
 
@@ -295,23 +307,15 @@ void ProjectUnits::PlaceDestratifiers(int D, double Zd) {
     const double A = hallA(), B = hallB();
     const double dx = A / 3;
     const double dy = B / (D / 2.0 + 1);
-    double X = dx, Y = dy;
-    int column = 0;
+    GridWalk grid{dx, dy, 2};
     for (const char* model : {"K1", "K2", "K3"}) {
         if (!types.locate(QStringLiteral("Group"), QString::fromLatin1(model)))
             continue;
         const QString typ = types.asString(QStringLiteral("Typ"));
         const int k = types.asInteger(QStringLiteral("Pocet_jednotek"));
         for (int j = 0; j < k; ++j) {
-            AddPlacedUnit(ObjDestratifier, typ, X, Y, Zd, 0);
-            if (column == 1) {
-                X = dx;
-                Y += dy;
-                column = 0;
-            } else {
-                X += dx;
-                ++column;
-            }
+            AddPlacedUnit(ObjDestratifier, typ, grid.X, grid.Y, Zd, 0);
+            grid.advance();
         }
     }
 }
