@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
     if (files.OpenProject(file) != 0)
         return 1;
     {
-        Database::Batch batch(data.ADOConnectionProject);
+        Database::Transaction transaction(data.ADOConnectionProject);
         for (int w = 0; w < 51; ++w) {
             data.tSteny.appendRecord({QVariant(), 1 + w % 4, QStringLiteral("hA"), w + 1});
             for (int o = 0; o < 2000 / 51 + (w < 2000 % 51 ? 1 : 0); ++o)
@@ -39,6 +39,7 @@ int main(int argc, char** argv) {
                                                QStringLiteral("Window %1").arg(o), 1.4, 1.5, 2.0, 1,
                                                18.0, -12.0});
         }
+        transaction.commit();
     }
     files.commandSave();
     files.CloseProject(true);
@@ -82,15 +83,15 @@ int main(int argc, char** argv) {
     all.open();
     double value = 0;
     const double walkMs = bench::medianMs(runs, [&] {
-        Database::Batch batch(data.ADOConnectionProject);
-        all.disableControls();
+        Database::Transaction transaction(data.ADOConnectionProject);
+        Dataset::ControlsSuspended quiet(all);
         value += 1;
         for (all.first(); !all.eof(); all.next()) {
             all.setValue(QStringLiteral("Ztrata"), value);
             all.setValue(QStringLiteral("Ztrata_kW"), value / 1000);
             all.post();
         }
-        all.enableControls();
+        transaction.commit();
     });
     std::printf("(%d openings)\n", all.recordCount());
     ok &= bench::report("walk rewriting every opening", walkMs, copyMs, 20);

@@ -56,7 +56,10 @@ int main(int argc, char** argv) {
     data.tResults.post();
     UpdateCoverage(data);
 
-    ProjectUnits units(data);
+    TProject project;
+    project.StenaA = 200;
+    project.StenaB = 100;
+    ProjectUnits units(data, project);
     units.setHallFromProject();
     const double placeMs = bench::medianMs(7, [&] { units.PlaceUnits(); });
     std::printf("placing %d units            %8.2f ms  (target < 100 ms)  %s\n", units.plan.count(),

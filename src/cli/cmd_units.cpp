@@ -3,10 +3,8 @@
 #include "common/dialogs.h"
 #include "common/globals.h"
 #include "common/resultcodes.h"
-#include "storage/projectfiles.h"
-#include "storage/zfdata.h"
-#include "units/projectunits.h"
-#include "units/unittypes.h"
+#include "session/projectsession.h"
+#include "storage/operation.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -126,66 +124,54 @@ QString caption() {
 
 } // namespace
 
-int commandUnits(TZFData& data, ProjectFiles& files, const QString& file,
-                 const QString& unitsJsonPath) {
+int commandUnits(ProjectSession& s, const QString& file, const QString& unitsJsonPath) {
     UnitsInput in;
     QString error;
     if (!readUnitsInput(unitsJsonPath, &in, &error)) {
         ShowMessageBox(error, caption(), MbError);
         return 1;
     }
-    if (files.OpenProject(QFileInfo(file).absoluteFilePath()) != ResultOk)
+    const QString path = QFileInfo(file).absoluteFilePath();
+    if (s.openFile(path) != ResultOk)
         return 1;
     // From here every refusal copies the backup of the opening back, so the file
     // is left as it was.
     auto refuse = [&](const QString& reason) {
         if (!reason.isEmpty())
             ShowMessageBox(reason, caption(), MbError);
-        files.RevertFromBackup(false);
+        s.files.RevertFromBackup(false);
         return 1;
     };
     try {
-        ProjectUnits units(data);
-        units.showProject();
-        UpdateCoverage(data);
-
-        Dataset& types = data.tResults;
+        Database::Transaction transaction(s.data.ADOConnectionProject);
+        Dataset& types = s.data.tResults;
         for (const auto& [id, n] : in.counts) {
             if (!types.locate(QStringLiteral("ID"), id))
                 return refuse(QStringLiteral("%1: tTempTable has no row with ID %2.")
                                   .arg(unitsJsonPath)
                                   .arg(id));
         }
-        for (const auto& [id, n] : in.counts) {
-            types.locate(QStringLiteral("ID"), id);
-            types.setValue(QStringLiteral("Pocet_jednotek"), n);
-            types.post();
-            UpdateCoverage(data);
-        }
-
+        for (const auto& [id, n] : in.counts)
+            s.chooseUnitCount(id, n);
         if (in.variant)
-            units.setVariantIndex(*in.variant);
-        units.towardsLongerSide = in.longerSide;
-        Dataset& project = data.tADOProject;
-        if (in.unitHeight) {
-            project.setValue(QStringLiteral("Vyska_jednotek"), *in.unitHeight);
-            project.post();
-        }
-        if (in.destratifierHeight) {
-            project.setValue(QStringLiteral("Vyska_destrat"), *in.destratifierHeight);
-            project.post();
-        }
-
-        if (in.place && units.PlaceUnits() != PlaceResult::Placed)
+            s.setPlacementVariant(*in.variant);
+        s.setTowardsLongerSide(in.longerSide);
+        if (in.unitHeight)
+            s.setPlacementHeight(QStringLiteral("Vyska_jednotek"), *in.unitHeight);
+        if (in.destratifierHeight)
+            s.setPlacementHeight(QStringLiteral("Vyska_destrat"), *in.destratifierHeight);
+        if (in.place && s.placeUnits() != PlaceResult::Placed)
             return refuse(QString()); // the placement's own message says why
+        transaction.commit();
     } catch (const DbError& e) {
-        return refuse(e.message());
+        reportFailedOperation(path, e.message());
+        return refuse(QString());
     }
-    if (files.commandSave() != ResultOk) {
-        files.RevertFromBackup(false);
+    if (s.commandSave() != ResultOk) {
+        s.files.RevertFromBackup(false);
         return 1;
     }
-    files.CloseProject(true);
+    s.files.CloseProject(true);
     return 0;
 }
 

@@ -1,12 +1,13 @@
 #include "commands.h"
 
 #include "clidialogs.h"
+#include "cmd_input.h"
 #include "cmd_units.h"
 #include "common/globals.h"
 #include "common/resultcodes.h"
 #include "i18n/language.h"
 #include "i18n/texts.h"
-#include "session.h"
+#include "session/projectsession.h"
 #include "storage/jsonexport.h"
 #include "storage/projectfiles.h"
 #include "storage/zfdata.h"
@@ -65,8 +66,9 @@ QByteArray escapeText(const QString& text) {
 }
 
 int commandTexts(std::FILE* out) {
+    // The table itself: under the re-encoded Russian base its re-encoded copies.
     for (int id = 0; id < 10000; ++id) {
-        const QString t = LanguageText(id);
+        const QString t = storedLanguageText(id);
         if (t.isEmpty())
             continue;
         std::fprintf(out, "%d\t%s\n", id, escapeText(t).constData());
@@ -133,19 +135,21 @@ int runCli(const QStringList& argsIn, std::FILE* out, std::FILE* err) {
             return usage(err, command == QLatin1String("new")
                                   ? QStringLiteral("new takes one FILE")
                                   : QStringLiteral("input takes FILE and DESIGN.json"));
-        CliSession session(dialogs);
+        ProjectSession session;
+        session.setHelpDisplay(false);
         if (!session.start())
             return 1;
         return command == QLatin1String("new") ? commandNewProject(session, args[1])
-                                               : commandInput(session, args[1], args[2]);
+                                               : commandInput(session, dialogs, args[1], args[2]);
     }
     if (command == QLatin1String("units")) {
         if (args.size() != 3)
             return usage(err, QStringLiteral("units takes FILE and UNITS.json"));
-        CliSession session(dialogs);
+        ProjectSession session;
+        session.setHelpDisplay(false);
         if (!session.start())
             return 1;
-        return commandUnits(session.data, session.files, args[1], args[2]);
+        return commandUnits(session, args[1], args[2]);
     }
     if (command == QLatin1String("texts")) {
         if (args.size() != 1)

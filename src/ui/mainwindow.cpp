@@ -4,7 +4,7 @@
 #include "common/globals.h"
 #include "i18n/language.h"
 #include "pictures.h"
-#include "wizard/inputwizard.h"
+#include "session/sessioncommands.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
@@ -51,8 +51,7 @@ private:
 
 } // namespace
 
-TfrmZMain::TfrmZMain(TZFData& data, ProjectFiles& files, UserSettings& settings)
-    : data_(data), files_(files), settings_(settings) {
+TfrmZMain::TfrmZMain(ProjectSession& session) : SessionView(session) {
     setObjectName(QStringLiteral("TfrmZMain"));
     setWindowTitle(QString::fromLatin1(ProductName));
     setWindowIcon(pictureIcon(QStringLiteral("zefrant.svg")));
@@ -60,10 +59,9 @@ TfrmZMain::TfrmZMain(TZFData& data, ProjectFiles& files, UserSettings& settings)
     createActions();
     createMenus();
     createStartPanel();
-    files_.setHooks(this);
-    files_.LastFolder = settings_.lastFolder;
-    action(QStringLiteral("acShowHelp"))->setChecked(settings_.showHints);
-    setCheckedLanguage(settings_.checkedLanguage);
+    registerSessionCommands(commands_, session);
+    registerOwnCommands();
+    syncCheckMarks();
     qApp->installEventFilter(this);
     languageHandle_ = registerLanguageApplier([this](int base) { applyLanguage(base); });
 }
@@ -206,16 +204,33 @@ void TfrmZMain::createStartPanel() {
 }
 
 void TfrmZMain::refreshStartPanel() {
-    lbProject_->setText(files_.CurrentFile.isEmpty() ? QString() : files_.ProjectTitle);
+    lbProject_->setText(session().files.CurrentFile.isEmpty() ? QString()
+                                                              : session().projectTitle());
 }
 
 ShellState TfrmZMain::shellState() const {
-    ShellState s;
-    s.wizardVisible = wizard_ && wizard_->wizardVisible();
-    s.projectOpen = data_.projectConnected();
-    s.modified = Modified;
-    s.constructionsPageShown = !wizard_ || wizard_->constructionsPageShown();
-    return s;
+    return session().shellState();
+}
+
+void TfrmZMain::registerOwnCommands() {
+    commands_.set(QStringLiteral("acFileExit"), [this] { close(); });
+    commands_.set(QStringLiteral("acAbout"), [this] {
+        if (about_)
+            about_->exec();
+    });
+    for (const CommandDef& c : commandTable()) {
+        const QString name = QString::fromLatin1(c.name);
+        if (name.startsWith(QLatin1String("acEdit")))
+            commands_.set(name, [this, name] { editCommand(name); });
+    }
+}
+
+// The check marks show the session's state: the help display and the language.
+void TfrmZMain::syncCheckMarks() {
+    action(QStringLiteral("acShowHelp"))->setChecked(session().helpDisplay());
+    const QString checked = languageCommandOfBase(session().checkedLanguage());
+    for (const QString& lang : languageCommands())
+        action(lang)->setChecked(lang == checked);
 }
 
 void TfrmZMain::updateActions() {
@@ -231,8 +246,7 @@ void TfrmZMain::updateActions() {
             enabled = isOfferedLanguage(baseOfLanguageCommand(name));
         a->setEnabled(enabled);
     }
-    if (wizard_)
-        action(QStringLiteral("acShowHelp"))->setChecked(wizard_->helpChecked());
+    syncCheckMarks();
     // The language menu shows the flag of the current language.
     const QString cmd = languageCommandOfBase(LanguageBase);
     if (!cmd.isEmpty() && subMenus_.contains(QStringLiteral("acLanguage")))
@@ -341,62 +355,9 @@ void TfrmZMain::editCommand(const QString& name) {
 }
 
 void TfrmZMain::execute(const QString& name) {
-    if (name.startsWith(QLatin1String("acEdit"))) {
-        editCommand(name);
-    } else if (name == QLatin1String("acFileNew")) {
-        files_.commandNew();
-    } else if (name == QLatin1String("acFileOpen")) {
-        files_.commandOpen();
-    } else if (name == QLatin1String("acClose")) {
-        files_.commandClose();
-    } else if (name == QLatin1String("acFileSave")) {
-        files_.commandSave();
-    } else if (name == QLatin1String("acFileSaveAs")) {
-        files_.commandSaveAs();
-    } else if (name == QLatin1String("acFileExit")) {
-        close();
-    } else if (name == QLatin1String("acInput") || !wizardPageOfCommand(name).isEmpty()) {
-        files_.NewProject = false;
-        if (wizard_)
-            wizard_->openWizard(wizardPageOfCommand(name));
-    } else if (name == QLatin1String("acShowHelp")) {
-        const bool on = action(name)->isChecked();
-        if (wizard_)
-            wizard_->setHelpChecked(on);
-        if (controller_)
-            controller_->helpOn = on;
-        setHelpTooltips(on);
-        if (!on)
-            hideHintBalloon();
-    } else if (baseOfLanguageCommand(name) >= 0) {
-        switchLanguage(name);
-    } else if (name == QLatin1String("acAbout")) {
-        if (about_)
-            about_->exec();
-    }
+    commands_.run(name);
     refreshStartPanel();
     scheduleUpdate();
-}
-
-void TfrmZMain::setCheckedLanguage(int base) {
-    const QString checked = languageCommandOfBase(base);
-    for (const QString& lang : languageCommands())
-        action(lang)->setChecked(lang == checked);
-}
-
-int TfrmZMain::checkedLanguage() const {
-    for (const QString& lang : languageCommands())
-        if (action(lang)->isChecked())
-            return baseOfLanguageCommand(lang);
-    return -1;
-}
-
-void TfrmZMain::switchLanguage(const QString& command) {
-    setCheckedLanguage(baseOfLanguageCommand(command));
-    int base = baseOfLanguageCommand(command);
-    if (base == BaseRU)
-        base = CheckRussianCodePage(BaseRU);
-    LoadLanguage(base);
 }
 
 void TfrmZMain::applyLanguage(int base) {
@@ -421,14 +382,14 @@ void TfrmZMain::applyLanguage(int base) {
 
 void TfrmZMain::setControlHint(QWidget* control, const QString& hint) {
     hints_.insert(control, hint);
-    if (action(QStringLiteral("acShowHelp"))->isChecked())
+    if (session().helpDisplay())
         control->setToolTip(hint);
 }
 
 void TfrmZMain::showHintBalloon(QWidget* control) {
     QApplication::processEvents();
-    if (!control || !action(QStringLiteral("acShowHelp"))->isChecked() || !control->isVisible() ||
-        !control->isEnabled() || hints_.value(control).isEmpty())
+    if (!control || !session().helpDisplay() || !control->isVisible() || !control->isEnabled() ||
+        hints_.value(control).isEmpty())
         return;
     // At most 400 pixels wide: the text is wrapped in a table of that width.
     const QString html = QStringLiteral("<table width=\"400\"><tr><td>%1</td></tr></table>")
@@ -464,49 +425,36 @@ void TfrmZMain::fitColumn(QTableView* view, int column) {
         view->setColumnWidth(column, width);
 }
 
-void TfrmZMain::hideWizard() {}
-
-void TfrmZMain::showStartPanel() {
-    frame_->setCurrentWidget(startPanel_);
-    refreshStartPanel();
+void TfrmZMain::showWindow(Window window, bool shown) {
+    if (window == Window::StartPanel && shown) {
+        frame_->setCurrentWidget(startPanel_);
+        refreshStartPanel();
+    } else if (window == Window::ProjectWindow) {
+        frame_->setCurrentWidget(shown ? static_cast<QWidget*>(mdi_) : startPanel_);
+        refreshStartPanel();
+    }
+    scheduleUpdate();
 }
 
-void TfrmZMain::hideProjectWindow() {
-    refreshStartPanel();
-}
-
-void TfrmZMain::setMainCaption(const QString& caption) {
-    setWindowTitle(caption);
-}
-
-void TfrmZMain::setApplicationTitle(const QString& title) {
-    setWindowTitle(title);
-    refreshStartPanel();
-}
-
-void TfrmZMain::showProject() {
-    refreshStartPanel();
-}
-
-void TfrmZMain::loadProjectIntoWizard(bool newProject) {
-    if (controller_)
-        controller_->LoadProjectIntoWizard(newProject);
-}
-
-void TfrmZMain::openWizardForNewProject() {
-    if (wizard_)
-        wizard_->openWizard(QString());
-}
-
-void TfrmZMain::writeSettings() {
-    settings_.lastFolder = files_.LastFolder;
-    settings_.showHints = action(QStringLiteral("acShowHelp"))->isChecked();
-    settings_.checkedLanguage = checkedLanguage();
-    settings_.write(AppPath);
+void TfrmZMain::stateChanged(Window window, unsigned what) {
+    if (window != Window::Main)
+        return;
+    if (what & MainTitle) {
+        setWindowTitle(session().applicationTitle());
+        refreshStartPanel();
+    }
+    if (what & MainCommands) {
+        const bool help = session().helpDisplay();
+        setHelpTooltips(help);
+        if (!help)
+            hideHintBalloon();
+        syncCheckMarks();
+    }
+    scheduleUpdate();
 }
 
 void TfrmZMain::closeEvent(QCloseEvent* event) {
-    if (!files_.closeMainWindow()) {
+    if (!session().closeMainWindow()) {
         event->ignore();
         return;
     }

@@ -1,8 +1,7 @@
 #pragma once
 
+#include "session/projectsession.h"
 #include "shell/commands.h"
-#include "shell/settings.h"
-#include "storage/projectfiles.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -19,34 +18,23 @@ class QToolBar;
 namespace zf {
 
 class TfrmAbout;
-class InputWizard;
-
-// What the main window needs of the input wizard; set when the wizard exists.
-class WizardHost {
-public:
-    virtual ~WizardHost() = default;
-    virtual bool wizardVisible() const = 0;
-    virtual bool constructionsPageShown() const = 0;
-    // Makes the page the active one ("" keeps the current page) and shows the
-    // wizard as the Input command does.
-    virtual void openWizard(const QString& page) = 0;
-    virtual bool helpChecked() const = 0;
-    virtual void setHelpChecked(bool on) = 0;
-};
 
 // The main window: the frame with the start panel or the project window, the
-// menu bar, the tool bar and the command table with its enabling rules.
-class TfrmZMain : public QMainWindow, public ProjectHooks {
+// menu bar, the tool bar and the commands with their enabling rules. A view of
+// the project session: a command runs its handler by name, the enabling rules
+// and the check marks follow the session's state.
+class TfrmZMain : public QMainWindow, public SessionView {
     Q_OBJECT
 public:
-    TfrmZMain(TZFData& data, ProjectFiles& files, UserSettings& settings);
+    explicit TfrmZMain(ProjectSession& session);
     ~TfrmZMain() override;
 
     QAction* action(const QString& name) const { return actions_.value(name); }
-    void setWizardHost(WizardHost* wizard) { wizard_ = wizard; }
     void setAboutBox(TfrmAbout* about) { about_ = about; }
-    // The wizard's controller, which loads every opened or new project.
-    void setWizardController(InputWizard* controller) { controller_ = controller; }
+    // The handlers of the commands, by name: the session's and the window's own.
+    CommandHandlers& commands() { return commands_; }
+    // Runs a command as its menu entry does.
+    void execute(const QString& name);
 
     // Evaluates the enabling rules (run when the interface is idle).
     void updateActions();
@@ -54,10 +42,6 @@ public:
 
     // Texts, fonts and pictures of the language.
     void applyLanguage(int base);
-    // The language command: check it, set the base, apply the language.
-    void switchLanguage(const QString& command);
-    void setCheckedLanguage(int base);
-    int checkedLanguage() const;
 
     // Help hints: a hint text per control, shown in a balloon on request while
     // "Show Help Topics" is checked.
@@ -73,17 +57,12 @@ public:
     static void fitColumn(QTableView* view, int column);
 
     QLabel* supplierLabel() const { return lbDodavatel_; }
+    // The frame that holds the project window while a project is open.
+    QMdiArea* mdiArea() const { return mdi_; }
 
-    // ProjectHooks
-    void hideWizard() override;
-    void showStartPanel() override;
-    void hideProjectWindow() override;
-    void setMainCaption(const QString& caption) override;
-    void setApplicationTitle(const QString& title) override;
-    void showProject() override;
-    void loadProjectIntoWizard(bool newProject) override;
-    void openWizardForNewProject() override;
-    void writeSettings() override;
+    // SessionView
+    void showWindow(Window window, bool shown) override;
+    void stateChanged(Window window, unsigned what) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -93,19 +72,16 @@ private:
     void createActions();
     void createMenus();
     void createStartPanel();
-    void execute(const QString& name);
+    void registerOwnCommands();
+    void syncCheckMarks();
     void editCommand(const QString& name);
     bool editEnabled(const QString& name) const;
     void scheduleUpdate();
     void refreshStartPanel();
     void loadMenuPictures();
 
-    TZFData& data_;
-    ProjectFiles& files_;
-    UserSettings& settings_;
-    WizardHost* wizard_ = nullptr;
     TfrmAbout* about_ = nullptr;
-    InputWizard* controller_ = nullptr;
+    CommandHandlers commands_;
     QHash<QString, QAction*> actions_;
     QList<QMenu*> topMenus_;
     QHash<QString, QMenu*> subMenus_;

@@ -20,8 +20,14 @@ QString QtDialogs::qtFilter(const QString& filter) {
     return parts.join(QStringLiteral(";;"));
 }
 
+void QtDialogs::clearTheWay() {
+    if (obscuring_ && obscuring_->isVisible())
+        obscuring_->hide();
+}
+
 int QtDialogs::messageBox(const QString& text, const QString& caption, int flags) {
-    QMessageBox box(parent_);
+    clearTheWay();
+    QMessageBox box(parent_ && parent_->isVisible() ? parent_ : nullptr);
     box.setWindowTitle(caption);
     box.setText(text);
     switch (iconOfFlags(flags)) {
@@ -72,10 +78,12 @@ int QtDialogs::messageBox(const QString& text, const QString& caption, int flags
 
 QString QtDialogs::openFileName(const QString& title, const QString& filter,
                                 const QString& initialFolder) {
+    clearTheWay();
     return QFileDialog::getOpenFileName(parent_, title, initialFolder, qtFilter(filter));
 }
 
 QString QtDialogs::saveFileName(const SaveDialogOptions& o) {
+    clearTheWay();
     QFileDialog dlg(parent_, o.title, o.initialFolder, qtFilter(o.filter));
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setFileMode(QFileDialog::AnyFile);

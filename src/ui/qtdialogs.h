@@ -2,7 +2,8 @@
 
 #include "common/dialogs.h"
 
-class QWidget;
+#include <QPointer>
+#include <QWidget>
 
 namespace zf {
 
@@ -11,6 +12,9 @@ class QtDialogs final : public Dialogs {
 public:
     explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }
+    // A window that stays on top (the splash) is hidden before any dialog shows,
+    // so that no dialog is ever hidden behind it.
+    void hideBeforeDialogs(QWidget* window) { obscuring_ = window; }
 
     int messageBox(const QString& text, const QString& caption, int flags) override;
     QString openFileName(const QString& title, const QString& filter,
@@ -24,7 +28,10 @@ public:
     static QString qtFilter(const QString& filter);
 
 private:
+    void clearTheWay();
+
     QWidget* parent_;
+    QPointer<QWidget> obscuring_;
 };
 
 } // namespace zf

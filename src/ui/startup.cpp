@@ -3,6 +3,7 @@
 #include "common/globals.h"
 #include "i18n/language.h"
 #include "langsel.h"
+#include "qttranslations.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -13,6 +14,10 @@ Zefrant::Zefrant() = default;
 
 Zefrant::~Zefrant() {
     finish();
+    // The windows go before the session they view.
+    about.reset();
+    mainWindow.reset();
+    session.reset();
     setDialogs(nullptr);
 }
 
@@ -23,24 +28,35 @@ bool Zefrant::start(const QStringList& args, const Options& options) {
     splash->show();
     splash->repaint();
     QApplication::processEvents();
-    // 2. The application.
+    // 2. The application. No dialog of the start may hide behind the splash.
     dialogs = std::make_unique<QtDialogs>();
+    dialogs->hideBeforeDialogs(splash.get());
     setDialogs(options.dialogs ? options.dialogs : dialogs.get());
+    translations = std::make_unique<QtTranslations>();
     splash->step();
     // 3. The main window: paths, settings (the language dialog on the first
     // start), the project state.
     Modified = false;
     settings = std::make_unique<UserSettings>(options.settingsFile);
-    settings->read(options.askLanguage ? options.askLanguage : [] { return TfrmLangSel::ask(); });
+    settings->read([&] {
+        // The first-start question comes over everything: the splash goes.
+        splash->hide();
+        return options.askLanguage ? options.askLanguage() : TfrmLangSel::ask();
+    });
     LanguageBase = settings->languageBase;
-    data = std::make_unique<TZFData>();
-    files = std::make_unique<ProjectFiles>(*data);
-    mainWindow = std::make_unique<TfrmZMain>(*data, *files, *settings);
+    setLanguage(LanguageBase);
+    session = std::make_unique<ProjectSession>();
+    session->setSettings(settings.get());
+    // The language chosen at the first start is kept at once, so that a second
+    // instance does not ask again.
+    if (settings->askedLanguage || settings->migrated)
+        session->writeSettings();
+    mainWindow = std::make_unique<TfrmZMain>(*session);
     dialogs->setParent(mainWindow.get());
     created << QStringLiteral("TfrmZMain");
     splash->step();
     // 4. The data module opens the reference database.
-    const bool ok = data->startUp();
+    const bool ok = session->start();
     splash->step();
     // 5. It could not: the program ends.
     if (!ok) {
@@ -49,10 +65,6 @@ bool Zefrant::start(const QStringList& args, const Options& options) {
         return false;
     }
     created << QStringLiteral("TZFData");
-    // The input wizard's controller; its window comes with it as it arrives.
-    wizard = std::make_unique<InputWizard>(*data, *files, project);
-    wizard->helpOn = settings->showHints;
-    mainWindow->setWizardController(wizard.get());
     // 6. The windows of the later steps are created here as they arrive: the
     // input wizard, the units catalog, the unit properties, the structural
     // elements catalog and its new-element dialog.
@@ -61,18 +73,18 @@ bool Zefrant::start(const QStringList& args, const Options& options) {
     splash->step();
     splashProgress = splash->progress();
     // 7. The About box.
-    about = std::make_unique<TfrmAbout>(data->ReferencePath, mainWindow.get());
+    about = std::make_unique<TfrmAbout>(session->data.ReferencePath, mainWindow.get());
     mainWindow->setAboutBox(about.get());
     created << QStringLiteral("TfrmAbout");
     // 9. The language, to every window; 10. nothing is modified yet.
     LoadLanguage(LanguageBase);
     Modified = false;
+    splash->hide();
     mainWindow->showMaximized();
     // 11. A project named on the command line.
     if (!args.isEmpty() && QFileInfo(args.first()).isFile())
-        files->OpenProject(QFileInfo(args.first()).absoluteFilePath());
+        session->openFile(QFileInfo(args.first()).absoluteFilePath());
     // 12.
-    splash->hide();
     mainWindow->updateActions();
     return true;
 }
@@ -84,10 +96,10 @@ int Zefrant::run() {
 }
 
 void Zefrant::finish() {
-    if (finished_ || !files)
+    if (finished_ || !session)
         return;
     finished_ = true;
-    files->atExit();
+    session->finish();
 }
 
 } // namespace zf

@@ -3,20 +3,20 @@
 #include "aboutbox.h"
 #include "mainwindow.h"
 #include "qtdialogs.h"
+#include "session/projectsession.h"
 #include "shell/settings.h"
 #include "splash.h"
-#include "storage/projectfiles.h"
-#include "storage/zfdata.h"
-#include "wizard/inputwizard.h"
 
 #include <functional>
 #include <memory>
 
 namespace zf {
 
+class QtTranslations;
+
 // The program from start to exit: the start-up sequence with the splash, the
-// windows in their order, the project named on the command line, and the
-// clean-up after the main window has closed.
+// windows in their order over one project session, the project named on the
+// command line, and the clean-up after the main window has closed.
 class Zefrant {
 public:
     struct Options {
@@ -42,13 +42,11 @@ public:
     int splashProgress = 0;
 
     std::unique_ptr<QtDialogs> dialogs;
-    std::unique_ptr<TZFData> data;
-    std::unique_ptr<ProjectFiles> files;
     std::unique_ptr<UserSettings> settings;
+    std::unique_ptr<ProjectSession> session;
+    std::unique_ptr<QtTranslations> translations;
     std::unique_ptr<TfrmZMain> mainWindow;
     std::unique_ptr<TfrmAbout> about;
-    TProject project;
-    std::unique_ptr<InputWizard> wizard;
 
 private:
     bool finished_ = false;

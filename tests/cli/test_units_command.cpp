@@ -5,7 +5,7 @@
 #include "common/globals.h"
 #include "common/resultcodes.h"
 #include "i18n/texts.h"
-#include "testsupport.h"
+#include "sessionsupport.h"
 
 #include <QFile>
 #include <tuple>
@@ -15,10 +15,10 @@ using namespace zf::test;
 
 namespace {
 
-class UnitsCommandTest : public StorageTest {
+class UnitsCommandTest : public SessionTest {
 protected:
     void SetUp() override {
-        StorageTest::SetUp();
+        SessionTest::SetUp();
         project = copyTemplate(QStringLiteral("hall.zfp"));
         data->openProjectConnection(project);
         ASSERT_EQ(data->OpenProjectTables(), ResultOk) << qPrintable(LastError);
@@ -51,7 +51,7 @@ protected:
         EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(json);
         f.close();
-        return commandUnits(*data, *files, project, path);
+        return commandUnits(*session, project, path);
     }
     // Opens the saved file again for a look.
     void reopen() {

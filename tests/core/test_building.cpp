@@ -440,18 +440,9 @@ TEST_F(OutputTest, HeatingOnly) {
     set("Q_tlumeny", 15000.0);
     set("Vhala", 1500.0);
     set("Vsvetlik", 0.0);
-    QStringList calls;
-    RequiredOutputsHooks hooks;
-    hooks.buildUnitTypesTable = [&](float p, float v) {
-        calls << QStringLiteral("build %1 %2").arg(double(p)).arg(double(v), 0, 'f', 1);
-    };
-    hooks.fillCountPickList = [&] { calls << QStringLiteral("pick list"); };
-    data->hooks.updateCoverage = [&] {
-        calls << QStringLiteral("coverage of %1").arg(stored("Topny_vykon"));
-    };
-    CalculateRequiredOutputs(*data, hooks);
-    EXPECT_EQ(calls.join(QLatin1String(", ")),
-              QStringLiteral("build 20000 1740.4, coverage of 20000, pick list"));
+    const RequiredOutputs out = CalculateRequiredOutputs(*data);
+    EXPECT_EQ(out.heatingOutputW, 20000.0f);
+    EXPECT_NEAR(out.ventilationFlowM3h, 1740.4, 0.05);
     EXPECT_NEAR(stored("Vetraci_vykon_m3_hod"), 1740.408, 1e-3);
     EXPECT_NEAR(stored("Vetraci_vykon"), 1740.408 / 3600, 1e-6);
     EXPECT_EQ(stored("Cirkulacni_vykon_m3_hod"), 6750);

@@ -228,27 +228,53 @@ TEST_F(DatasetTest, NotificationsBeforeAndAfterAChange) {
     EXPECT_EQ(events.last(), QStringLiteral("change "));
 }
 
-TEST_F(DatasetTest, BatchCommitsOnceAndKeepsRowsPostedOnError) {
+TEST_F(DatasetTest, TransactionCommitsOnceOrRollsBackWhole) {
     walls.open();
     {
-        Database::Batch batch(db);
+        Database::Transaction transaction(db);
         for (int i = 1; i <= 50; ++i)
             addWall(QStringLiteral("hA"), i);
         EXPECT_TRUE(db.inTransaction());
+        transaction.commit();
     }
     EXPECT_FALSE(db.inTransaction());
     walls.close();
     walls.open();
     EXPECT_EQ(walls.recordCount(), 50);
     try {
-        Database::Batch batch(db);
+        Database::Transaction transaction(db);
         addWall(QStringLiteral("hB"), 1);
         walls.setValue(QStringLiteral("VariantaHaly"), QStringLiteral("too long a variant code"));
+        transaction.commit();
     } catch (const DbError&) {
     }
-    walls.cancel();
+    EXPECT_FALSE(db.inTransaction());
+    EXPECT_EQ(walls.recordCount(), 50) << "the rows read again after the rollback";
+    EXPECT_EQ(walls.state(), Dataset::State::Browse) << "the pending edit went with it";
     walls.refresh();
-    EXPECT_EQ(walls.recordCount(), 51);
+    EXPECT_EQ(walls.recordCount(), 50) << "nothing of the failed operation is in the file";
+
+    // An inner transaction that fails takes the outer one with it, also when
+    // the outer one goes on and commits.
+    {
+        Database::Transaction outer(db);
+        addWall(QStringLiteral("hC"), 1);
+        try {
+            Database::Transaction inner(db);
+            addWall(QStringLiteral("hC"), 2);
+            throw DbError(QStringLiteral("inner failure"));
+        } catch (const DbError&) {
+        }
+        EXPECT_THROW(outer.commit(), DbError);
+    }
+    walls.refresh();
+    EXPECT_EQ(walls.recordCount(), 50);
+    // A transaction whose commit is never reached ends without a throw.
+    EXPECT_NO_THROW({
+        Database::Transaction t(db);
+        addWall(QStringLiteral("hD"), 1);
+    });
+    EXPECT_EQ(walls.recordCount(), 50);
 }
 
 TEST_F(DatasetTest, DisplayFormats) {

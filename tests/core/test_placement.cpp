@@ -27,15 +27,37 @@ struct Expected {
     int angle;
 };
 
+// What the units pages tell their views, written down; the properties dialog
+// answers as the test says.
+class Recorder : public ViewEvents {
+public:
+    QStringList events;
+    std::function<bool(UnitPropertiesDialog&)> dialog;
+    UnitPropertiesDialog* properties = nullptr;
+    void pageChanged(Window, int page) override { events << QStringLiteral("page %1").arg(page); }
+    void focusControl(Window, const QString& control) override {
+        events << QStringLiteral("focus ") + control;
+    }
+    std::optional<bool> execDialog(Window) override {
+        if (!dialog)
+            return std::nullopt;
+        return dialog(*properties);
+    }
+};
+
 class UnitsTest : public StorageTest {
 protected:
     void SetUp() override {
         StorageTest::SetUp();
         data->openProjectConnection(copyTemplate(QStringLiteral("units.zfp")));
         ASSERT_EQ(data->OpenProjectTables(), ResultOk) << qPrintable(LastError);
-        units = std::make_unique<ProjectUnits>(*data);
+        units = std::make_unique<ProjectUnits>(*data, project);
+        recorder.properties = &units->propertiesDialog();
+        units->setViewEvents(&recorder);
         setProject("Stena_A", 30);
         setProject("Stena_B", 20);
+        project.StenaA = 30;
+        project.StenaB = 20;
         units->setHallFromProject();
     }
     void TearDown() override {
@@ -96,6 +118,8 @@ protected:
     }
 
     int lastId = 0;
+    TProject project;
+    Recorder recorder;
     std::unique_ptr<ProjectUnits> units;
 };
 
@@ -248,17 +272,14 @@ TEST_F(PlacementTest, ChecksAndQuestions) {
     data->tResults.setValue(QStringLiteral("Pocet_jednotek"), 1);
     setProject("Vyska_jednotek", 0);
     setProject("Vyska_destrat", -1);
-    int focus = 0;
-    units->hooks.focusUnitHeight = [&] { focus = 1; };
-    units->hooks.focusDestratifierHeight = [&] { focus = 2; };
     EXPECT_EQ(place(), PlaceResult::NoUnitHeight);
     EXPECT_EQ(dlg.last().text, LanguageText(5012));
     EXPECT_EQ(dlg.last().flags, MbWarningYesNo);
-    EXPECT_EQ(focus, 1);
+    EXPECT_EQ(recorder.events.last(), QStringLiteral("focus DBEd_VyskaJednotek"));
     dlg.answers = {IdYes, IdNo};
     EXPECT_EQ(place(), PlaceResult::NoDestratifierHeight);
     EXPECT_EQ(dlg.last().text, LanguageText(5013));
-    EXPECT_EQ(focus, 2);
+    EXPECT_EQ(recorder.events.last(), QStringLiteral("focus DBEd_VyskaDestrat"));
     EXPECT_EQ(data->tJednotky.recordCount(), 0);
 
     dlg.answers = {IdYes, IdYes};
@@ -269,9 +290,8 @@ TEST_F(PlacementTest, ChecksAndQuestions) {
 
 TEST_F(PlacementTest, ANonEmptyPlanIsReplacedOnlyAfterYes) {
     addTypes({{"Brisant AX 20", 4}});
-    int selectionShown = 0;
-    units->hooks.showSelectionPage = [&] { ++selectionShown; };
     ASSERT_EQ(place(), PlaceResult::Placed);
+    EXPECT_EQ(recorder.events.last(), QStringLiteral("page 2")) << "the plan page is shown";
     EXPECT_TRUE(dlg.boxes.empty());
     data->tJednotky.first();
     SetUnitChoice(UnitProperty::Location, 4, data->tJednotky);
@@ -281,7 +301,7 @@ TEST_F(PlacementTest, ANonEmptyPlanIsReplacedOnlyAfterYes) {
 
     EXPECT_EQ(place(), PlaceResult::Declined);
     EXPECT_EQ(dlg.last().text, LanguageText(5014));
-    EXPECT_EQ(selectionShown, 1);
+    EXPECT_EQ(recorder.events.last(), QStringLiteral("page 1")) << "back to the selection";
     EXPECT_EQ(units->plan.count(), 4);
     data->tJednotky.first();
     EXPECT_EQ(data->tJednotky.asInteger(QStringLiteral("Umisteni_enum")), 4);
@@ -297,7 +317,7 @@ TEST_F(PlacementTest, VariantIsStoredAndRestored) {
     Modified = false;
     units->setVariantIndex(5);
     EXPECT_TRUE(Modified);
-    ProjectUnits fresh(*data);
+    ProjectUnits fresh(*data, project);
     fresh.restoreVariant();
     EXPECT_EQ(fresh.variantIndex(), 5);
     setProject("Varianta_rozmisteni_enum", 9);
@@ -317,7 +337,7 @@ TEST_F(PlanStorageTest, SymbolsRoundTripThroughTheTable) {
     u.setValue(QStringLiteral("Uhel"), 90.5);
     u.post();
 
-    ProjectUnits reopened(*data);
+    ProjectUnits reopened(*data, project);
     reopened.showProject();
     const PlanView& plan = reopened.plan;
     ASSERT_EQ(plan.count(), 4);
@@ -397,7 +417,7 @@ TEST_F(UnitPropertiesTest, OkMovesAndTurnsTheSymbolCancelDiscards) {
     PlanView& plan = units->plan;
     plan.DropObject(0, 20.2, 10.4); // unit 1, now last, at (20, 10)
     double seenX = 0;
-    units->hooks.execPropertiesDialog = [&](UnitPropertiesDialog& d) {
+    recorder.dialog = [&](UnitPropertiesDialog& d) {
         seenX = d.row().asFloat(QStringLiteral("X"));
         EXPECT_EQ(d.number(), 1);
         EXPECT_TRUE(d.setNumber(QStringLiteral("X"), 5));
@@ -411,7 +431,7 @@ TEST_F(UnitPropertiesTest, OkMovesAndTurnsTheSymbolCancelDiscards) {
     EXPECT_FLOAT_EQ(plan.object(1).y, 10);
     EXPECT_EQ(plan.object(1).angle, 90) << "90.5 rounds to the even 90";
 
-    units->hooks.execPropertiesDialog = [&](UnitPropertiesDialog& d) {
+    recorder.dialog = [&](UnitPropertiesDialog& d) {
         d.choose(UnitProperty::Location, 4);
         d.setNumber(QStringLiteral("X"), 7);
         return false;
@@ -431,7 +451,7 @@ TEST_F(UnitPropertiesTest, DestratifierListsAndMissingRows) {
     addTypes({{"Brisant AX 20", 1}, {"Destratifikátor K1", 1}});
     ASSERT_EQ(place(1), PlaceResult::Placed);
     int opened = 0;
-    units->hooks.execPropertiesDialog = [&](UnitPropertiesDialog& d) {
+    recorder.dialog = [&](UnitPropertiesDialog& d) {
         ++opened;
         EXPECT_TRUE(d.listEnabled(UnitProperty::Location));
         EXPECT_FALSE(d.listEnabled(UnitProperty::FlueGasExhaust));

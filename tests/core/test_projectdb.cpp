@@ -104,90 +104,19 @@ TEST_F(ProjectDbTest, ModifiedIsSetByAnyProjectColumnChange) {
 
 namespace {
 
-// A project with one wall, open, and the wizard shown.
+// A project with one wall, open.
 class HookTest : public ProjectDbTest {
 protected:
     void SetUp() override {
         ProjectDbTest::SetUp();
         file = copyTemplate(QStringLiteral("h.zfp"));
         ASSERT_EQ(check(file), ResultOk);
-        data->tMaterialy.setTableName(QStringLiteral("tMaterialyEN"));
-        data->tMaterialy.open();
-        data->hooks.wizardVisible = [this] { return wizardShown; };
-        data->hooks.askForOpenings = [this] { ++asked; };
-        data->hooks.setOpeningsCaption = [this](const QString& c) { caption = c; };
-        data->hooks.moveOpeningsToColumn = [this](int c) { column = c; };
-        data->tSteny.append();
-        data->tSteny.setValue(QStringLiteral("NazevEN"), QStringLiteral("Wall A"));
-        data->tSteny.setValue(QStringLiteral("Vyska"), 4.0);
-        data->tSteny.setValue(QStringLiteral("Sirka"), 10.0);
-        data->tSteny.setValue(QStringLiteral("k"), 9.9);
-        data->tSteny.post();
-        data->tMaterialy.first();
-        knownName = data->tMaterialy.asString(QStringLiteral("Material"));
-        knownK = data->tMaterialy.asFloat(QStringLiteral("k"));
-        dlg.boxes.clear();
+        data->tSteny.appendRecord({QVariant(), 1, QStringLiteral("hB"), 1});
     }
-    QString file, caption, knownName;
-    double knownK = 0;
-    bool wizardShown = true;
-    int asked = 0;
-    int column = -1;
+    QString file;
 };
 
 } // namespace
-
-TEST_F(HookTest, ConstructionNameFillsTheUValue) {
-    data->tSteny.setValue(QStringLiteral("Material"), knownName);
-    EXPECT_DOUBLE_EQ(data->tSteny.asFloat(QStringLiteral("k")), knownK);
-    EXPECT_EQ(asked, 1) << "the openings question follows";
-    EXPECT_EQ(caption, QStringLiteral("Building openings (Wall A)"));
-    data->tSteny.setValue(QStringLiteral("Material"), QStringLiteral("Nothing of the catalog"));
-    EXPECT_DOUBLE_EQ(data->tSteny.asFloat(QStringLiteral("k")), knownK)
-        << "an unknown name leaves k";
-    EXPECT_EQ(asked, 2);
-    data->tSteny.post();
-
-    data->tStavOtvory.append();
-    data->tStavOtvory.setValue(QStringLiteral("k"), 7.5);
-    data->tStavOtvory.setValue(QStringLiteral("Nazev"), QStringLiteral("My own window"));
-    EXPECT_DOUBLE_EQ(data->tStavOtvory.asFloat(QStringLiteral("k")), 7.5);
-    EXPECT_EQ(column, -1);
-    data->tStavOtvory.setValue(QStringLiteral("Nazev"), knownName);
-    EXPECT_DOUBLE_EQ(data->tStavOtvory.asFloat(QStringLiteral("k")), knownK);
-    EXPECT_EQ(column, 2);
-    data->tStavOtvory.post();
-}
-
-TEST_F(HookTest, OpeningHeightAndWidthChecks) {
-    data->tStavOtvory.append();
-    data->tStavOtvory.setValue(QStringLiteral("Vyska"), -1.0);
-    ASSERT_EQ(dlg.boxes.size(), 1u);
-    EXPECT_EQ(dlg.last().text, QStringLiteral("Entered value must be greater than zero."));
-    EXPECT_EQ(dlg.last().flags, MbError);
-    EXPECT_EQ(dlg.last().caption, QStringLiteral("Zefrant"));
-    EXPECT_DOUBLE_EQ(data->tStavOtvory.asFloat(QStringLiteral("Vyska")), 0.0);
-
-    data->tStavOtvory.setValue(QStringLiteral("Vyska"), 5.0);
-    ASSERT_EQ(dlg.boxes.size(), 2u);
-    EXPECT_EQ(dlg.last().text,
-              QStringLiteral("Entered height is greater than height of the building!"));
-    EXPECT_EQ(dlg.last().flags, MbWarning);
-    EXPECT_DOUBLE_EQ(data->tStavOtvory.asFloat(QStringLiteral("Vyska")), 5.0) << "the value stays";
-
-    data->tStavOtvory.setValue(QStringLiteral("Sirka"), -1.0);
-    EXPECT_EQ(dlg.boxes.size(), 2u) << "a negative width is not refused";
-    data->tStavOtvory.setValue(QStringLiteral("Sirka"), 12.0);
-    ASSERT_EQ(dlg.boxes.size(), 3u);
-    EXPECT_EQ(dlg.last().text,
-              QStringLiteral("Entered width is greater than width of the building!"));
-    data->tStavOtvory.post();
-
-    wizardShown = false;
-    data->tStavOtvory.setValue(QStringLiteral("Vyska"), -2.0);
-    EXPECT_EQ(dlg.boxes.size(), 3u) << "the hooks run only while the wizard shows";
-    data->tStavOtvory.cancel();
-}
 
 TEST_F(HookTest, EmptyOpeningTest) {
     EXPECT_FALSE(data->IsEmptyOpening()) << "no opening row";
@@ -203,18 +132,6 @@ TEST_F(HookTest, EmptyOpeningTest) {
     data->tStavOtvory.setValue(QStringLiteral("Nazev"), QStringLiteral("x"));
     EXPECT_FALSE(data->IsEmptyOpening());
     data->tStavOtvory.post();
-}
-
-TEST_F(HookTest, UnitTypeCountRecomputesCoverage) {
-    int coverage = 0;
-    data->hooks.updateCoverage = [&] { ++coverage; };
-    data->tResults.appendRecord({1, QStringLiteral("Brisant AX 25")});
-    EXPECT_EQ(coverage, 0);
-    data->tResults.setValue(QStringLiteral("Pocet_jednotek"), 2);
-    EXPECT_EQ(coverage, 1);
-    data->tResults.setValue(QStringLiteral("Max_pocet_jednotek"), 3);
-    EXPECT_EQ(coverage, 1);
-    data->tResults.post();
 }
 
 TEST_F(HookTest, ClearTableDeletesEveryRow) {

@@ -4,7 +4,7 @@
 #include "common/numberformat.h"
 #include "common/resultcodes.h"
 #include "i18n/language.h"
-#include "testsupport.h"
+#include "sessionsupport.h"
 #include "wizard/inputwizard.h"
 
 #include <QRegularExpression>
@@ -15,50 +15,33 @@ using namespace zf::test;
 
 namespace {
 
-class WizardTest : public StorageTest, public ProjectHooks {
+class WizardTest : public SessionTest {
 protected:
     void SetUp() override {
-        StorageTest::SetUp();
-        wizard = std::make_unique<InputWizard>(*data, *files, project);
-        wizard->helpOn = false;
-        files->setHooks(this);
+        SessionTest::SetUp();
         data->openMaterials();
     }
-    void TearDown() override {
-        files->setHooks(nullptr);
-        wizard.reset();
-        StorageTest::TearDown();
-    }
-    void loadProjectIntoWizard(bool newProject) override {
-        wizard->LoadProjectIntoWizard(newProject);
-    }
-    void openWizardForNewProject() override {
-        wizard->open();
-        wizard->closeButtonVisible = false;
-    }
-    void newProject() { ASSERT_EQ(files->commandNew(), ResultOk); }
+    void newProject() { ASSERT_EQ(session->commandNew(), ResultOk); }
     Dataset& p() { return data->tADOProject; }
     double f(const char* c) { return p().asFloat(QLatin1String(c)); }
+    const WizardState& st() { return wizard->state(); }
     // A saved named project, open in the wizard.
     QString named() {
         newProject();
         const QString path = work.filePath(QStringLiteral("w.zfp"));
         EXPECT_EQ(files->SaveProjectAs(path), ResultOk);
         EXPECT_EQ(files->commandSave(), ResultOk);
-        wizard->open();
+        session->openWizard();
         return path;
     }
-
-    TProject project;
-    std::unique_ptr<InputWizard> wizard;
 };
 
 } // namespace
 
 TEST_F(WizardTest, NewProjectStartsComplete) {
     newProject();
-    EXPECT_TRUE(wizard->visible);
-    EXPECT_FALSE(wizard->closeButtonVisible) << "a new project can only be finished or cancelled";
+    EXPECT_TRUE(wizard->visible());
+    EXPECT_FALSE(st().closeButtonVisible) << "a new project can only be finished or cancelled";
     EXPECT_EQ(p().asString(QStringLiteral("Oblast_text")), QStringLiteral("* not defined"));
     EXPECT_EQ(p().asString(QStringLiteral("Druh_paliva_text")), QStringLiteral("Natural gas"));
     EXPECT_EQ(p().asDateTime(QStringLiteral("Datum_vypracovani")).date(), QDate::currentDate());
@@ -66,7 +49,7 @@ TEST_F(WizardTest, NewProjectStartsComplete) {
     EXPECT_EQ(data->tSteny.recordCount(), 51);
     EXPECT_DOUBLE_EQ(f("n"), 0.8) << "a new project applies its infiltration class";
     EXPECT_GT(f("Vtotal"), 0.0);
-    EXPECT_EQ(wizard->regionList.first(), QStringLiteral("* not defined"));
+    EXPECT_EQ(st().regionList.first(), QStringLiteral("* not defined"));
 }
 
 TEST_F(WizardTest, RestoreRulesWriteBackOutOfListCodes) {
@@ -80,61 +63,63 @@ TEST_F(WizardTest, RestoreRulesWriteBackOutOfListCodes) {
     p().setValue(QStringLiteral("n"), 0.65);
     p().post();
     wizard->LoadProjectIntoWizard(false);
-    EXPECT_EQ(wizard->roofType, 0);
+    EXPECT_EQ(st().roofType, RoofType::Flat);
     EXPECT_EQ(p().asInteger(QStringLiteral("Typ_strechy_enum")), 0) << "rewritten as 0";
-    EXPECT_EQ(wizard->controlMethod, 1);
+    EXPECT_EQ(st().controlMethod, ControlMethod::OneStepThermostat);
     EXPECT_EQ(p().asInteger(QStringLiteral("Ucinnost_regulace_enum")), 1);
     EXPECT_DOUBLE_EQ(f("Ucinnost_regulace"), 1.0);
-    EXPECT_EQ(wizard->workClass, 0);
+    EXPECT_EQ(st().workClass, 0);
     EXPECT_EQ(p().asInteger(QStringLiteral("Trida_prace_enum")), 0);
     EXPECT_EQ(p().asString(QStringLiteral("Energ_vydej_text")), QStringLiteral("? W/m2"));
-    EXPECT_EQ(wizard->priceUnit, 1) << "shown as kWh";
+    EXPECT_EQ(st().priceUnit, PriceUnit::PerKWh) << "shown as kWh";
     EXPECT_EQ(p().asInteger(QStringLiteral("Cena_enum")), 5) << "not rewritten";
-    EXPECT_EQ(wizard->lossWay, 0);
+    EXPECT_EQ(st().lossWay, LossWay::Calculation);
     EXPECT_DOUBLE_EQ(f("n"), 0.65) << "an existing project keeps its n";
 }
 
 TEST_F(WizardTest, NavigationSkipsTheHiddenConstructionsPage) {
     newProject();
     wizard->setPage(tsTepelneZtraty);
-    wizard->chooseLossWay(1);
+    wizard->chooseLossWay(LossWay::Estimate);
     EXPECT_FALSE(wizard->pageVisible(tsStavebniKonstrukce));
     wizard->next();
-    EXPECT_EQ(wizard->activePage, tsPracovniPodminky);
+    EXPECT_EQ(wizard->activePage(), tsPracovniPodminky);
     wizard->previous();
-    EXPECT_EQ(wizard->activePage, tsTepelneZtraty);
-    wizard->chooseLossWay(0);
+    EXPECT_EQ(wizard->activePage(), tsTepelneZtraty);
+    wizard->chooseLossWay(LossWay::Calculation);
     wizard->next();
-    EXPECT_EQ(wizard->activePage, tsStavebniKonstrukce);
+    EXPECT_EQ(wizard->activePage(), tsStavebniKonstrukce);
     wizard->setPage(tsZaver);
-    EXPECT_EQ(wizard->nextCaption, LanguageText(156));
+    EXPECT_EQ(wizard->nextCaption(), LanguageText(156));
     wizard->setPage(tsUvodniText);
-    EXPECT_FALSE(wizard->previousEnabled);
-    EXPECT_EQ(wizard->nextCaption, LanguageText(155));
+    EXPECT_FALSE(wizard->previousEnabled());
+    EXPECT_EQ(wizard->nextCaption(), LanguageText(155));
 }
 
 TEST_F(WizardTest, FinishValidates) {
     newProject();
     ASSERT_TRUE(wizard->enterEdit(QStringLiteral("DBEd_A"), 0));
+    RecordingView view(*session);
     wizard->setPage(tsZaver);
-    EXPECT_FALSE(wizard->CommitWizard(true));
-    EXPECT_EQ(wizard->activePage, tsRozmeryHaly);
+    EXPECT_FALSE(session->wizardNext()) << "Next on the last page is Finish";
+    EXPECT_EQ(wizard->activePage(), tsRozmeryHaly);
+    EXPECT_TRUE(view.saw(QStringLiteral("focus wizard DBEd_A")));
     EXPECT_EQ(dlg.last().text, QStringLiteral("Enter a positive nonzero value please."));
-    EXPECT_TRUE(wizard->visible) << "the wizard stays open";
+    EXPECT_TRUE(wizard->visible()) << "the wizard stays open";
     EXPECT_DOUBLE_EQ(f("Q"), 0.0) << "nothing stored in Q";
 
     ASSERT_TRUE(wizard->enterEdit(QStringLiteral("DBEd_A"), 20));
     wizard->setHeating(false);
     wizard->setVentilation(false);
-    EXPECT_FALSE(wizard->CommitWizard(true));
-    EXPECT_EQ(wizard->activePage, tsProvozniRezim);
+    EXPECT_FALSE(session->finishWizard(true));
+    EXPECT_EQ(wizard->activePage(), tsProvozniRezim);
     EXPECT_EQ(dlg.last().text,
               QStringLiteral("Select at least one option of the operating modes."));
 }
 
 TEST_F(WizardTest, CommitRunsTheResultsChain) {
     newProject();
-    wizard->chooseRoofType(1);
+    wizard->chooseRoofType(RoofType::Saddle);
     for (auto [e, v] : std::vector<std::pair<const char*, double>>{{"DBEd_A", 20},
                                                                    {"DBEd_B", 10},
                                                                    {"DBEd_H1", 5},
@@ -142,11 +127,15 @@ TEST_F(WizardTest, CommitRunsTheResultsChain) {
                                                                    {"DBEd_Ti", 18},
                                                                    {"DBEd_Te", -15}})
         ASSERT_TRUE(wizard->enterEdit(QLatin1String(e), v));
-    int units = 0;
-    wizard->windows.showUnitsPage = [&] { ++units; };
-    ASSERT_TRUE(wizard->CommitWizard(true));
-    EXPECT_FALSE(wizard->visible);
-    EXPECT_EQ(units, 1);
+    RecordingView view(*session);
+    ASSERT_TRUE(session->finishWizard(true));
+    EXPECT_FALSE(wizard->visible());
+    EXPECT_TRUE(view.saw(QStringLiteral("hide wizard")));
+    EXPECT_TRUE(view.saw(QStringLiteral("show project")));
+    EXPECT_EQ(view.events.last(), QStringLiteral("page project 1")) << "the units page last";
+    EXPECT_TRUE(session->projectWindowShown());
+    EXPECT_EQ(session->units.plan.hallLength(), 20) << "the plan has the hall";
+    EXPECT_TRUE(session->summary().filled);
     EXPECT_GT(f("Q"), 0.0);
     EXPECT_NEAR(f("Q_kW"), f("Q") / 1000, 1e-3);
     EXPECT_GT(f("Topny_vykon"), 0.0);
@@ -158,46 +147,47 @@ TEST_F(WizardTest, CommitRunsTheResultsChain) {
 
 TEST_F(WizardTest, EstimatesAndOwnValue) {
     newProject();
-    wizard->ShowLossEstimates(33, 10000);
+    LossEstimates e;
+    ShowLossEstimates(e, 33, 10000);
     const QLocale c;
-    auto value = [&](int k) { return c.toDouble(wizard->estimateValue[k]); };
+    auto value = [&](int k) { return c.toDouble(e.value[k]); };
     EXPECT_NEAR(value(0), 116754, 1.0);
     EXPECT_NEAR(value(1), 209979, 1.0);
     EXPECT_NEAR(value(2), 409992, 1.5);
-    EXPECT_EQ(wizard->estimateText[0], formatText(LanguageText(815), {10000.0, value(0) / 1000}));
-    EXPECT_TRUE(wizard->estimateText[0].contains(formatFloat(QStringLiteral("0.00"), 116.75)));
+    EXPECT_EQ(e.text[0], formatText(LanguageText(815), {10000.0, value(0) / 1000}));
+    EXPECT_TRUE(e.text[0].contains(formatFloat(QStringLiteral("0.00"), 116.75)));
     EXPECT_NEAR(value(3), 280000, 1.0) << "class 3 takes its 28 W/m3 below 15000 m3 too";
 
-    wizard->ShowLossEstimates(33, 20000);
+    ShowLossEstimates(e, 33, 20000);
     EXPECT_NEAR(value(0), 300000, 1.0);
     EXPECT_NEAR(value(1), 380000, 1.0);
     EXPECT_NEAR(value(2), 460000, 1.0);
-    EXPECT_TRUE(wizard->estimateText[1].contains(QStringLiteral(" 19 W/m^3")));
-    EXPECT_TRUE(wizard->class3Enabled);
-    wizard->ShowLossEstimates(33, 15000);
+    EXPECT_TRUE(e.text[1].contains(QStringLiteral(" 19 W/m^3")));
+    EXPECT_TRUE(e.veryPoorEnabled);
+    ShowLossEstimates(e, 33, 15000);
     EXPECT_LT(value(0), 15000 * 15.0) << "15000 m3 exactly uses the polynomial";
-    wizard->ShowLossEstimates(33, 15000.5f);
+    ShowLossEstimates(e, 33, 15000.5f);
     EXPECT_NEAR(value(0), 15000.5 * 15, 1.0);
 
     // Own value 120 kW with Ti 18, Te -15, reduced 10.
-    wizard->chooseLossWay(2);
-    for (auto [e, v] : std::vector<std::pair<const char*, double>>{
+    wizard->chooseLossWay(LossWay::OwnValue);
+    for (auto [ed, v] : std::vector<std::pair<const char*, double>>{
              {"DBEd_Ti", 18}, {"DBEd_Te", -15}, {"DBEd_Ttlumena", 10}, {"DBEd_Q_kW", 120}})
-        ASSERT_TRUE(wizard->enterEdit(QLatin1String(e), v));
-    ASSERT_TRUE(wizard->CommitWizard(false));
+        ASSERT_TRUE(wizard->enterEdit(QLatin1String(ed), v));
+    ASSERT_TRUE(session->finishWizard(false));
     EXPECT_DOUBLE_EQ(f("Q"), 120000);
     EXPECT_NEAR(f("Q_tlumeny"), 90909.09, 0.05);
 }
 
 TEST_F(WizardTest, FinishingFromPage4CommitsTheOldEstimate) {
     newProject();
-    wizard->chooseLossWay(1);
-    wizard->chooseCladding(1);
+    wizard->chooseLossWay(LossWay::Estimate);
+    wizard->chooseCladding(CladdingClass::Medium);
     wizard->setPage(tsTepelneZtraty); // the estimate of the volume now
-    const double before = QLocale().toDouble(wizard->estimateValue[1]);
+    const double before = QLocale().toDouble(st().estimates.value[1]);
     wizard->setPage(tsRozmeryHaly);
     ASSERT_TRUE(wizard->enterEdit(QStringLiteral("DBEd_A"), 72.0)); // the volume doubles
-    ASSERT_TRUE(wizard->CommitWizard(false));
+    ASSERT_TRUE(session->finishWizard(false));
     EXPECT_NEAR(f("Q"), before, 1.0) << "page 6 was not shown again";
 }
 
@@ -206,16 +196,16 @@ TEST_F(WizardTest, ClimateFuelAndControl) {
     wizard->chooseRegion(QStringLiteral("Praha"));
     EXPECT_EQ(p().asInteger(QStringLiteral("Pocet_dnu_otop_obd")), 225);
     EXPECT_DOUBLE_EQ(f("Te"), -12);
-    EXPECT_EQ(wizard->locationLabel, QStringLiteral("CZ"));
+    EXPECT_EQ(st().locationLabel, QStringLiteral("CZ"));
     data->tSteny.first();
     EXPECT_DOUBLE_EQ(data->tSteny.asFloat(QStringLiteral("Te")), -12)
         << "the walls take the region's Te";
     wizard->chooseRegion(QStringLiteral("Our own village"));
     EXPECT_DOUBLE_EQ(f("Te"), -12) << "a typed name changes only the name";
-    EXPECT_TRUE(wizard->locationLabel.isEmpty());
+    EXPECT_TRUE(st().locationLabel.isEmpty());
 
-    wizard->chooseFuel(1);
-    EXPECT_EQ(wizard->priceUnit, 2);
+    wizard->chooseFuel(Fuel::Propane);
+    EXPECT_EQ(st().priceUnit, PriceUnit::PerKg);
     EXPECT_TRUE(wizard->editEnabled(QStringLiteral("DBEd_CZK_kg")));
     EXPECT_FALSE(wizard->editEnabled(QStringLiteral("DBEd_CZK_m3")));
     EXPECT_EQ(wizard->editColour(QStringLiteral("DBEd_CZK_kg")), EditColour::Red) << "0 is red";
@@ -227,18 +217,18 @@ TEST_F(WizardTest, ClimateFuelAndControl) {
     EXPECT_EQ(p().asString(QStringLiteral("Cena_text")), QStringLiteral("12 CZK/kg"));
     setLanguage(BaseEN);
 
-    wizard->chooseControlMethod(3);
+    wizard->chooseControlMethod(ControlMethod::SelfControl);
     EXPECT_TRUE(wizard->editEnabled(QStringLiteral("DBEd_Ucinnost_regulace")));
     ASSERT_TRUE(wizard->enterEdit(QStringLiteral("DBEd_Ucinnost_regulace"), 0.95));
-    wizard->chooseControlMethod(2);
+    wizard->chooseControlMethod(ControlMethod::Modulated);
     EXPECT_DOUBLE_EQ(f("Ucinnost_regulace"), 1.1);
     EXPECT_FALSE(wizard->enterEdit(QStringLiteral("DBEd_Ucinnost_regulace"), 0.9))
         << "disabled again";
 
     wizard->setVentilation(true);
-    EXPECT_TRUE(wizard->families[2]) << "ventilation ticks the MK family";
+    EXPECT_TRUE(st().families & FamilyMK) << "ventilation ticks the MK family";
     wizard->setVentilation(false);
-    EXPECT_TRUE(wizard->families[2]) << "clearing it does not clear MK";
+    EXPECT_TRUE(st().families & FamilyMK) << "clearing it does not clear MK";
     EXPECT_FALSE(wizard->editEnabled(QStringLiteral("DBEd_Vcz")));
 }
 
@@ -246,14 +236,13 @@ TEST_F(WizardTest, RegionListByLanguage) {
     newProject();
     setLanguage(BaseCZ);
     wizard->FillRegionList();
-    EXPECT_EQ(wizard->regionList.first(), QStringLiteral("* nezadáno"));
-    EXPECT_EQ(wizard->regionList.value(1), QStringLiteral("Praha"));
-    const int czech = int(wizard->regionList.size());
+    EXPECT_EQ(st().regionList.first(), QStringLiteral("* nezadáno"));
+    EXPECT_EQ(st().regionList.value(1), QStringLiteral("Praha"));
+    const int czech = int(st().regionList.size());
     setLanguage(BaseRU);
     wizard->FillRegionList();
-    EXPECT_GT(wizard->regionList.size(), czech);
-    EXPECT_TRUE(
-        wizard->regionList.value(1).contains(QRegularExpression(QStringLiteral("[А-Яа-я]"))))
+    EXPECT_GT(st().regionList.size(), czech);
+    EXPECT_TRUE(st().regionList.value(1).contains(QRegularExpression(QStringLiteral("[А-Яа-я]"))))
         << "Belarus, Ukraine and Russia first";
     setLanguage(BaseEN);
 }
@@ -262,20 +251,20 @@ TEST_F(WizardTest, WorkConditions) {
     newProject();
     wizard->chooseWorkClass(0);
     EXPECT_EQ(p().asString(QStringLiteral("Energ_vydej_text")), QStringLiteral("? W/m2"));
-    EXPECT_TRUE(wizard->workClassDescription.isEmpty());
+    EXPECT_TRUE(st().workClassDescription.isEmpty());
     wizard->chooseWorkClass(2);
     EXPECT_TRUE(p().asString(QStringLiteral("Energ_vydej_text")).endsWith(QStringLiteral(" W/m2")));
-    EXPECT_FALSE(wizard->workClassDescription.isEmpty());
-    wizard->choosePosture(1);
+    EXPECT_FALSE(st().workClassDescription.isEmpty());
+    wizard->choosePosture(Posture::Sitting);
     EXPECT_EQ(p().asString(QStringLiteral("Vyska_dychaci_zony_text")), QStringLiteral("1.1 m"));
-    wizard->choosePosture(0);
+    wizard->choosePosture(Posture::Standing);
     EXPECT_EQ(p().asString(QStringLiteral("Vyska_dychaci_zony_text")), QStringLiteral("1.7 m"));
     setLanguage(BaseGE);
     wizard->chooseWorkClass(2);
-    const QString german = wizard->workClassDescription;
+    const QString german = st().workClassDescription;
     setLanguage(BaseEN);
     wizard->chooseWorkClass(2);
-    EXPECT_NE(german, wizard->workClassDescription) << "the description follows the language";
+    EXPECT_NE(german, st().workClassDescription) << "the description follows the language";
 }
 
 TEST_F(WizardTest, CompilerDefaults) {
@@ -305,7 +294,7 @@ TEST_F(WizardTest, CompilerDefaults) {
 
 TEST_F(WizardTest, ConstructionsAndOpenings) {
     newProject();
-    wizard->chooseRoofType(1);
+    wizard->chooseRoofType(RoofType::Saddle);
     wizard->setPage(tsStavebniKonstrukce);
     Dataset& w = data->tSteny;
     // The first roof plane of the saddle roof asks about openings other than skylights.
@@ -314,13 +303,13 @@ TEST_F(WizardTest, ConstructionsAndOpenings) {
     ASSERT_FALSE(w.eof());
     const QString roof = w.asString(QStringLiteral("NazevEN"));
     dlg.answers = {IdNo};
-    wizard->wallFromCatalog(QStringLiteral("Roof of my own"), 0.3);
+    wizard->constructions.wallFromCatalog(QStringLiteral("Roof of my own"), 0.3);
     EXPECT_EQ(dlg.last().text, formatText(LanguageText(5024), {roof}));
     EXPECT_DOUBLE_EQ(w.asFloat(QStringLiteral("k")), 0.3) << "the catalog's U";
 
     w.first();
     dlg.answers = {IdYes};
-    wizard->wallFromCatalog(QStringLiteral("Brick"), 1.45);
+    wizard->constructions.wallFromCatalog(QStringLiteral("Brick"), 1.45);
     EXPECT_EQ(dlg.last().text,
               formatText(LanguageText(5007), {w.asString(QStringLiteral("NazevEN"))}));
     ASSERT_EQ(data->tStavOtvory.recordCount(), 1);
@@ -328,24 +317,24 @@ TEST_F(WizardTest, ConstructionsAndOpenings) {
     EXPECT_DOUBLE_EQ(data->tStavOtvory.asFloat(QStringLiteral("Te")),
                      w.asFloat(QStringLiteral("Te")));
     dlg.answers = {IdYes};
-    wizard->AskForOpenings();
+    wizard->constructions.AskForOpenings();
     EXPECT_EQ(data->tStavOtvory.recordCount(), 1) << "no second blank row";
-    wizard->deleteOpening();
+    wizard->constructions.deleteOpening();
     EXPECT_TRUE(data->tStavOtvory.isEmpty());
-    wizard->deleteOpening(); // nothing to delete: nothing happens
+    wizard->constructions.deleteOpening(); // nothing to delete: nothing happens
 
     // Copy actual: walls and gables of kind 1 together, not the roof or floor.
     w.first();
     w.setValue(QStringLiteral("k"), 0.35);
     w.post();
-    wizard->CopyToSameKind();
+    wizard->constructions.CopyToSameKind();
     for (w.first(); !w.eof(); w.next()) {
         if (w.asInteger(QStringLiteral("TypSteny")) == 1)
             EXPECT_DOUBLE_EQ(w.asFloat(QStringLiteral("k")), 0.35);
         else
             EXPECT_NE(w.asFloat(QStringLiteral("k")), 0.35);
     }
-    const QStringList openings = wizard->FillMaterialPickList(5);
+    const QStringList openings = wizard->constructions.FillMaterialPickList(5);
     EXPECT_GT(openings.size(), 10);
     QStringList sorted = openings;
     sorted.sort(Qt::CaseInsensitive);
@@ -356,20 +345,20 @@ TEST_F(WizardTest, CancelDiscardsTheWizardsChanges) {
     const QString path = named();
     const QByteArray saved = readAll(path);
     ASSERT_TRUE(wizard->enterEdit(QStringLiteral("DBEd_ProjectName"), QStringLiteral("changed")));
-    wizard->cancel();
-    EXPECT_FALSE(wizard->visible);
+    session->cancelWizard();
+    EXPECT_FALSE(wizard->visible());
     EXPECT_EQ(readAll(path), saved);
     EXPECT_EQ(p().asString(QStringLiteral("ProjectName_text")), QString());
 
-    wizard->open();
-    wizard->cancel();
+    session->openWizard();
+    session->cancelWizard();
     EXPECT_EQ(readAll(path), saved) << "Cancel without a change leaves the project";
     EXPECT_TRUE(data->projectConnected());
 }
 
 TEST_F(WizardTest, LeavingAnEditRecomputesOnlyAfterAChange) {
     newProject();
-    wizard->chooseRoofType(1);
+    wizard->chooseRoofType(RoofType::Saddle);
     ASSERT_TRUE(wizard->enterEdit(QStringLiteral("DBEd_H1"), 7));
     const double walls = f("Shala_steny");
     files->commandSave();                          // no unsaved change any more

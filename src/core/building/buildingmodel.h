@@ -15,10 +15,9 @@ class BuildingModel {
 public:
     BuildingModel(TZFData& data, TProject& project) : data_(data), project_(project) {}
 
-    // The indexes chosen in the wizard's roof and skylight type lists. Unset, the
-    // types stored in the project record stand.
-    std::function<int()> roofTypeChoice;
-    std::function<int()> skylightTypeChoice;
+    // The indexes chosen in the wizard's roof and skylight type lists; -1 (not
+    // chosen yet) lets the types stored in the project record stand.
+    void setTypeChoices(int roofIndex, int skylightIndex);
 
     // Deletes every wall and opening and appends the 51 records of all variants,
     // then shows the roof type's records (none for -1).
@@ -44,6 +43,7 @@ public:
 private:
     TZFData& data_;
     TProject& project_;
+    int roofChoice_ = -1, skylightChoice_ = -1;
 };
 
 } // namespace zf

@@ -39,16 +39,4 @@ Dataset& projectRecord(TZFData& data) {
     return data.tADOProject;
 }
 
-ControlsSuspended::~ControlsSuspended() noexcept(false) {
-    if (std::uncaught_exceptions() > exceptions_) {
-        // Already unwinding: the first failure is the one to report.
-        try {
-            ds_.enableControls();
-        } catch (...) {
-        }
-        return;
-    }
-    ds_.enableControls();
-}
-
 } // namespace zf::building

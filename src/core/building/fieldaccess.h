@@ -26,22 +26,6 @@ void writeCurrency(Dataset& ds, const QString& column, float value);
 // The project record: the first row of tRozmery, made current.
 Dataset& projectRecord(TZFData& data);
 
-// Suspends the bound controls of a dataset for a walk and resumes them in all
-// cases, also when an exception passes.
-class ControlsSuspended {
-public:
-    explicit ControlsSuspended(Dataset& ds) : ds_(ds), exceptions_(std::uncaught_exceptions()) {
-        ds_.disableControls();
-    }
-    ~ControlsSuspended() noexcept(false);
-    ControlsSuspended(const ControlsSuspended&) = delete;
-    ControlsSuspended& operator=(const ControlsSuspended&) = delete;
-
-private:
-    Dataset& ds_;
-    int exceptions_;
-};
-
 inline QString col(const char* name) {
     return QString::fromLatin1(name);
 }

@@ -205,15 +205,20 @@ void BuildingModel::ReadProjectGeometry() {
     t.Ti = readSingle(p, col("Ti"));
     t.Te = readSingle(p, col("Te"));
     t.Tzeme = readSingle(p, col("Tzeme"));
-    if (roofTypeChoice)
-        t.TypStrechy = roofTypeChoice();
-    if (skylightTypeChoice)
-        t.TypSvetliku = skylightTypeChoice();
+    if (roofChoice_ >= 0)
+        t.TypStrechy = roofChoice_;
+    if (skylightChoice_ >= 0)
+        t.TypSvetliku = skylightChoice_;
+}
+
+void BuildingModel::setTypeChoices(int roofIndex, int skylightIndex) {
+    roofChoice_ = roofIndex;
+    skylightChoice_ = skylightIndex;
 }
 
 void BuildingModel::FilterWallVariants(int roofIndex, int skylightIndex) {
     Dataset& walls = data_.tSteny;
-    building::ControlsSuspended suspended(walls);
+    Dataset::ControlsSuspended suspended(walls);
     walls.setFilter(wallVariantFilter(roofIndex, skylightIndex));
     walls.setFiltered(true);
     walls.refresh();
@@ -223,15 +228,15 @@ void BuildingModel::FilterWallVariants(int roofIndex, int skylightIndex) {
 void BuildingModel::ComputeHallGeometry() {
     Dataset& walls = data_.tSteny;
     const QVariant remembered = currentWallId(walls);
-    building::ControlsSuspended wallsSuspended(walls);
-    building::ControlsSuspended openingsSuspended(data_.tStavOtvory);
+    Dataset::ControlsSuspended wallsSuspended(walls);
+    Dataset::ControlsSuspended openingsSuspended(data_.tStavOtvory);
     ReadProjectGeometry();
     const HallShape hall = hallShape(project_);
     const HallShape sky = skylightShape(project_);
 
     float hallSurface = 0, skySurface = 0;
+    Database::Transaction transaction(*walls.database());
     {
-        Database::Batch batch(*walls.database());
         // Strictly by position: the hall's records come first, the skylight's
         // follow; a record beyond both lists is left as it is.
         const size_t hallCount = hall.surfaces.size();
@@ -269,6 +274,7 @@ void BuildingModel::ComputeHallGeometry() {
     }
     // The infiltration loss depends on the total volume.
     ComputeHeatLosses(true);
+    transaction.commit();
     returnToWall(walls, remembered);
 }
 
@@ -281,9 +287,9 @@ void BuildingModel::ApplyProjectTemperatures() {
 void BuildingModel::AssignWallTemperatures(float Ti, float Te, float Tzeme) {
     Dataset& walls = data_.tSteny;
     const QVariant remembered = currentWallId(walls);
-    building::ControlsSuspended suspended(walls);
+    Dataset::ControlsSuspended suspended(walls);
     {
-        Database::Batch batch(*walls.database());
+        Database::Transaction transaction(*walls.database());
         walls.first();
         while (!walls.eof()) {
             building::writeSingle(walls, col("Ti"), Ti);
@@ -293,6 +299,7 @@ void BuildingModel::AssignWallTemperatures(float Ti, float Te, float Tzeme) {
             walls.post();
             walls.next();
         }
+        transaction.commit();
     }
     returnToWall(walls, remembered);
 }

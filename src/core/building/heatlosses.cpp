@@ -49,7 +49,7 @@ float BuildingModel::ComputeHeatLosses(bool infiltrationOnly) {
     float Qtotal = 0, Qred = 0;
     QString warnings;
     {
-        Database::Batch batch(*walls.database());
+        Database::Transaction transaction(*walls.database());
         writeSingle(p, col("Q_infiltrace"), Qinf);
         writeSingle(p, col("Q_infiltrace_kW"), Qinf / 1000);
         p.post();
@@ -58,7 +58,7 @@ float BuildingModel::ComputeHeatLosses(bool infiltrationOnly) {
         {
             // The bound lists stop following the walk; the openings are made to
             // follow the current wall by hand.
-            building::ControlsSuspended blockRead(walls);
+            Dataset::ControlsSuspended blockRead(walls);
             const QString nameColumn = QStringLiteral("Nazev") + LanguageCode;
             walls.first();
             while (!walls.eof()) {
@@ -120,6 +120,7 @@ float BuildingModel::ComputeHeatLosses(bool infiltrationOnly) {
         writeSingle(p, col("Q_tlumeny"), Qred);
         writeSingle(p, col("Q_tlumeny_kW"), Qred / 1000);
         p.post();
+        transaction.commit();
     }
 
     if (!warnings.isEmpty())

@@ -25,7 +25,7 @@ float circulationAirChanges(float volume) {
     return 1.5f;
 }
 
-void CalculateRequiredOutputs(TZFData& data, const RequiredOutputsHooks& hooks) {
+RequiredOutputs CalculateRequiredOutputs(TZFData& data) {
     Dataset& p = building::projectRecord(data);
     const bool ventilation = p.asBoolean(col("Vetrani_bool"));
     const float Ti = readSingle(p, col("Ti"));
@@ -62,9 +62,6 @@ void CalculateRequiredOutputs(TZFData& data, const RequiredOutputsHooks& hooks) 
     else
         P = Qreq - 1000 * G;
 
-    if (hooks.buildUnitTypesTable)
-        hooks.buildUnitTypesTable(P, Vvent);
-
     // Not limited below: gains above the reduced loss give a negative output.
     const float Pred = Qred - 1000 * G;
 
@@ -81,11 +78,7 @@ void CalculateRequiredOutputs(TZFData& data, const RequiredOutputsHooks& hooks) 
     writeSingle(row, col("Cirkulacni_vykon_m3_hod"), Vcirc);
     writeSingle(row, col("TZ_total"), G);
     row.post();
-
-    if (data.hooks.updateCoverage)
-        data.hooks.updateCoverage();
-    if (hooks.fillCountPickList)
-        hooks.fillCountPickList();
+    return {P, Vvent};
 }
 
 } // namespace zf

@@ -115,19 +115,20 @@ void BuildingModel::GenerateWallRecords(int roofIndex) {
     ReadProjectGeometry();
     Dataset& walls = data_.tSteny;
     Dataset& openings = data_.tStavOtvory;
-    building::ControlsSuspended wallsSuspended(walls);
-    building::ControlsSuspended openingsSuspended(openings);
+    Dataset::ControlsSuspended wallsSuspended(walls);
+    Dataset::ControlsSuspended openingsSuspended(openings);
     walls.close();
     walls.open();
     walls.setFiltered(false);
     {
-        Database::Batch batch(*walls.database());
+        Database::Transaction transaction(*walls.database());
         // The openings of every wall go with the walls, also those of walls that
         // a file may lack.
         data_.ClearTable(openings, true);
         data_.ClearTable(walls);
         for (const Record& r : allRecords())
             appendRecord(walls, r);
+        transaction.commit();
     }
     FilterWallVariants(roofIndex, 0);
     walls.first();

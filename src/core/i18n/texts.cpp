@@ -141,7 +141,36 @@ QString LanguageTextIn(int base, int id) {
 }
 
 QString LanguageText(int id) {
+    // This platform shows Unicode: the windows show the Russian texts as they
+    // are also under the re-encoded base.
+    return LanguageTextIn(LanguageBase == BaseRU1250 ? BaseRU : LanguageBase, id);
+}
+
+QString storedLanguageText(int id) {
     return LanguageTextIn(LanguageBase, id);
+}
+
+QString storedText(const QString& readable) {
+    return LanguageBase == BaseRU1250 ? reencode1251As1250(readable) : readable;
+}
+
+QString readableText(const QString& text) {
+    if (LanguageBase != BaseRU1250)
+        return text;
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        const int b = c.unicode() < 0x80 ? -1 : byteOfChar(1250, c);
+        const QChar r = b < 0 ? QChar() : charOfByte(1251, static_cast<unsigned char>(b));
+        // An undefined byte was kept as its own value by the re-encoding.
+        if (r.isNull() && c.unicode() >= 0x80 && c.unicode() < 0x100 && byteOfChar(1250, c) < 0) {
+            const QChar u = charOfByte(1251, static_cast<unsigned char>(c.unicode()));
+            out += u.isNull() ? c : u;
+            continue;
+        }
+        out += r.isNull() ? c : r;
+    }
+    return out;
 }
 
 } // namespace zf

@@ -27,8 +27,17 @@ QString languageCodeOfBase(int base);
 
 // The entry `base + id` of the text table, or the empty text.
 QString tableText(int entry);
-// The text with local identifier id in the current language.
+// The text with local identifier id in the current language, as the windows show
+// it: under the re-encoded Russian base the Russian text itself.
 QString LanguageText(int id);
+// The text as the project stores it: under the re-encoded Russian base the
+// re-encoded copy (what a Central European system of the files' origin reads).
+QString storedLanguageText(int id);
+// A stored text as the windows and the report show it: under the re-encoded
+// Russian base a re-encoded copy is read back as Russian; otherwise unchanged.
+QString readableText(const QString& text);
+// A text as the windows show it, made into what the project stores.
+QString storedText(const QString& readable);
 // The text of local identifier id under a given base.
 QString LanguageTextIn(int base, int id);
 

@@ -50,6 +50,14 @@ const std::vector<CommandDef>& commandTable() {
     return table;
 }
 
+bool CommandHandlers::run(const QString& name) const {
+    const auto it = handlers_.constFind(name);
+    if (it == handlers_.constEnd() || !it.value())
+        return false;
+    it.value()();
+    return true;
+}
+
 const CommandDef* findCommand(const QString& name) {
     for (const CommandDef& c : commandTable())
         if (name == QLatin1String(c.name))
@@ -61,7 +69,7 @@ bool commandEnabled(const QString& name, const ShellState& s) {
     if (name == QLatin1String("acFileNew"))
         return !s.wizardVisible;
     if (name == QLatin1String("acFileSave"))
-        return s.modified;
+        return s.modified && s.projectOpen;
     static const QStringList whileOpen = {
         QStringLiteral("acClose"),         QStringLiteral("acFileSaveAs"),
         QStringLiteral("acPrintPreview"),  QStringLiteral("acPrint"),

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 namespace zf {
@@ -17,6 +19,20 @@ struct CommandDef {
 };
 const std::vector<CommandDef>& commandTable();
 const CommandDef* findCommand(const QString& name);
+
+// What the commands do, by name: filled once by the program (the session's
+// commands and the few the main window does itself), run by name.
+class CommandHandlers {
+public:
+    using Handler = std::function<void()>;
+    void set(const QString& name, Handler handler) { handlers_.insert(name, std::move(handler)); }
+    bool contains(const QString& name) const { return handlers_.contains(name); }
+    // False for a command without a handler.
+    bool run(const QString& name) const;
+
+private:
+    QHash<QString, Handler> handlers_;
+};
 
 // What the enabling rules look at, evaluated whenever the interface is idle.
 struct ShellState {

@@ -172,6 +172,8 @@ bool isNullVariant(const QVariant& v) {
 Dataset::Dataset(QString name) : name_(std::move(name)) {}
 
 Dataset::~Dataset() {
+    if (active() && db_ && rollbackHandle_)
+        db_->removeRollbackListener(rollbackHandle_);
     setMaster(nullptr, QString(), QString());
     for (DataSource* s : sources_)
         s->dataset_ = nullptr;
@@ -285,12 +287,32 @@ void Dataset::open() {
         rows_.clear();
         throw;
     }
+    rollbackHandle_ = db_->addRollbackListener([this] { afterRollback(); });
+    notifyRecordChange();
+}
+
+// The rows held in memory are what the file held before the rollback.
+void Dataset::afterRollback() {
+    if (!active())
+        return;
+    const qint64 keep = cur_ >= 0 && cur_ < int(rows_.size()) ? rows_[cur_].rowid : 0;
+    state_ = State::Browse;
+    buffer_.clear();
+    try {
+        load(keep);
+    } catch (const DbError&) {
+        close();
+        return;
+    }
     notifyRecordChange();
 }
 
 void Dataset::close() {
     if (!active())
         return;
+    if (db_ && rollbackHandle_)
+        db_->removeRollbackListener(rollbackHandle_);
+    rollbackHandle_ = 0;
     state_ = State::Inactive;
     rows_.clear();
     rows_.shrink_to_fit();
@@ -967,6 +989,15 @@ QVariant Dataset::lookup(const QString& keyName, const QVariant& keyValue,
 void Dataset::enableControls() {
     if (disabled_ > 0 && --disabled_ == 0)
         notifyRecordChange();
+}
+
+Dataset::ControlsSuspended::~ControlsSuspended() {
+    try {
+        ds_.enableControls();
+    } catch (...) {
+        // A control that cannot follow keeps what it shows; the operation's own
+        // failure, if any, is the one to report.
+    }
 }
 
 void Dataset::notifyRecordChange() {

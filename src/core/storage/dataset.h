@@ -142,10 +142,25 @@ public:
     using BeforeChange = std::function<void(Dataset&, const QString& field)>;
     void addBeforeFieldChange(BeforeChange hook) { beforeChange_.push_back(std::move(hook)); }
     // Suspends the updates of bound controls (the data-change notifications and
-    // the details); the last enableControls sends one record change.
+    // the details); the last enableControls sends one record change. Prefer the
+    // ControlsSuspended guard below, which resumes in every case.
     void disableControls() { ++disabled_; }
     void enableControls();
     bool controlsDisabled() const { return disabled_ > 0; }
+
+    // Keeps the bound controls of a dataset from following every row a bulk
+    // operation writes or walks; they get one record change at the end, also
+    // when an exception passes.
+    class ControlsSuspended {
+    public:
+        explicit ControlsSuspended(Dataset& ds) : ds_(ds) { ds_.disableControls(); }
+        ~ControlsSuspended();
+        ControlsSuspended(const ControlsSuspended&) = delete;
+        ControlsSuspended& operator=(const ControlsSuspended&) = delete;
+
+    private:
+        Dataset& ds_;
+    };
 
 private:
     friend class DataSource;
@@ -168,6 +183,7 @@ private:
     void notifyFieldChange(const QString& field);
     void masterChanged();
     void moveTo(int index);
+    void afterRollback();
 
     QString name_;
     Database* db_ = nullptr;
@@ -194,6 +210,7 @@ private:
     int masterHandle_ = 0;
     QString masterField_, detailField_;
 
+    int rollbackHandle_ = 0;
     std::vector<BeforeChange> beforeChange_;
     int disabled_ = 0;
     std::vector<DataSource*> sources_;

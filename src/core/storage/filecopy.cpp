@@ -1,5 +1,7 @@
 #include "storage/filecopy.h"
 
+#include "storage/syncstats.h"
+
 #include <QFile>
 #include <QSaveFile>
 #include <sys/stat.h>
@@ -58,6 +60,7 @@ bool copyFileReplacing(const QString& src, const QString& dst, QString* error) {
             *error = out.errorString();
         return false;
     }
+    countFileSync();
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include "common/resultcodes.h"
 #include "i18n/texts.h"
 #include "storage/filecopy.h"
+#include "storage/operation.h"
 
 #include <QDir>
 #include <QFile>
@@ -96,11 +97,10 @@ int ProjectFiles::connect(const QString& path, Backup backup) {
     data_.CloseProjectTables();
     data_.closeProjectConnection();
     const QString backupFile = path + QStringLiteral(".tmp");
-    if (backup == Backup::Make) {
+    // The backup joins the files of this run only once this run has made it: a
+    // backup of a project open in another instance is never ours to delete.
+    if (backup == Backup::Make)
         BackupFile = backupFile;
-        if (!TempFiles.contains(BackupFile))
-            TempFiles << BackupFile;
-    }
     if (!acquireLock(path)) {
         if (LastError.isEmpty()) {
             // The folder does not let us create the lock, so neither the backup.
@@ -133,12 +133,18 @@ int ProjectFiles::connect(const QString& path, Backup backup) {
             releaseLock();
             return ResultNoBackup;
         }
+        if (!TempFiles.contains(BackupFile))
+            TempFiles << BackupFile;
     }
     return ResultOk;
 }
 
-int ProjectFiles::failOpen(const QString& path, int result) {
+int ProjectFiles::failOpen(const QString& path, int result, const QString& previousBackup) {
     CloseProject(true);
+    // The project open before is closed with it, and so is its backup; never the
+    // backup of the file that failed, which may be all that is left of it.
+    if (previousBackup != path + QStringLiteral(".tmp"))
+        deleteIfOurs(previousBackup);
     releaseLock();
     ShowErrorBox(formatText(LanguageText(5025), {path}), caption(), MbError);
     return result;
@@ -156,10 +162,10 @@ int ProjectFiles::openProject(const QString& path, Backup backup, bool keepModif
     const QString previousBackup = BackupFile;
     int r = connect(path, backup);
     if (r != ResultOk)
-        return failOpen(path, r);
+        return failOpen(path, r, previousBackup);
     r = data_.OpenProjectTables();
     if (r != ResultOk)
-        return failOpen(path, r);
+        return failOpen(path, r, previousBackup);
     if (IsTempProjectFile(CurrentFile) && CurrentFile != path)
         deleteIfOurs(CurrentFile);
     // The backup of the project open before belongs to a file no longer open.
@@ -167,10 +173,19 @@ int ProjectFiles::openProject(const QString& path, Backup backup, bool keepModif
         deleteIfOurs(previousBackup);
     CurrentFile = path;
     SetProjectTitle(CurrentFile);
-    hooks().loadProjectIntoWizard(false);
-    data_.tADOProject.refresh();
-    data_.tADOProject.first();
-    hooks().showProject();
+    // Loading writes (choices out of their lists are written back, the coverage
+    // is recomputed): one transaction, and a file that fails here is refused.
+    try {
+        Database::Transaction transaction(data_.ADOConnectionProject);
+        hooks().loadProjectIntoWizard(false);
+        data_.tADOProject.refresh();
+        data_.tADOProject.first();
+        hooks().showProject();
+        transaction.commit();
+    } catch (const DbError& e) {
+        LastError = QStringLiteral("Invalid project file format. ") + e.message();
+        return failOpen(path, ResultInvalidFile);
+    }
     Modified = keepModified && modified;
     return ResultOk;
 }
@@ -341,6 +356,8 @@ int ProjectFiles::CloseProject(bool deleteBackup) {
     data_.closeProjectConnection();
     if (IsTempProjectFile(CurrentFile))
         deleteIfOurs(CurrentFile);
+    // Without a project nothing is left unsaved.
+    Modified = false;
     hooks().setMainCaption(caption());
     hooks().hideProjectWindow();
     SetProjectTitle(QString());
@@ -394,6 +411,8 @@ int ProjectFiles::commandOpen() {
 }
 
 int ProjectFiles::commandSave() {
+    if (!data_.projectConnected())
+        return ResultOk; // no project, nothing to save
     int r = ResultOk;
     if (CurrentFile.isEmpty() || IsTempProjectFile(CurrentFile)) {
         r = SaveProjectAsDialog();
@@ -483,12 +502,19 @@ int ProjectFiles::createNewProject() {
         r = data_.OpenProjectTables();
     if (r != ResultOk)
         return failOpen(name, r);
-    data_.ClearTable(data_.tADOProject);
-    data_.tADOProject.append();
-    data_.tADOProject.post();
-    hooks().loadProjectIntoWizard(true);
-    data_.tADOProject.refresh();
-    data_.tADOProject.first();
+    try {
+        Database::Transaction transaction(data_.ADOConnectionProject);
+        data_.ClearTable(data_.tADOProject);
+        data_.tADOProject.append();
+        data_.tADOProject.post();
+        hooks().loadProjectIntoWizard(true);
+        data_.tADOProject.refresh();
+        data_.tADOProject.first();
+        transaction.commit();
+    } catch (const DbError& e) {
+        LastError = e.message();
+        return failOpen(name, ResultNotWritable);
+    }
     RefreshBackup();
     data_.tADOProject.first();
     hooks().openWizardForNewProject();

@@ -9,8 +9,10 @@
 
 namespace zf {
 
-// What the windows do around the project file operations. Every member does
-// nothing until a window provides it.
+// The steps around the project file operations that belong to other parts of
+// the program (the wizard, the plan, the windows). The project session
+// implements them; every member does nothing by default, so the file
+// operations also run on their own.
 class ProjectHooks {
 public:
     virtual ~ProjectHooks() = default;
@@ -90,7 +92,7 @@ private:
     int connect(const QString& path, Backup backup);
     int openProject(const QString& path, Backup backup, bool keepModified);
     int reopenKeepingBackup(const QString& path);
-    int failOpen(const QString& path, int result);
+    int failOpen(const QString& path, int result, const QString& previousBackup = QString());
     bool deleteIfOurs(const QString& path);
     bool acquireLock(const QString& path);
     void releaseLock();

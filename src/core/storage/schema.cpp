@@ -304,7 +304,7 @@ void buildDatabase(Database& db, const Schema& schema, const QString& dataFolder
     db.exec(QStringLiteral("PRAGMA application_id = %1").arg(schema.applicationId));
     db.exec(QStringLiteral("PRAGMA user_version = %1").arg(schema.userVersion));
     db.exec(QStringLiteral("PRAGMA journal_mode = DELETE"));
-    Database::Batch batch(db);
+    Database::Transaction transaction(db);
     for (const SchemaTable& t : schema.tables) {
         QStringList defs;
         for (const SchemaColumn& c : t.columns) {
@@ -421,6 +421,7 @@ void buildDatabase(Database& db, const Schema& schema, const QString& dataFolder
                         values);
         }
     }
+    transaction.commit();
 }
 
 } // namespace zf

@@ -1,7 +1,10 @@
 #include "storage/sqlite.h"
 
+#include "storage/syncstats.h"
+
 #include <QDateTime>
 #include <QFileInfo>
+#include <cstring>
 #include <sqlite3.h>
 
 namespace zf {
@@ -137,6 +140,12 @@ void Statement::bindAll(const QVariantList& values) {
 }
 
 bool Statement::step() {
+    if (db_.transactionDepth_ > 0 && sqlite3_get_autocommit(db_.db_)) {
+        // The engine rolled the transaction back after a failure (a full disk);
+        // running on would write the rest of the operation on its own.
+        db_.doomed_ = true;
+        throw DbError(QStringLiteral("The operation was ended by an earlier error."));
+    }
     const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW)
         return true;
@@ -190,12 +199,25 @@ Database::~Database() {
     close();
 }
 
-void Database::fail(const QString& context) const {
+QString Database::errorText(const QString& context) const {
     QString msg =
         db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("database not open");
+    // The system's reason ("No space left on device") says more than the engine's.
+    const int err = db_ ? sqlite3_system_errno(db_) : 0;
+    const int code = db_ ? sqlite3_errcode(db_) : 0;
+    if (err != 0 && (code == SQLITE_IOERR || code == SQLITE_FULL || code == SQLITE_CANTOPEN ||
+                     code == SQLITE_READONLY)) {
+        msg += QStringLiteral(" (%1)").arg(QString::fromLocal8Bit(std::strerror(err)));
+        if (!path_.isEmpty())
+            msg = path_ + QStringLiteral(": ") + msg;
+    }
     if (!context.isEmpty())
         msg = context + QStringLiteral(": ") + msg;
-    throw DbError(msg);
+    return msg;
+}
+
+void Database::fail(const QString& context) const {
+    throw DbError(errorText(context));
 }
 
 void Database::open(const QString& path, const OpenOptions& options) {
@@ -208,7 +230,7 @@ void Database::open(const QString& path, const OpenOptions& options) {
     flags |= SQLITE_OPEN_NOMUTEX;
     const QByteArray p = path.toUtf8();
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(p.constData(), &db, flags, nullptr);
+    const int rc = sqlite3_open_v2(p.constData(), &db, flags, countingVfsName());
     db_ = db;
     path_ = path;
     if (rc != SQLITE_OK) {
@@ -237,8 +259,9 @@ void Database::open(const QString& path, const OpenOptions& options) {
         if (!options.readOnly && sqlite3_db_readonly(db_, "main") == 1)
             throw DbError(QStringLiteral("The file cannot be opened for writing."));
         {
-            Batch reads(*this, false);
+            Transaction reads(*this, Transaction::Read);
             checkSchema(options);
+            reads.commit();
         }
         if (!options.readOnly) {
             // One self-contained file between operations; WAL fails on network shares.
@@ -313,7 +336,8 @@ void Database::close() {
         sqlite3_close_v2(db_);
         db_ = nullptr;
     }
-    batchDepth_ = 0;
+    transactionDepth_ = 0;
+    doomed_ = false;
 }
 
 void Database::exec(const QString& sql, const QVariantList& params) {
@@ -389,28 +413,68 @@ QStringList Database::indexColumns(const QString& table, const QString& name) {
     return cols;
 }
 
-Database::Batch::Batch(Database& db, bool write) : db_(&db) {
-    if (db_->batchDepth_++ == 0) {
+Database::Transaction::Transaction(Database& db, Mode mode) : db_(&db) {
+    if (!db_->db_)
+        throw DbError(QStringLiteral("The database is not open."));
+    if (db_->transactionDepth_ == 0) {
+        db_->exec(mode == Write ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
+        db_->doomed_ = false;
+    }
+    ++db_->transactionDepth_;
+}
+
+Database::Transaction::~Transaction() {
+    if (done_ || db_->transactionDepth_ == 0)
+        return;
+    if (--db_->transactionDepth_ > 0) {
+        db_->doomed_ = true;
+        return;
+    }
+    db_->rollback();
+}
+
+void Database::Transaction::commit() {
+    if (done_ || db_->transactionDepth_ == 0)
+        return;
+    done_ = true;
+    if (--db_->transactionDepth_ > 0)
+        return;
+    if (!db_->db_)
+        throw DbError(QStringLiteral("The database is not open."));
+    if (db_->doomed_) {
+        db_->rollback();
+        throw DbError(QStringLiteral("A part of the operation failed; nothing of it was written."));
+    }
+    if (sqlite3_exec(db_->db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        const QString msg = db_->errorText(QStringLiteral("Commit failed"));
+        db_->rollback();
+        throw DbError(msg);
+    }
+}
+
+void Database::rollback() {
+    doomed_ = false;
+    // The engine may have rolled back already (a full disk, an I/O error).
+    if (db_ && !sqlite3_get_autocommit(db_))
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    const auto listeners = rollbackListeners_;
+    for (const auto& [handle, listener] : listeners) {
         try {
-            db_->exec(write ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
+            listener();
         } catch (...) {
-            db_->batchDepth_ = 0;
-            throw;
+            // A dataset that cannot read its rows again stays as it is.
         }
     }
 }
 
-Database::Batch::~Batch() noexcept(false) {
-    if (!db_->db_ || db_->batchDepth_ == 0)
-        return;
-    if (--db_->batchDepth_ == 0) {
-        const int rc = sqlite3_exec(db_->db_, "COMMIT", nullptr, nullptr, nullptr);
-        if (rc != SQLITE_OK) {
-            sqlite3_exec(db_->db_, "ROLLBACK", nullptr, nullptr, nullptr);
-            if (std::uncaught_exceptions() == 0)
-                db_->fail(QStringLiteral("Commit failed"));
-        }
-    }
+int Database::addRollbackListener(std::function<void()> listener) {
+    const int h = nextListener_++;
+    rollbackListeners_.emplace_back(h, std::move(listener));
+    return h;
+}
+
+void Database::removeRollbackListener(int handle) {
+    std::erase_if(rollbackListeners_, [handle](const auto& p) { return p.first == handle; });
 }
 
 } // namespace zf

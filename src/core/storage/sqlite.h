@@ -3,6 +3,7 @@
 #include <QMultiHash>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <stdexcept>
 #include <vector>
 
@@ -97,21 +98,29 @@ public:
     // "<name>"; empty when there is no such index.
     QStringList indexColumns(const QString& table, const QString& name);
 
-    // Groups the writes of one operation into one transaction. Nested batches join
-    // the outer one; the outermost commits when it ends, also when it ends by an
-    // exception (the rows posted so far stay posted, as they would row by row).
-    class Batch {
+    // One transaction: the writes of one operation reach the file together, with
+    // one synced write, or not at all. Transactions nest: an inner one joins the
+    // outer one. A transaction that ends without commit() (an exception passed)
+    // rolls back, an inner one taking the outer one with it; after a rollback
+    // every dataset on the connection reads its rows again.
+    class Transaction {
     public:
-        // A read-only batch takes the shared lock once for all its reads.
-        explicit Batch(Database& db, bool write = true);
-        ~Batch() noexcept(false);
-        Batch(const Batch&) = delete;
-        Batch& operator=(const Batch&) = delete;
+        enum Mode { Write, Read };
+        explicit Transaction(Database& db, Mode mode = Write);
+        ~Transaction();
+        Transaction(const Transaction&) = delete;
+        Transaction& operator=(const Transaction&) = delete;
+        // The outermost commit writes; a failed commit rolls back and throws.
+        void commit();
 
     private:
         Database* db_;
+        bool done_ = false;
     };
-    bool inTransaction() const { return batchDepth_ > 0; }
+    bool inTransaction() const { return transactionDepth_ > 0; }
+    // Told after a rollback undid the writes of a transaction; returns a handle.
+    int addRollbackListener(std::function<void()> listener);
+    void removeRollbackListener(int handle);
 
     // Quotes an identifier for SQL: "name" with embedded quotes doubled.
     static QString quoteIdentifier(const QString& name);
@@ -119,15 +128,21 @@ public:
 private:
     friend class Statement;
     [[noreturn]] void fail(const QString& context) const;
+    QString errorText(const QString& context) const;
     void checkSchema(const OpenOptions& options);
 
     sqlite3_stmt* takeCached(const QString& sql);
     void giveBack(const QString& sql, sqlite3_stmt* stmt);
     void clearCache();
 
+    void rollback();
+
     sqlite3* db_ = nullptr;
     QString path_;
-    int batchDepth_ = 0;
+    int transactionDepth_ = 0;
+    bool doomed_ = false; // an inner transaction failed: the outer one rolls back
+    std::vector<std::pair<int, std::function<void()>>> rollbackListeners_;
+    int nextListener_ = 1;
     // Prepared statements for reuse: the same few statements run for every row.
     QMultiHash<QString, sqlite3_stmt*> cache_;
 };

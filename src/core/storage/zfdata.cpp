@@ -55,22 +55,10 @@ TZFData::TZFData() {
     for (Dataset* ds : projectTables())
         ds->addBeforeFieldChange([](Dataset&, const QString&) { Modified = true; });
 
-    dsSteny.addDataChange([this](DataSource&, const QString& field) { onWallChange(field); });
-    dsStavOtvory.addDataChange(
-        [this](DataSource&, const QString& field) { onOpeningChange(field); });
-    dsJednotky.addDataChange([this](DataSource&, const QString&) {
-        if (hooks.unitListPageActive && hooks.unitListPageActive() && hooks.refreshUnitPictures)
-            hooks.refreshUnitPictures();
-    });
     // A language switch re-opens the materials of the new language.
     languageHandle_ = registerLanguageApplier([this](int) {
         if (ADOConnectionData.isOpen())
             openMaterials();
-    });
-    dsResults.addDataChange([this](DataSource&, const QString& field) {
-        if (field.compare(QLatin1String("Pocet_jednotek"), Qt::CaseInsensitive) == 0 &&
-            hooks.updateCoverage)
-            hooks.updateCoverage();
     });
 }
 
@@ -175,9 +163,9 @@ void TZFData::closeProjectConnection() {
 int TZFData::OpenProjectTables() {
     LastError.clear();
     // One shared lock for all the reads of the check and the five tables.
-    std::optional<Database::Batch> reads;
+    std::optional<Database::Transaction> reads;
     try {
-        reads.emplace(ADOConnectionProject, false);
+        reads.emplace(ADOConnectionProject, Database::Transaction::Read);
     } catch (const DbError& e) {
         LastError = QStringLiteral("Invalid project file format. ") + e.message();
         return ResultInvalidFile;
@@ -212,6 +200,13 @@ int TZFData::OpenProjectTables() {
             return ResultInvalidFile;
         }
     }
+    try {
+        reads->commit();
+    } catch (const DbError& e) {
+        CloseProjectTables();
+        LastError = QStringLiteral("Invalid project file format. ") + e.message();
+        return ResultInvalidFile;
+    }
     return ResultOk;
 }
 
@@ -231,17 +226,19 @@ void TZFData::ClearTable(Dataset& dataset, bool wholeTable) {
     dataset.refresh();
     if (dataset.isEmpty())
         return;
-    Database::Batch batch(*dataset.database());
-    dataset.disableControls();
-    dataset.first();
-    try {
-        while (!dataset.isEmpty())
-            dataset.deleteRecord();
-    } catch (const DbError&) {
-        // A row that cannot be deleted ends the loop.
+    Database::Transaction transaction(*dataset.database());
+    {
+        Dataset::ControlsSuspended quiet(dataset);
+        dataset.first();
+        try {
+            while (!dataset.isEmpty())
+                dataset.deleteRecord();
+        } catch (const DbError&) {
+            // A row that cannot be deleted ends the loop.
+        }
+        dataset.first();
     }
-    dataset.first();
-    dataset.enableControls();
+    transaction.commit();
 }
 
 // Formats the declared columns (known while the dataset is closed) and the
@@ -260,66 +257,6 @@ bool TZFData::IsEmptyOpening() const {
         return false;
     return tStavOtvory.asString(QStringLiteral("Nazev")).isEmpty() &&
            std::nearbyint(tStavOtvory.asFloat(QStringLiteral("k"))) == 0.0;
-}
-
-void TZFData::onWallChange(const QString& field) {
-    if (!wizardShown() || !tSteny.active() || tSteny.isEmpty())
-        return;
-    const QString picture = ImagesPath + QStringLiteral("Building/") +
-                            tSteny.asString(QStringLiteral("VariantaHaly")) +
-                            tSteny.asString(QStringLiteral("CisloSteny")) + QStringLiteral(".svg");
-    if (QFileInfo::exists(picture) && hooks.showWallPicture)
-        hooks.showWallPicture(picture);
-    if (hooks.setOpeningsCaption)
-        hooks.setOpeningsCaption(LanguageText(920) + QStringLiteral(" (") +
-                                 tSteny.asString(QStringLiteral("Nazev") + LanguageCode) +
-                                 QStringLiteral(")"));
-    if (hooks.fillMaterialPickList)
-        hooks.fillMaterialPickList(tSteny.asInteger(QStringLiteral("TypSteny")));
-    if (hooks.materialColumnCurrent && hooks.materialColumnCurrent() && hooks.editWallGrid)
-        hooks.editWallGrid();
-    if (field.compare(QLatin1String("Material"), Qt::CaseInsensitive) == 0) {
-        if (tMaterialy.active()) {
-            const QVariant k =
-                tMaterialy.lookup(QStringLiteral("Material"),
-                                  tSteny.value(QStringLiteral("Material")), QStringLiteral("k"));
-            if (k.isValid() && !k.isNull())
-                tSteny.setValue(QStringLiteral("k"), k);
-        }
-        if (hooks.askForOpenings)
-            hooks.askForOpenings();
-    }
-}
-
-void TZFData::onOpeningChange(const QString& field) {
-    if (field.isEmpty() || !wizardShown() || !tStavOtvory.active())
-        return;
-    const QString caption = QString::fromLatin1(ProductName);
-    if (field.compare(QLatin1String("Vyska"), Qt::CaseInsensitive) == 0) {
-        const double v = tStavOtvory.asFloat(QStringLiteral("Vyska"));
-        if (v < 0) {
-            ShowMessageBox(LanguageText(5021), caption, MbError);
-            tStavOtvory.setValue(QStringLiteral("Vyska"), 0.0);
-            return;
-        }
-        if (tSteny.active() && !tSteny.isEmpty() && v > tSteny.asFloat(QStringLiteral("Vyska")))
-            ShowMessageBox(LanguageText(5022), caption, MbWarning);
-    } else if (field.compare(QLatin1String("Sirka"), Qt::CaseInsensitive) == 0) {
-        if (tSteny.active() && !tSteny.isEmpty() &&
-            tStavOtvory.asFloat(QStringLiteral("Sirka")) > tSteny.asFloat(QStringLiteral("Sirka")))
-            ShowMessageBox(LanguageText(5023), caption, MbWarning);
-    } else if (field.compare(QLatin1String("Nazev"), Qt::CaseInsensitive) == 0) {
-        if (tMaterialy.active()) {
-            const QVariant k =
-                tMaterialy.lookup(QStringLiteral("Material"),
-                                  tStavOtvory.value(QStringLiteral("Nazev")), QStringLiteral("k"));
-            if (k.isValid() && !k.isNull()) {
-                tStavOtvory.setValue(QStringLiteral("k"), k);
-                if (hooks.moveOpeningsToColumn)
-                    hooks.moveOpeningsToColumn(2);
-            }
-        }
-    }
 }
 
 } // namespace zf

@@ -3,28 +3,7 @@
 #include "storage/dataset.h"
 #include "storage/sqlite.h"
 
-#include <functional>
-
 namespace zf {
-
-// What the data module's edit hooks call in the windows. Each owner sets the
-// members it provides; an unset member does nothing (false for the questions).
-struct DataModuleHooks {
-    // Input wizard (constructions and openings pages).
-    std::function<bool()> wizardVisible;
-    std::function<void(const QString& file)> showWallPicture;
-    std::function<void(const QString& caption)> setOpeningsCaption;
-    std::function<void(int typSteny)> fillMaterialPickList;
-    std::function<bool()> materialColumnCurrent; // grid column 4 of the surfaces
-    std::function<void()> editWallGrid;          // put the surface grid into editing mode
-    std::function<void()> askForOpenings;
-    std::function<void(int column)> moveOpeningsToColumn;
-    // Project window, list of units.
-    std::function<bool()> unitListPageActive;
-    std::function<void()> refreshUnitPictures;
-    // Units selection.
-    std::function<void()> updateCoverage;
-};
 
 // A dataset as the report engine sees it.
 struct ReportConnection {
@@ -33,8 +12,10 @@ struct ReportConnection {
 };
 
 // The data module: the two connections, one dataset per table, the data sources
-// of the bound controls and the edit hooks. One instance lives from start-up to
-// exit.
+// of the bound controls and the rule that every change of a project column marks
+// the project modified. The rules that react to edits of a table belong to the
+// part that owns the table (the wizard's constructions page, the units pages);
+// they listen to the data sources here. One instance lives from start-up to exit.
 class TZFData {
 public:
     TZFData();
@@ -107,16 +88,12 @@ public:
     ReportConnection dcJednotky{QStringLiteral("dcJednotky"), &tJednotky};
 
     QString ReferencePath;
-    DataModuleHooks hooks;
 
     // The five project datasets in the order they are opened.
     std::vector<Dataset*> projectTables();
 
 private:
     int languageHandle_ = 0;
-    void onWallChange(const QString& field);
-    void onOpeningChange(const QString& field);
-    bool wizardShown() const { return hooks.wizardVisible && hooks.wizardVisible(); }
 };
 
 } // namespace zf

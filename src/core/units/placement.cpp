@@ -5,7 +5,6 @@
 #include "common/globals.h"
 #include "i18n/texts.h"
 #include "storage/zfdata.h"
-#include "units/quietcontrols.h"
 #include "units/unittypes.h"
 
 #include <QFileInfo>
@@ -44,11 +43,11 @@ void forEachChosenUnit(Dataset& types, const std::function<bool(const QString&)>
 } // namespace
 
 double ProjectUnits::hallA() const {
-    return data_.tADOProject.asFloat(QStringLiteral("Stena_A"));
+    return project_.StenaA;
 }
 
 double ProjectUnits::hallB() const {
-    return data_.tADOProject.asFloat(QStringLiteral("Stena_B"));
+    return project_.StenaB;
 }
 
 QStringList ProjectUnits::variantEntries() {
@@ -84,32 +83,29 @@ PlaceResult ProjectUnits::PlaceUnits() {
     }
     if (!(project.asFloat(QStringLiteral("Vyska_jednotek")) > 0) &&
         ShowMessageBox(LanguageText(5012), caption(), MbWarningYesNo) != IdYes) {
-        if (hooks.focusUnitHeight)
-            hooks.focusUnitHeight();
+        events_->focusControl(Window::ProjectWindow, QLatin1String(UnitHeightControl));
         return PlaceResult::NoUnitHeight;
     }
     if (destr > 0 && !(project.asFloat(QStringLiteral("Vyska_destrat")) > 0) &&
         ShowMessageBox(LanguageText(5013), caption(), MbWarningYesNo) != IdYes) {
-        if (hooks.focusDestratifierHeight)
-            hooks.focusDestratifierHeight();
+        events_->focusControl(Window::ProjectWindow, QLatin1String(DestratifierHeightControl));
         return PlaceResult::NoDestratifierHeight;
     }
-    if (hooks.showPlanPage)
-        hooks.showPlanPage();
+    events_->pageChanged(Window::ProjectWindow, tsDraw);
     if (plan.count() > 0 &&
         ShowMessageBox(LanguageText(5014), caption(), MbWarningYesNo) != IdYes) {
-        if (hooks.showSelectionPage)
-            hooks.showSelectionPage();
+        events_->pageChanged(Window::ProjectWindow, tsVyberJednotek);
         return PlaceResult::Declined;
     }
+    const std::vector<PlanSymbol> previous = plan.objects();
     plan.ClearObjects(true);
-    {
+    try {
         BusyCursor busy;
         Dataset& types = data_.tResults;
         Dataset& placed = data_.tJednotky;
-        QuietControls quietTypes(types);
-        QuietControls quietPlaced(placed);
-        Database::Batch batch(*placed.database());
+        Dataset::ControlsSuspended quietTypes(types);
+        Dataset::ControlsSuspended quietPlaced(placed);
+        Database::Transaction transaction(*placed.database());
         data_.ClearTable(placed);
         const double A = hallA(), B = hallB();
         int M = 0, N = 0;
@@ -131,8 +127,16 @@ PlaceResult ProjectUnits::PlaceUnits() {
         }
         PlaceMixingUnits(M, Z);
         PlaceDestratifiers(destr, project.asFloat(QStringLiteral("Vyska_destrat")));
+        transaction.commit();
         types.first();
         placed.first();
+    } catch (...) {
+        // Nothing of the placement reached the file: the plan shows what it holds.
+        plan.ClearObjects(false);
+        for (const PlanSymbol& s : previous)
+            plan.AddObject(s.kind, s.angle, s.x, s.y, s.z, s.typeText, false);
+        plan.repaint();
+        throw;
     }
     plan.repaint();
     return PlaceResult::Placed;

@@ -5,7 +5,6 @@
 #include "common/globals.h"
 #include "common/numberformat.h"
 #include "storage/zfdata.h"
-#include "units/quietcontrols.h"
 
 #include <QHash>
 #include <QSet>
@@ -31,16 +30,21 @@ void putIfChanged(Dataset& row, const QString& column, double value) {
 
 } // namespace
 
-ProjectUnits::ProjectUnits(TZFData& data) : data_(data), dialog_(data.tJednotky) {
+ProjectUnits::ProjectUnits(TZFData& data, TProject& project)
+    : data_(data), project_(project), dialog_(data.tJednotky) {
     plan.OnPlotModified = [] { Modified = true; };
 }
 
 void ProjectUnits::setHallFromProject() {
-    const Dataset& p = data_.tADOProject;
     // The plan takes the hall from the single-precision copy of the project.
-    plan.SetHall(float(p.asFloat(QStringLiteral("Stena_A"))),
-                 float(p.asFloat(QStringLiteral("Stena_B"))),
-                 float(p.asFloat(QStringLiteral("Stena_H1"))));
+    plan.SetHall(project_.StenaA, project_.StenaB, project_.StenaH1);
+}
+
+void ProjectUnits::resetPlanSettings() {
+    plan.mouseMode = MouseMode::mmMove;
+    plan.AutoAlign = true;
+    plan.ShowLabels = false;
+    plan.setScale(100);
 }
 
 void ProjectUnits::showProject() {
@@ -57,7 +61,7 @@ void ProjectUnits::LoadObjectsFromTable() {
     plan.ClearObjects(false);
     if (!u.active())
         return;
-    QuietControls quiet(u);
+    Dataset::ControlsSuspended quiet(u);
     for (u.first(); !u.eof(); u.next()) {
         plan.AddObject(u.asInteger(QStringLiteral("ObjType")), u.asInteger(QStringLiteral("Uhel")),
                        u.asFloat(QStringLiteral("X")), u.asFloat(QStringLiteral("Y")),
@@ -71,8 +75,8 @@ void ProjectUnits::StoreObjectsToTable() {
     if (!u.active())
         return;
     BusyCursor busy;
-    QuietControls quiet(u);
-    Database::Batch batch(*u.database());
+    Dataset::ControlsSuspended quiet(u);
+    Database::Transaction transaction(*u.database());
     u.checkBrowseMode();
     const bool hadRow = !u.isEmpty();
     const int remembered = hadRow ? u.asInteger(QStringLiteral("IDJednotky")) : 0;
@@ -95,6 +99,7 @@ void ProjectUnits::StoreObjectsToTable() {
         putIfChanged(u, QStringLiteral("Uhel"), s->angle);
         u.post();
     }
+    transaction.commit();
     for (const PlanSymbol& s : plan.objects()) {
         if (!written.contains(s.number))
             ShowMessageBox(formatText(QStringLiteral("ID %d not found"), {s.number}), caption(),
@@ -112,22 +117,23 @@ void ProjectUnits::storePlanIfChanged() {
     plan.PlanChanged = false;
 }
 
-void ProjectUnits::ShowUnitProperties(int symbolIndex) {
+bool ProjectUnits::ShowUnitProperties(int symbolIndex) {
     if (symbolIndex < 0 || symbolIndex >= plan.count())
-        return;
+        return false;
     StoreObjectsToTable();
+    plan.PlanChanged = false;
     if (!dialog_.numberFieldsPrepared())
         dialog_.prepareNumberFields();
     Dataset& u = data_.tJednotky;
     if (!u.locate(QStringLiteral("IDJednotky"), plan.object(symbolIndex).number)) {
         ShowMessageBox(QStringLiteral("Object not found"), caption(), PlainMessage);
-        return;
+        return false;
     }
     dialog_.load();
-    const bool ok = hooks.execPropertiesDialog && hooks.execPropertiesDialog(dialog_);
+    const bool ok = events_->execDialog(Window::UnitProperties).value_or(false);
     if (!ok) {
         u.cancel();
-        return;
+        return false;
     }
     u.checkBrowseMode();
     PlanSymbol& s = plan.object(symbolIndex);
@@ -136,6 +142,7 @@ void ProjectUnits::ShowUnitProperties(int symbolIndex) {
     s.z = float(u.asFloat(QStringLiteral("Z")));
     s.angle = int(std::nearbyint(u.asFloat(QStringLiteral("Uhel")))); // halves to even
     plan.repaint();
+    return true;
 }
 
 void ProjectUnits::activateListPage() {

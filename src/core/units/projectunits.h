@@ -1,27 +1,23 @@
 #pragma once
 
+#include "building/tproject.h"
+#include "common/viewevents.h"
 #include "units/planview.h"
 #include "units/unitproperties.h"
 
 #include <QString>
 #include <QStringList>
-#include <functional>
 
 namespace zf {
 
 class TZFData;
 
-// What the project window does for the units pages; an unset member does
-// nothing (Cancel for the properties dialog).
-struct ProjectUnitsHooks {
-    std::function<void()> focusUnitHeight;         // the height-of-units field
-    std::function<void()> focusDestratifierHeight; // the height-of-destratifiers field
-    std::function<void()> showPlanPage;            // text 2003
-    std::function<void()> showSelectionPage;       // text 2002
-    // Shows the unit properties dialog modally on its row (the focus in the X
-    // field); true for OK.
-    std::function<bool(UnitPropertiesDialog&)> execPropertiesDialog;
-};
+// The pages of the project window (TfrmZFDraw).
+enum ProjectPage : int { tsVstupniUdaje, tsVyberJednotek, tsDraw, tsSeznamJednotek };
+
+// The controls of the units pages that the controller puts the focus into.
+inline constexpr const char* UnitHeightControl = "DBEd_VyskaJednotek";
+inline constexpr const char* DestratifierHeightControl = "DBEd_VyskaDestrat";
 
 // How a press of "Locate the units" ended.
 enum class PlaceResult {
@@ -35,17 +31,18 @@ enum class PlaceResult {
 // The headless side of the project window's units pages (TfrmZFDraw): the
 // placement settings and the automatic placement, the plan with its symbols and
 // their storage in tJednotky, the unit properties dialog and the list page's
-// pictures.
+// pictures. The hall's size comes from the project's in-memory copy (TProject).
+// It tells its views what happens through the ViewEvents it is given.
 class ProjectUnits {
 public:
-    explicit ProjectUnits(TZFData& data);
+    ProjectUnits(TZFData& data, TProject& project);
     ProjectUnits(const ProjectUnits&) = delete;
     ProjectUnits& operator=(const ProjectUnits&) = delete;
 
     TZFData& data() { return data_; }
+    void setViewEvents(ViewEvents* events) { events_ = events ? events : &noViewEvents(); }
 
     PlanView plan;
-    ProjectUnitsHooks hooks;
 
     // --- placement settings ---
     // "Varianta 1" ... "Varianta 7", not translated.
@@ -66,6 +63,8 @@ public:
     void showProject();
     // The extent after the wizard's finish.
     void setHallFromProject();
+    // A new project window starts with these plan settings.
+    void resetPlanSettings();
 
     // --- automatic placement ---
     PlaceResult PlaceUnits();
@@ -85,7 +84,8 @@ public:
     bool ExportPlanMetafile(const QString& path) { return plan.ExportPlanMetafile(path); }
 
     // --- unit properties ---
-    void ShowUnitProperties(int symbolIndex);
+    // Opens the dialog for a symbol (the view shows it modally); true for OK.
+    bool ShowUnitProperties(int symbolIndex);
     UnitPropertiesDialog& propertiesDialog() { return dialog_; }
 
     // --- list page (text 2004) ---
@@ -105,6 +105,8 @@ private:
     double hallB() const;
 
     TZFData& data_;
+    TProject& project_;
+    ViewEvents* events_ = &noViewEvents();
     int variant_ = 0;
     UnitPropertiesDialog dialog_;
     PictureSlot locationPicture_, flueGasPicture_;

@@ -44,7 +44,7 @@ void BuildUnitTypesTable(TZFData& data, double, double) {
     Dataset& table = data.tResults;
     Dataset& project = data.tADOProject;
     Dataset& catalog = data.tTmp;
-    Database::Batch batch(*table.database());
+    Database::Transaction transaction(*table.database());
     data.ClearTable(table);
     catalog.close();
     catalog.setTableName(QStringLiteral("tBrisant"));
@@ -74,7 +74,7 @@ void BuildUnitTypesTable(TZFData& data, double, double) {
         filters << QStringLiteral("TypeID LIKE '*MK*'");
 
     int n = 1;
-    table.disableControls();
+    Dataset::ControlsSuspended quiet(table);
     for (const QString& f : filters) {
         catalog.setFilter(f);
         catalog.setFiltered(true);
@@ -103,7 +103,7 @@ void BuildUnitTypesTable(TZFData& data, double, double) {
             table.setNull(QLatin1String(c));
         table.post();
     }
-    table.enableControls();
+    transaction.commit();
     catalog.setFilter(QString());
     catalog.setFiltered(false);
     catalog.close();
@@ -116,9 +116,9 @@ CoverageState UpdateCoverage(TZFData& data) {
     CoverageState s;
     if (!table.active() || !project.active() || project.isEmpty())
         return s;
-    Database::Batch batch(*table.database());
+    Database::Transaction transaction(*table.database());
     const int current = table.recNo();
-    table.disableControls();
+    Dataset::ControlsSuspended quiet(table);
 
     const double P = project.asFloat(QStringLiteral("Topny_vykon"));
     const double C = project.asFloat(QStringLiteral("Cirkulacni_vykon_m3_hod"));
@@ -180,11 +180,11 @@ CoverageState UpdateCoverage(TZFData& data) {
     project.setValue(QStringLiteral("Pocet_jednotek_celkem"), s.units);
     project.setValue(QStringLiteral("Pocet_destrat_celkem"), s.destr);
     project.post();
+    transaction.commit();
 
     table.first();
     for (int i = 1; i < current; ++i)
         table.next();
-    table.enableControls();
     return s;
 }
 

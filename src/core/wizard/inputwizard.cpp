@@ -1,13 +1,11 @@
 #include "wizard/inputwizard.h"
 
-#include "building/operatingcosts.h"
-#include "building/requiredoutputs.h"
 #include "common/dialogs.h"
 #include "common/globals.h"
 #include "common/numberformat.h"
 #include "i18n/language.h"
 #include "i18n/texts.h"
-#include "units/unittypes.h"
+#include "storage/operation.h"
 
 #include <cmath>
 
@@ -30,17 +28,12 @@ QStringList texts(int first, int last) {
     return out;
 }
 
-// Cladding classes: specific loss above 15000 m3 and the polynomial below.
-struct Cladding {
-    float specific;
-    float a, b, c;
-};
-const Cladding claddings[4] = {{15, 1e-9f, 3e-5f, 0.5538f},
-                               {19, 2e-9f, 5e-5f, 0.9363f},
-                               {23, 3e-9f, 9e-5f, 1.8424f},
-                               {28, 0, 0, 0}};
+constexpr double infiltrationRates[InfiltrationClassCount] = {0.5, 0.8, 1.2, 2.0, 0.0};
+constexpr double controlEfficiencies[] = {0.8, 1.0, 1.1};
 
-const double infiltrationRates[5] = {0.5, 0.8, 1.2, 2.0, 0.0};
+template <class E> int indexOf(E e) {
+    return static_cast<int>(e);
+}
 
 } // namespace
 
@@ -56,44 +49,46 @@ int wizardPageOfName(const QString& name) {
 }
 
 const std::vector<WizardEdit>& wizardEdits() {
+    using K = EditKind;
+    using R = Recompute;
     static const std::vector<WizardEdit> edits = {
-        {"DBEd_ProjectName", "ProjectName_text", 0, 1, tsUvodniText},
-        {"DBmemo_ProjectDesc", "ProjectDesc_memo", 0, 1, tsUvodniText},
-        {"DBed_Investor", "Investor_text", 0, 1, tsUvodniText},
-        {"DBed_Person", "Vypracoval_text", 0, 1, tsUvodniText},
-        {"DBmemo_Address", "Address_memo", 0, 1, tsUvodniText},
-        {"DBEd_Phone", "Phone", 0, 1, tsUvodniText},
-        {"DBEd_Fax", "Fax", 0, 1, tsUvodniText},
-        {"DBEd_Email", "Email", 0, 1, tsUvodniText},
-        {"DBEd_OtopneObdobi", "Pocet_dnu_otop_obd", 3, 1, tsOtopneObdobi},
-        {"DBEd_Tes", "Tes", 1, 1, tsOtopneObdobi},
-        {"DBEd_Te", "Te", 1, 2, tsOtopneObdobi},
-        {"DBEd_Tzeme", "Tzeme", 1, 2, tsOtopneObdobi},
-        {"DBEd_Ti", "Ti", 1, 2, tsOtopneObdobi},
-        {"DBEd_Ttlumena", "Ttlumena", 1, 2, tsOtopneObdobi},
-        {"DBEd_CZK_m3", "Cena_Kc_m3", 2, 1, tsOtopneObdobi},
-        {"DBEd_CZK_kWh", "Cena_Kc_kWh", 2, 1, tsOtopneObdobi},
-        {"DBEd_CZK_kg", "Cena_Kc_kg", 2, 1, tsOtopneObdobi},
-        {"DBEd_Ucinnost_regulace", "Ucinnost_regulace", 1, 1, tsOtopneObdobi},
-        {"DBEd_Technologie", "TZ_technologie", 1, 1, tsOtopneObdobi},
-        {"DBEd_Vyt_system", "TZ_vytapeci_system", 1, 1, tsOtopneObdobi},
-        {"DBEd_Ostatni", "TZ_ostatni", 1, 1, tsOtopneObdobi},
-        {"DBEd_Vcz", "Vc_zima", 1, 1, tsProvozniRezim},
-        {"DBEd_Vcl", "Vc_leto", 1, 1, tsProvozniRezim},
-        {"DBEd_Rekuperace", "Rekuperace", 1, 1, tsProvozniRezim},
-        {"DBEd_A", "Stena_A", 1, 0, tsRozmeryHaly},
-        {"DBEd_B", "Stena_B", 1, 0, tsRozmeryHaly},
-        {"DBEd_H1", "Stena_H1", 1, 0, tsRozmeryHaly},
-        {"DBEd_H2", "Stena_H2", 1, 0, tsRozmeryHaly},
-        {"DBEd_svA", "Svetlik_A", 1, 0, tsRozmerySvetliku},
-        {"DBEd_svB", "Svetlik_B", 1, 0, tsRozmerySvetliku},
-        {"DBEd_svH1", "Svetlik_H1", 1, 0, tsRozmerySvetliku},
-        {"DBEd_svH2", "Svetlik_H2", 1, 0, tsRozmerySvetliku},
-        {"DBEd_Q_kW", "Q_kW", 1, 1, tsTepelneZtraty},
-        {"DBEd_n", "n", 1, 3, tsStavebniKonstrukce},
-        {"DBEdZaver_text", "Zaver_text", 0, 1, tsZaver},
-        {"DBmemo_Zaver", "Zaver_memo", 0, 1, tsZaver},
-        {"DBEdit1", "Vypracoval_text", 0, 1, tsZaver},
+        {"DBEd_ProjectName", "ProjectName_text", K::Text, R::Nothing, tsUvodniText},
+        {"DBmemo_ProjectDesc", "ProjectDesc_memo", K::Text, R::Nothing, tsUvodniText},
+        {"DBed_Investor", "Investor_text", K::Text, R::Nothing, tsUvodniText},
+        {"DBed_Person", "Vypracoval_text", K::Text, R::Nothing, tsUvodniText},
+        {"DBmemo_Address", "Address_memo", K::Text, R::Nothing, tsUvodniText},
+        {"DBEd_Phone", "Phone", K::Text, R::Nothing, tsUvodniText},
+        {"DBEd_Fax", "Fax", K::Text, R::Nothing, tsUvodniText},
+        {"DBEd_Email", "Email", K::Text, R::Nothing, tsUvodniText},
+        {"DBEd_OtopneObdobi", "Pocet_dnu_otop_obd", K::Integer, R::Nothing, tsOtopneObdobi},
+        {"DBEd_Tes", "Tes", K::Float, R::Nothing, tsOtopneObdobi},
+        {"DBEd_Te", "Te", K::Float, R::WallTemperatures, tsOtopneObdobi},
+        {"DBEd_Tzeme", "Tzeme", K::Float, R::WallTemperatures, tsOtopneObdobi},
+        {"DBEd_Ti", "Ti", K::Float, R::WallTemperatures, tsOtopneObdobi},
+        {"DBEd_Ttlumena", "Ttlumena", K::Float, R::WallTemperatures, tsOtopneObdobi},
+        {"DBEd_CZK_m3", "Cena_Kc_m3", K::Price, R::Nothing, tsOtopneObdobi},
+        {"DBEd_CZK_kWh", "Cena_Kc_kWh", K::Price, R::Nothing, tsOtopneObdobi},
+        {"DBEd_CZK_kg", "Cena_Kc_kg", K::Price, R::Nothing, tsOtopneObdobi},
+        {"DBEd_Ucinnost_regulace", "Ucinnost_regulace", K::Float, R::Nothing, tsOtopneObdobi},
+        {"DBEd_Technologie", "TZ_technologie", K::Float, R::Nothing, tsOtopneObdobi},
+        {"DBEd_Vyt_system", "TZ_vytapeci_system", K::Float, R::Nothing, tsOtopneObdobi},
+        {"DBEd_Ostatni", "TZ_ostatni", K::Float, R::Nothing, tsOtopneObdobi},
+        {"DBEd_Vcz", "Vc_zima", K::Float, R::Nothing, tsProvozniRezim},
+        {"DBEd_Vcl", "Vc_leto", K::Float, R::Nothing, tsProvozniRezim},
+        {"DBEd_Rekuperace", "Rekuperace", K::Float, R::Nothing, tsProvozniRezim},
+        {"DBEd_A", "Stena_A", K::Float, R::Geometry, tsRozmeryHaly},
+        {"DBEd_B", "Stena_B", K::Float, R::Geometry, tsRozmeryHaly},
+        {"DBEd_H1", "Stena_H1", K::Float, R::Geometry, tsRozmeryHaly},
+        {"DBEd_H2", "Stena_H2", K::Float, R::Geometry, tsRozmeryHaly},
+        {"DBEd_svA", "Svetlik_A", K::Float, R::Geometry, tsRozmerySvetliku},
+        {"DBEd_svB", "Svetlik_B", K::Float, R::Geometry, tsRozmerySvetliku},
+        {"DBEd_svH1", "Svetlik_H1", K::Float, R::Geometry, tsRozmerySvetliku},
+        {"DBEd_svH2", "Svetlik_H2", K::Float, R::Geometry, tsRozmerySvetliku},
+        {"DBEd_Q_kW", "Q_kW", K::Float, R::Nothing, tsTepelneZtraty},
+        {"DBEd_n", "n", K::Float, R::Infiltration, tsStavebniKonstrukce},
+        {"DBEdZaver_text", "Zaver_text", K::Text, R::Nothing, tsZaver},
+        {"DBmemo_Zaver", "Zaver_memo", K::Text, R::Nothing, tsZaver},
+        {"DBEdit1", "Vypracoval_text", K::Text, R::Nothing, tsZaver},
     };
     return edits;
 }
@@ -112,15 +107,32 @@ const WizardEdit* wizardEdit(const QString& name) {
     return nullptr;
 }
 
-InputWizard::InputWizard(TZFData& data, ProjectFiles& files, TProject& project)
-    : building(data, project), data_(data), files_(files), project_(project) {
-    building.roofTypeChoice = [this] { return roofType; };
-    building.skylightTypeChoice = [this] { return skylightType; };
-    data_.hooks.wizardVisible = [this] { return visible; };
-    data_.hooks.askForOpenings = [this] { AskForOpenings(); };
-    if (!data_.hooks.updateCoverage)
-        data_.hooks.updateCoverage = [this] { UpdateCoverage(data_); };
-    nextCaption = LanguageText(155);
+InputWizard::InputWizard(TZFData& data, TProject& project)
+    : building(data, project), constructions(data, [this] { return s_.visible; }), data_(data),
+      project_(project) {}
+
+void InputWizard::setViewEvents(ViewEvents* events) {
+    events_ = events ? events : &noViewEvents();
+    constructions.setViewEvents(events);
+}
+
+void InputWizard::notify(unsigned changes) {
+    if (changes)
+        events_->stateChanged(Window::Wizard, changes);
+}
+
+// One handler is one operation: one transaction; when it fails, the program's
+// message has been shown and the wizard shows what it showed before.
+template <class Op> bool InputWizard::operation(unsigned changes, Op&& op) {
+    const WizardState before = s_;
+    const bool ok = runOperation(data_.ADOConnectionProject, std::forward<Op>(op));
+    if (!ok) {
+        s_ = before;
+        applyTypeChoices();
+        changes = WizardAll;
+    }
+    notify(changes);
+    return ok;
 }
 
 QStringList InputWizard::roofTypeCaptions() {
@@ -141,10 +153,31 @@ QStringList InputWizard::infiltrationCaptions() {
 QStringList InputWizard::postureCaptions() {
     return texts(960, 961);
 }
+QStringList InputWizard::familyCaptions() {
+    return texts(659, 661);
+}
+QStringList InputWizard::lossWayCaptions() {
+    return texts(802, 804);
+}
 QStringList InputWizard::workClasses() {
     return {QStringLiteral("---"), QStringLiteral("I"),    QStringLiteral("IIa"),
             QStringLiteral("IIb"), QStringLiteral("IIIa"), QStringLiteral("IIIb"),
             QStringLiteral("IVa"), QStringLiteral("IVb"),  QStringLiteral("V")};
+}
+
+int InputWizard::firstVisiblePage() const {
+    int p = 0;
+    while (p < WizardPageCount && !pageVisible(p))
+        ++p;
+    return p;
+}
+
+QString InputWizard::nextCaption() const {
+    return LanguageText(s_.activePage == tsZaver ? 156 : 155);
+}
+
+bool InputWizard::infiltrationEditEnabled() const {
+    return s_.infiltration != InfiltrationClass::None;
 }
 
 void InputWizard::postProject() {
@@ -153,16 +186,21 @@ void InputWizard::postProject() {
         p.post();
 }
 
+void InputWizard::applyTypeChoices() {
+    building.setTypeChoices(indexOf(s_.roofType), indexOf(s_.skylightType));
+}
+
 // A stored index that is valid selects its item; any other selects the fallback,
 // which is written back.
-void InputWizard::restoreIndex(const char* field, int& target, int count, int fallback) {
+template <class E>
+void InputWizard::restoreIndex(const char* field, E& target, int count, E fallback) {
     const int v = data_.tADOProject.asInteger(QLatin1String(field));
     if (v >= 0 && v < count) {
-        target = v;
+        target = static_cast<E>(v);
         return;
     }
     target = fallback;
-    data_.tADOProject.setValue(QLatin1String(field), fallback);
+    data_.tADOProject.setValue(QLatin1String(field), indexOf(fallback));
     data_.tADOProject.post();
 }
 
@@ -171,84 +209,82 @@ void InputWizard::restoreIndex(const char* field, int& target, int count, int fa
 void InputWizard::LoadProjectIntoWizard(bool newProject) {
     Dataset& p = data_.tADOProject;
     p.first();
-    activePage = tsUvodniText;
+    s_.activePage = tsUvodniText;
     pageChange();
     FillRegionList();
-    regionText = p.asString(QStringLiteral("Oblast_text"));
+    s_.regionText = readableText(p.asString(QStringLiteral("Oblast_text")));
+    s_.locationLabel.clear();
 
     // Fuel, price unit, control method, modes, families.
-    restoreIndex("Druh_paliva_enum", fuel, 3, 0);
+    restoreIndex("Druh_paliva_enum", s_.fuel, FuelCount, Fuel::NaturalGas);
     const int price = p.asInteger(QStringLiteral("Cena_enum"));
-    priceUnit = (price >= 0 && price <= 2) ? price : 1;
-    restoreIndex("Ucinnost_regulace_enum", controlMethod, 6, 1);
-    chooseControlMethod(controlMethod);
-    heating = p.asBoolean(QStringLiteral("Vytapeni_bool"));
-    ventilation = p.asBoolean(QStringLiteral("Vetrani_bool"));
-    cooling = false;
-    const int fam = p.asInteger(QStringLiteral("PouziteJednotky"));
-    for (int i = 0; i < 3; ++i)
-        families[i] = (fam >> i) & 1;
+    s_.priceUnit = (price >= 0 && price < PriceUnitCount) ? PriceUnit(price) : PriceUnit::PerKWh;
+    restoreIndex("Ucinnost_regulace_enum", s_.controlMethod, ControlMethodCount,
+                 ControlMethod::OneStepThermostat);
+    s_.efficiencyEnabled = false;
+    chooseControlMethod(s_.controlMethod);
+    s_.heating = p.asBoolean(QStringLiteral("Vytapeni_bool"));
+    s_.ventilation = p.asBoolean(QStringLiteral("Vetrani_bool"));
+    s_.cooling = false;
+    s_.families = p.asInteger(QStringLiteral("PouziteJednotky")) & (FamilyAX | FamilyRD | FamilyMK);
 
     if (newProject)
         building.GenerateWallRecords(-1);
     data_.tSteny.first();
 
-    restoreIndex("Typ_strechy_enum", roofType, 4, 0);
-    chooseRoofType(roofType);
-    restoreIndex("Typ_svetliku_enum", skylightType, 5, 0);
-    chooseSkylightType(skylightType);
+    restoreIndex("Typ_strechy_enum", s_.roofType, RoofTypeCount, RoofType::Flat);
+    chooseRoofType(s_.roofType);
+    restoreIndex("Typ_svetliku_enum", s_.skylightType, SkylightTypeCount, SkylightType::None);
+    chooseSkylightType(s_.skylightType);
 
-    restoreIndex("Tepelne_ztraty_enum", lossWay, 3, 0);
-    restoreIndex("Tepelne_ztraty_priblizne_enum", claddingClass, 4, 0);
-    chooseLossWay(lossWay);
+    restoreIndex("Tepelne_ztraty_enum", s_.lossWay, 3, LossWay::Calculation);
+    restoreIndex("Tepelne_ztraty_priblizne_enum", s_.cladding, CladdingClassCount,
+                 CladdingClass::VeryGood);
+    s_.estimates = LossEstimates();
+    chooseLossWay(s_.lossWay);
 
-    restoreIndex("n_enum", infiltration, 5, 0);
-    nEditEnabled = infiltration != 4;
+    restoreIndex("n_enum", s_.infiltration, InfiltrationClassCount, InfiltrationClass::VeryWell);
     if (newProject)
-        chooseInfiltration(infiltration);
+        chooseInfiltration(s_.infiltration);
 
-    restoreIndex("Trida_prace_enum", workClass, 9, 0);
-    chooseWorkClass(workClass);
-    restoreIndex("Poloha_cloveka_enum", posture, 2, 0);
-    choosePosture(posture);
+    restoreIndex("Trida_prace_enum", s_.workClass, WorkClassCount, 0);
+    chooseWorkClass(s_.workClass);
+    restoreIndex("Poloha_cloveka_enum", s_.posture, PostureCount, Posture::Standing);
+    choosePosture(s_.posture);
 
     if (newProject) {
         LoadCompilerDefaults();
-        regionText = regionList.value(0);
-        p.setValue(QStringLiteral("Oblast_text"), regionText);
-        fuel = 0;
+        s_.regionText = s_.regionList.value(0);
+        p.setValue(QStringLiteral("Oblast_text"), storedText(s_.regionText));
+        s_.fuel = Fuel::NaturalGas;
         p.setValue(QStringLiteral("Druh_paliva_enum"), 0);
-        p.setValue(QStringLiteral("Druh_paliva_text"), fuelCaptions().value(0));
-        datePicker = QDateTime::currentDateTime();
-        p.setValue(
-            QStringLiteral("Datum_vypracovani"),
-            QDateTime(datePicker.date(), datePicker.time().addMSecs(-datePicker.time().msec())));
+        p.setValue(QStringLiteral("Druh_paliva_text"), storedText(fuelCaptions().value(0)));
+        const QDateTime now = QDateTime::currentDateTime();
+        s_.datePicker = QDateTime(now.date(), now.time().addMSecs(-now.time().msec()));
+        p.setValue(QStringLiteral("Datum_vypracovani"), s_.datePicker);
         p.post();
     } else {
         const QDateTime stored = p.asDateTime(QStringLiteral("Datum_vypracovani"));
-        datePicker = stored.isValid() ? stored : QDateTime::currentDateTime();
+        s_.datePicker = stored.isValid() ? stored : QDateTime::currentDateTime();
     }
-    if (windows.showVentilationLine)
-        windows.showVentilationLine(ventilation);
     building.ReadProjectGeometry();
-    ShowLossEstimates(float(p.asFloat(QStringLiteral("Ti")) - p.asFloat(QStringLiteral("Te"))),
-                      float(p.asFloat(QStringLiteral("Vtotal"))));
-    if (windows.setPlacementVariant)
-        windows.setPlacementVariant(p.asInteger(QStringLiteral("Varianta_rozmisteni_enum")));
+    showLossEstimates();
+    notify(WizardAll);
 }
 
 void InputWizard::FillRegionList() {
-    regionList.clear();
-    regionList << LanguageText(516);
+    s_.regionList.clear();
+    s_.regionList << LanguageText(516);
     Dataset& t = data_.tTeploty;
     if (!t.active())
         return;
-    const QString column = QStringLiteral("Misto") + LanguageCodeSuffix;
+    // The names as they are shown; the re-encoded copy is what a choice stores.
+    const QString column = QStringLiteral("Misto");
     auto add = [&](const QString& filter) {
         t.setFilter(filter);
         t.setFiltered(true);
         for (t.first(); !t.eof(); t.next())
-            regionList << t.asString(column);
+            s_.regionList << t.asString(column);
     };
     if (LanguageBase == BaseRU || LanguageBase == BaseRU1250)
         add(QStringLiteral("(Location = 'BLR') OR (Location = 'UKR') OR (Location = 'RUS')"));
@@ -256,43 +292,66 @@ void InputWizard::FillRegionList() {
     t.setFiltered(false);
 }
 
+void InputWizard::showLossEstimates() {
+    if (!data_.tADOProject.active() || data_.tADOProject.isEmpty())
+        return;
+    const Dataset& p = data_.tADOProject;
+    ShowLossEstimates(s_.estimates,
+                      float(p.asFloat(QStringLiteral("Ti")) - p.asFloat(QStringLiteral("Te"))),
+                      float(p.asFloat(QStringLiteral("Vtotal"))));
+}
+
+void InputWizard::applyLanguage() {
+    const QString region = s_.regionText;
+    FillRegionList();
+    s_.regionText = region;
+    if (data_.tADOProject.active() && !data_.tADOProject.isEmpty())
+        workClassChanged();
+    notify(WizardAll);
+}
+
 // --- storing, validation, commit ------------------------------------------------
 
 void InputWizard::StoreWizardChoices() {
     Dataset& p = data_.tADOProject;
     p.edit();
-    p.setValue(QStringLiteral("Typ_strechy_enum"), roofType);
-    p.setValue(QStringLiteral("Typ_strechy_text"), roofTypeCaptions().value(roofType));
-    p.setValue(QStringLiteral("Typ_svetliku_enum"), skylightType);
-    p.setValue(QStringLiteral("Typ_svetliku_text"), skylightTypeCaptions().value(skylightType));
-    p.setValue(QStringLiteral("Vytapeni_bool"), heating);
-    p.setValue(QStringLiteral("Vetrani_bool"), ventilation);
-    p.setValue(QStringLiteral("Chlazeni_bool"), cooling);
-    p.setValue(QStringLiteral("PouziteJednotky"),
-               (families[0] ? 1 : 0) + (families[1] ? 2 : 0) + (families[2] ? 4 : 0));
-    p.setValue(QStringLiteral("Druh_paliva_enum"), fuel);
-    p.setValue(QStringLiteral("Druh_paliva_text"), fuelCaptions().value(fuel));
-    p.setValue(QStringLiteral("Ucinnost_regulace_enum"), controlMethod);
+    p.setValue(QStringLiteral("Typ_strechy_enum"), indexOf(s_.roofType));
+    p.setValue(QStringLiteral("Typ_strechy_text"),
+               storedText(roofTypeCaptions().value(indexOf(s_.roofType))));
+    p.setValue(QStringLiteral("Typ_svetliku_enum"), indexOf(s_.skylightType));
+    p.setValue(QStringLiteral("Typ_svetliku_text"),
+               storedText(skylightTypeCaptions().value(indexOf(s_.skylightType))));
+    p.setValue(QStringLiteral("Vytapeni_bool"), s_.heating);
+    p.setValue(QStringLiteral("Vetrani_bool"), s_.ventilation);
+    p.setValue(QStringLiteral("Chlazeni_bool"), s_.cooling);
+    p.setValue(QStringLiteral("PouziteJednotky"), s_.families);
+    p.setValue(QStringLiteral("Druh_paliva_enum"), indexOf(s_.fuel));
+    p.setValue(QStringLiteral("Druh_paliva_text"),
+               storedText(fuelCaptions().value(indexOf(s_.fuel))));
+    p.setValue(QStringLiteral("Ucinnost_regulace_enum"), indexOf(s_.controlMethod));
     // The price as its edit shows it, the currency and the unit.
-    const char* field = priceUnit == 0   ? "Cena_Kc_m3"
-                        : priceUnit == 1 ? "Cena_Kc_kWh"
-                                         : "Cena_Kc_kg";
-    const char* unit = priceUnit == 0 ? "/m3" : priceUnit == 1 ? "/kWh" : "/kg";
+    const char* field = s_.priceUnit == PriceUnit::PerM3    ? "Cena_Kc_m3"
+                        : s_.priceUnit == PriceUnit::PerKWh ? "Cena_Kc_kWh"
+                                                            : "Cena_Kc_kg";
+    const char* unit = s_.priceUnit == PriceUnit::PerM3    ? "/m3"
+                       : s_.priceUnit == PriceUnit::PerKWh ? "/kWh"
+                                                           : "/kg";
     const QString shown =
         formatFloat(QString::fromLatin1(FloatDisplayFormat), p.asFloat(QLatin1String(field)));
-    p.setValue(QStringLiteral("Cena_enum"), priceUnit);
+    p.setValue(QStringLiteral("Cena_enum"), indexOf(s_.priceUnit));
     p.setValue(QStringLiteral("Cena_text"),
                shown + QLatin1Char(' ') + CurrencyName(LanguageBase) + QLatin1String(unit));
-    p.setValue(QStringLiteral("Trida_prace_enum"), workClass);
-    p.setValue(QStringLiteral("Trida_prace_text"), workClasses().value(workClass));
-    p.setValue(QStringLiteral("Trida_prace_memo"), workClassDescription);
-    p.setValue(QStringLiteral("Poloha_cloveka_enum"), posture);
-    p.setValue(QStringLiteral("Poloha_cloveka_text"), postureCaptions().value(posture));
-    p.setValue(QStringLiteral("n_enum"), infiltration);
-    p.setValue(QStringLiteral("Tepelne_ztraty_enum"), lossWay);
+    p.setValue(QStringLiteral("Trida_prace_enum"), s_.workClass);
+    p.setValue(QStringLiteral("Trida_prace_text"), workClasses().value(s_.workClass));
+    p.setValue(QStringLiteral("Trida_prace_memo"), storedText(s_.workClassDescription));
+    p.setValue(QStringLiteral("Poloha_cloveka_enum"), indexOf(s_.posture));
+    p.setValue(QStringLiteral("Poloha_cloveka_text"),
+               storedText(postureCaptions().value(indexOf(s_.posture))));
+    p.setValue(QStringLiteral("n_enum"), indexOf(s_.infiltration));
+    p.setValue(QStringLiteral("Tepelne_ztraty_enum"), indexOf(s_.lossWay));
     p.setValue(QStringLiteral("Tepelne_ztraty_priblizne_enum"),
-               claddingClass < 0 ? 0 : claddingClass);
-    p.setValue(QStringLiteral("Datum_vypracovani"), datePicker);
+               s_.cladding == CladdingClass::None ? 0 : indexOf(s_.cladding));
+    p.setValue(QStringLiteral("Datum_vypracovani"), s_.datePicker);
     p.post();
 }
 
@@ -300,8 +359,7 @@ bool InputWizard::ValidateWizardInput() {
     building.ReadProjectGeometry();
     auto fail = [&](int page, const char* control, int message) {
         setPage(page);
-        if (windows.focusControl)
-            windows.focusControl(QLatin1String(control));
+        events_->focusControl(Window::Wizard, QLatin1String(control));
         ShowMessageBox(LanguageText(message), caption(), MbWarning);
         return true;
     };
@@ -311,24 +369,12 @@ bool InputWizard::ValidateWizardInput() {
         return fail(tsRozmeryHaly, "DBEd_B", 5004);
     if (!(project_.StenaH1 > 0))
         return fail(tsRozmeryHaly, "DBEd_H1", 5004);
-    if (!heating && !ventilation && !cooling)
+    if (!s_.heating && !s_.ventilation && !s_.cooling)
         return fail(tsProvozniRezim, "cbVytapeni", 5005);
     return false;
 }
 
-float InputWizard::estimateOfClass(int cls) const {
-    if (cls < 0 || cls > 3 || estimateValue[cls].isEmpty())
-        return 0;
-    // The hidden value is written with the locale's separators.
-    bool ok = false;
-    const QLocale locale;
-    float v = locale.toFloat(estimateValue[cls], &ok);
-    if (!ok)
-        v = estimateValue[cls].toFloat(&ok);
-    return ok ? v : 0;
-}
-
-bool InputWizard::CommitWizard(bool openUnitsPage) {
+bool InputWizard::CommitWizard() {
     Dataset& p = data_.tADOProject;
     postProject();
     StoreWizardChoices();
@@ -342,130 +388,72 @@ bool InputWizard::CommitWizard(bool openUnitsPage) {
     building.ReadProjectGeometry();
     if (ValidateWizardInput())
         return false;
-
-    BusyCursor busy;
-    visible = false;
-    closeButtonVisible = true;
-    if (windows.hideWizard)
-        windows.hideWizard();
-
-    // The heat loss by the chosen way.
-    float q = 0, qkw = 0, qred = 0, qredkw = 0;
-    const float ti = float(p.asFloat(QStringLiteral("Ti")));
-    const float te = float(p.asFloat(QStringLiteral("Te")));
-    const float tred = float(p.asFloat(QStringLiteral("Ttlumena")));
-    const float dT = ti - te;
-    const float ratio = dT > 0 ? (tred - te) / dT : 0.0f;
-    if (lossWay == 0) {
-        q = building.ComputeHeatLosses(false);
-        qkw = q / 1000.0f;
-        p.refresh();
-        qred = float(p.asFloat(QStringLiteral("Q_tlumeny")));
-        qredkw = float(p.asFloat(QStringLiteral("Q_tlumeny_kW")));
-    } else if (lossWay == 1) {
-        q = estimateOfClass(claddingClass);
-        qkw = q / 1000.0f;
-        qred = q * ratio;
-        qredkw = qkw * ratio;
-    } else if (lossWay == 2) {
-        qkw = float(p.asFloat(QStringLiteral("Q_kW")));
-        q = qkw * 1000.0f;
-        qred = q * ratio;
-        qredkw = qkw * ratio;
-    }
-    auto finite = [](float v) { return std::isfinite(v) ? double(v) : 0.0; };
-    p.setValue(QStringLiteral("Q"), finite(q));
-    p.setValue(QStringLiteral("Q_kW"), finite(qkw));
-    p.setValue(QStringLiteral("Q_tlumeny"), finite(qred));
-    p.setValue(QStringLiteral("Q_tlumeny_kW"), finite(qredkw));
-    p.post();
-
-    // The results.
-    if (windows.showProjectWindow)
-        windows.showProjectWindow();
-    RequiredOutputsHooks outputs;
-    outputs.buildUnitTypesTable = [this](float heat, float vent) {
-        BuildUnitTypesTable(data_, heat, vent);
-    };
-    outputs.fillCountPickList = [this] { FillCountPickList(data_); };
-    CalculateRequiredOutputs(data_, outputs);
-    if (windows.showVentilationLine)
-        windows.showVentilationLine(p.asBoolean(QStringLiteral("Vetrani_bool")));
-    CalculateOperatingCosts(data_);
-    data_.tResults.close();
-    data_.tResults.open();
-    if (files_.NewProject)
-        files_.RefreshBackup();
-    if (windows.buildResultSummary)
-        windows.buildResultSummary();
-    if (openUnitsPage && windows.showUnitsPage)
-        windows.showUnitsPage();
-    if (helpOn)
-        ShowMessageBox(LanguageText(2101), caption(), MbInformation);
+    hide();
+    DetermineHeatLoss(data_, building, s_.lossWay, s_.estimates, s_.cladding);
     return true;
 }
 
-void InputWizard::cancel() {
-    visible = false;
-    closeButtonVisible = true;
-    if (windows.hideWizard)
-        windows.hideWizard();
-    files_.wizardCancelled();
+void InputWizard::show(const QString& page) {
+    const int p = wizardPageOfName(page);
+    if (p >= 0 && pageVisible(p))
+        s_.activePage = p;
+    s_.visible = true;
+    pageChange();
+    constructions.refresh();
+    events_->showWindow(Window::Wizard, true);
+    notify(WizardAll);
 }
 
-void InputWizard::open(const QString& page) {
-    const int p = wizardPageOfName(page);
-    if (p >= 0)
-        setPage(p);
-    files_.NewProject = false;
-    visible = true;
-    pageChange();
+void InputWizard::hide() {
+    if (!s_.visible && s_.closeButtonVisible)
+        return;
+    s_.visible = false;
+    // Closing the wizard shows the Close button again.
+    s_.closeButtonVisible = true;
+    events_->showWindow(Window::Wizard, false);
+    notify(WizardButtons);
+}
+
+void InputWizard::setCloseButtonVisible(bool on) {
+    s_.closeButtonVisible = on;
+    notify(WizardButtons);
 }
 
 // --- navigation -----------------------------------------------------------------
 
 void InputWizard::pageChange() {
-    int firstVisible = 0;
-    while (firstVisible < WizardPageCount && !pageVisible(firstVisible))
-        ++firstVisible;
-    previousEnabled = activePage != firstVisible;
-    nextCaption = LanguageText(activePage == tsZaver ? 156 : 155);
     if (data_.tSteny.active()) {
-        if (activePage == tsRozmeryHaly || activePage == tsStavebniKonstrukce)
+        if (s_.activePage == tsRozmeryHaly || s_.activePage == tsStavebniKonstrukce)
             data_.tSteny.first();
-        else if (activePage == tsRozmerySvetliku)
+        else if (s_.activePage == tsRozmerySvetliku)
             data_.tSteny.last();
     }
-    if (activePage == tsTepelneZtraty && data_.tADOProject.active()) {
-        Dataset& p = data_.tADOProject;
-        ShowLossEstimates(float(p.asFloat(QStringLiteral("Ti")) - p.asFloat(QStringLiteral("Te"))),
-                          float(p.asFloat(QStringLiteral("Vtotal"))));
-    }
-    if (windows.pageChanged)
-        windows.pageChanged();
+    if (s_.activePage == tsTepelneZtraty)
+        showLossEstimates();
+    events_->pageChanged(Window::Wizard, s_.activePage);
+    notify(WizardPageChange | WizardEstimates);
 }
 
 void InputWizard::setPage(int page) {
     if (page < 0 || page >= WizardPageCount || !pageVisible(page))
         return;
-    activePage = page;
+    s_.activePage = page;
     pageChange();
 }
 
-void InputWizard::next() {
-    if (activePage == tsZaver) {
-        CommitWizard(true);
-        return;
-    }
-    int p = activePage + 1;
+bool InputWizard::next() {
+    if (s_.activePage == tsZaver)
+        return false;
+    int p = s_.activePage + 1;
     while (p < WizardPageCount && !pageVisible(p))
         ++p;
     if (p < WizardPageCount)
         setPage(p);
+    return true;
 }
 
 void InputWizard::previous() {
-    int p = activePage - 1;
+    int p = s_.activePage - 1;
     while (p >= 0 && !pageVisible(p))
         --p;
     if (p >= 0)
@@ -474,30 +462,29 @@ void InputWizard::previous() {
 
 // --- edits ------------------------------------------------------------------------
 
-bool InputWizard::editEnabled(const QString& name) const {
-    const QString n = name;
+bool InputWizard::editEnabled(const QString& n) const {
     if (n == QLatin1String("DBEd_Ucinnost_regulace"))
-        return efficiencyEnabled;
+        return s_.efficiencyEnabled;
     if (n == QLatin1String("DBEd_Vcz") || n == QLatin1String("DBEd_Vcl") ||
         n == QLatin1String("DBEd_Rekuperace"))
-        return ventilation;
+        return s_.ventilation;
     if (n == QLatin1String("DBEd_CZK_m3"))
-        return priceUnit == 0;
+        return s_.priceUnit == PriceUnit::PerM3;
     if (n == QLatin1String("DBEd_CZK_kWh"))
-        return priceUnit == 1;
+        return s_.priceUnit == PriceUnit::PerKWh;
     if (n == QLatin1String("DBEd_CZK_kg"))
-        return priceUnit == 2;
+        return s_.priceUnit == PriceUnit::PerKg;
     if (n == QLatin1String("DBEd_Q_kW"))
-        return lossWay == 2;
+        return s_.lossWay == LossWay::OwnValue;
     if (n == QLatin1String("DBEd_H2"))
-        return roofType != 0;
+        return s_.roofType != RoofType::Flat;
     if (n == QLatin1String("DBEd_svA") || n == QLatin1String("DBEd_svB") ||
         n == QLatin1String("DBEd_svH1"))
-        return skylightType != 0;
+        return s_.skylightType != SkylightType::None;
     if (n == QLatin1String("DBEd_svH2"))
-        return skylightType == 2;
+        return s_.skylightType == SkylightType::Type2;
     if (n == QLatin1String("DBEd_n"))
-        return nEditEnabled && lossWay == 0;
+        return infiltrationEditEnabled() && s_.lossWay == LossWay::Calculation;
     return wizardEdit(n) != nullptr;
 }
 
@@ -507,12 +494,13 @@ EditColour InputWizard::editColour(const QString& name, bool focused) const {
         return EditColour::Window;
     if (focused)
         return EditColour::Aqua;
-    if (e->kind == 0)
+    if (e->kind == EditKind::Text)
         return EditColour::Window;
     if (!editEnabled(name))
         return EditColour::ButtonFace;
     const Dataset& p = data_.tADOProject;
-    if (p.isNull(QLatin1String(e->field)) || p.asFloat(QLatin1String(e->field)) == 0.0)
+    if (!p.active() || p.isNull(QLatin1String(e->field)) ||
+        p.asFloat(QLatin1String(e->field)) == 0.0)
         return EditColour::Red;
     return EditColour::Window;
 }
@@ -530,7 +518,7 @@ bool InputWizard::enterEdit(const QString& name, const QVariant& value, QString*
         return refuse(QStringLiteral("The edit of %1 is disabled for the choices of this design.")
                           .arg(QLatin1String(e->field)));
     QVariant v = value;
-    if (e->kind != 0) {
+    if (e->kind != EditKind::Text) {
         bool ok = false;
         const double d = value.typeId() == QMetaType::QString
                              ? value.toString().trimmed().toDouble(&ok)
@@ -538,42 +526,52 @@ bool InputWizard::enterEdit(const QString& name, const QVariant& value, QString*
         if (!ok || !std::isfinite(d))
             return refuse(QStringLiteral("'%1' is not a valid number for %2.")
                               .arg(value.toString(), QLatin1String(e->field)));
-        if (e->kind == 3 && d != std::floor(d))
+        if (e->kind == EditKind::Integer && d != std::floor(d))
             return refuse(QStringLiteral("'%1' is not a valid integer for %2.")
                               .arg(value.toString(), QLatin1String(e->field)));
         v = d;
     } else if (value.typeId() != QMetaType::QString) {
         return refuse(QStringLiteral("%1 takes a text.").arg(QLatin1String(e->field)));
     }
-    try {
-        // Leaving an edit whose text did not change writes nothing.
-        const QVariant stored = data_.tADOProject.value(QLatin1String(e->field));
-        const bool same = e->kind == 0 ? stored.toString() == v.toString()
-                                       : (stored.isValid() && !stored.isNull() &&
-                                          stored.toDouble() == v.toDouble());
-        if (!same) {
-            data_.tADOProject.setValue(QLatin1String(e->field), v);
-            markModified();
+    Dataset& p = data_.tADOProject;
+    // Leaving an edit whose text did not change writes nothing.
+    const QVariant stored = p.value(QLatin1String(e->field));
+    const bool same = e->kind == EditKind::Text ? stored.toString() == v.toString()
+                                                : (stored.isValid() && !stored.isNull() &&
+                                                   stored.toDouble() == v.toDouble());
+    // A value the field cannot hold is refused before anything is written, with
+    // the data layer's message; the field keeps its value.
+    if (!same) {
+        try {
+            p.setValue(QLatin1String(e->field), v);
+        } catch (const DbError& err) {
+            p.cancel();
+            return refuse(err.message());
         }
-        postProject();
-    } catch (const DbError& err) {
-        data_.tADOProject.cancel();
-        return refuse(err.message());
+        markModified();
     }
-    if (Modified) {
+    const bool ok = operation(WizardFields | WizardWalls | WizardEstimates, [&] {
+        postProject();
+        if (!Modified)
+            return;
         switch (e->recompute) {
-        case 0:
+        case Recompute::Geometry:
             building.ComputeHallGeometry();
             break;
-        case 2:
+        case Recompute::WallTemperatures:
             building.ApplyProjectTemperatures();
             break;
-        case 3:
+        case Recompute::Infiltration:
             building.ComputeHeatLosses(true);
             break;
-        default:
+        case Recompute::Nothing:
             break;
         }
+    });
+    if (!ok) {
+        p.cancel();
+        return refuse(LastError.isEmpty() ? QStringLiteral("The value was not stored.")
+                                          : LastError);
     }
     return true;
 }
@@ -581,179 +579,193 @@ bool InputWizard::enterEdit(const QString& name, const QVariant& value, QString*
 // --- choices ------------------------------------------------------------------
 
 void InputWizard::chooseRegion(const QString& text) {
-    markModified();
-    regionText = text;
-    Dataset& p = data_.tADOProject;
-    p.setValue(QStringLiteral("Oblast_text"), text);
-    Dataset& t = data_.tTeploty;
-    const QString column = QStringLiteral("Misto") + LanguageCodeSuffix;
-    t.setFiltered(false);
-    if (t.active() && t.locate(column, text)) {
-        p.setValue(QStringLiteral("Pocet_dnu_otop_obd"), t.asInteger(QStringLiteral("Otop_obd")));
-        p.setValue(QStringLiteral("Tes"), t.asFloat(QStringLiteral("Tes")));
-        p.setValue(QStringLiteral("Te"), t.asFloat(QStringLiteral("Te")));
-        p.post();
-        locationLabel = t.asString(QStringLiteral("Location"));
-        building.ApplyProjectTemperatures();
-    } else {
-        locationLabel.clear();
-    }
-    postProject();
+    operation(WizardChoices | WizardFields | WizardWalls, [&] {
+        markModified();
+        s_.regionText = text;
+        Dataset& p = data_.tADOProject;
+        p.setValue(QStringLiteral("Oblast_text"), storedText(text));
+        Dataset& t = data_.tTeploty;
+        t.setFiltered(false);
+        if (t.active() && t.locate(QStringLiteral("Misto"), text)) {
+            p.setValue(QStringLiteral("Pocet_dnu_otop_obd"),
+                       t.asInteger(QStringLiteral("Otop_obd")));
+            p.setValue(QStringLiteral("Tes"), t.asFloat(QStringLiteral("Tes")));
+            p.setValue(QStringLiteral("Te"), t.asFloat(QStringLiteral("Te")));
+            p.post();
+            s_.locationLabel = t.asString(QStringLiteral("Location"));
+            building.ApplyProjectTemperatures();
+        } else {
+            s_.locationLabel.clear();
+        }
+        postProject();
+    });
 }
 
 void InputWizard::chooseDays(int days) {
-    markModified();
-    data_.tADOProject.setValue(QStringLiteral("Provoz_dny_tyden"), days);
-    postProject();
+    operation(WizardFields, [&] {
+        markModified();
+        data_.tADOProject.setValue(QStringLiteral("Provoz_dny_tyden"), days);
+        postProject();
+    });
 }
 
 void InputWizard::chooseHours(int hours) {
-    markModified();
-    data_.tADOProject.setValue(QStringLiteral("Provoz_hodiny_den"), hours);
-    postProject();
+    operation(WizardFields, [&] {
+        markModified();
+        data_.tADOProject.setValue(QStringLiteral("Provoz_hodiny_den"), hours);
+        postProject();
+    });
 }
 
-void InputWizard::chooseFuel(int index) {
+void InputWizard::chooseFuel(Fuel fuel) {
     markModified();
-    fuel = index;
-    priceUnit = index == 0 ? 0 : 2;
+    s_.fuel = fuel;
+    s_.priceUnit = fuel == Fuel::NaturalGas ? PriceUnit::PerM3 : PriceUnit::PerKg;
+    notify(WizardChoices | WizardFields);
 }
 
-void InputWizard::choosePriceUnit(int unit) {
-    priceUnit = unit;
+void InputWizard::choosePriceUnit(PriceUnit unit) {
+    s_.priceUnit = unit;
+    notify(WizardChoices | WizardFields);
 }
 
-void InputWizard::chooseControlMethod(int index) {
-    markModified();
-    controlMethod = index;
-    Dataset& p = data_.tADOProject;
-    static const double efficiencies[] = {0.8, 1.0, 1.1};
-    if (index < 3) {
-        efficiencyEnabled = false;
-        p.setValue(QStringLiteral("Ucinnost_regulace"), efficiencies[index]);
-    } else if (index == 3) {
-        efficiencyEnabled = true;
-        if (windows.focusControl)
-            windows.focusControl(QStringLiteral("DBEd_Ucinnost_regulace"));
-    }
-    postProject();
+void InputWizard::chooseControlMethod(ControlMethod method) {
+    operation(WizardChoices | WizardFields, [&] {
+        markModified();
+        s_.controlMethod = method;
+        const int index = indexOf(method);
+        if (index < 3) {
+            s_.efficiencyEnabled = false;
+            data_.tADOProject.setValue(QStringLiteral("Ucinnost_regulace"),
+                                       controlEfficiencies[index]);
+        } else if (method == ControlMethod::SelfControl) {
+            s_.efficiencyEnabled = true;
+            events_->focusControl(Window::Wizard, QStringLiteral("DBEd_Ucinnost_regulace"));
+        }
+        postProject();
+    });
 }
 
 void InputWizard::setHeating(bool on) {
     markModified();
-    heating = on;
+    s_.heating = on;
+    notify(WizardChoices);
 }
 
 void InputWizard::setVentilation(bool on) {
     markModified();
-    ventilation = on;
+    s_.ventilation = on;
     if (on)
-        families[2] = true;
+        s_.families |= FamilyMK;
+    notify(WizardChoices | WizardFields);
 }
 
 void InputWizard::setCooling(bool) {
     // Cooling is not designed yet: its check box stays disabled and cleared.
     markModified();
-    cooling = false;
+    s_.cooling = false;
+    notify(WizardChoices);
 }
 
-void InputWizard::setFamily(int item, bool on) {
+void InputWizard::setFamily(UnitFamily family, bool on) {
     markModified();
-    if (item >= 0 && item < 3)
-        families[item] = on;
+    if (on)
+        s_.families |= family;
+    else
+        s_.families &= ~int(family);
+    notify(WizardChoices);
 }
 
-void InputWizard::chooseRoofType(int index) {
-    roofType = index;
-    building.FilterWallVariants(roofType, skylightType);
-    building.ApplyProjectTemperatures();
-    building.ComputeHallGeometry();
+void InputWizard::chooseRoofType(RoofType type) {
+    operation(WizardChoices | WizardFields | WizardWalls, [&] {
+        s_.roofType = type;
+        applyTypeChoices();
+        building.FilterWallVariants(indexOf(s_.roofType), indexOf(s_.skylightType));
+        building.ApplyProjectTemperatures();
+        building.ComputeHallGeometry();
+    });
 }
 
-void InputWizard::chooseSkylightType(int index) {
-    skylightType = index;
-    building.FilterWallVariants(roofType, skylightType);
-    building.ApplyProjectTemperatures();
-    building.ComputeHallGeometry();
-    if (index >= 1 && index <= 4)
-        data_.tSteny.last();
+void InputWizard::chooseSkylightType(SkylightType type) {
+    operation(WizardChoices | WizardFields | WizardWalls, [&] {
+        s_.skylightType = type;
+        applyTypeChoices();
+        building.FilterWallVariants(indexOf(s_.roofType), indexOf(s_.skylightType));
+        building.ApplyProjectTemperatures();
+        building.ComputeHallGeometry();
+        if (type != SkylightType::None)
+            data_.tSteny.last();
+    });
 }
 
-void InputWizard::chooseLossWay(int way) {
+void InputWizard::chooseLossWay(LossWay way) {
     markModified();
-    lossWay = way;
-    if (!pageVisible(activePage))
-        activePage = tsTepelneZtraty;
+    s_.lossWay = way;
+    if (!pageVisible(s_.activePage)) {
+        s_.activePage = tsTepelneZtraty;
+        events_->pageChanged(Window::Wizard, s_.activePage);
+    }
+    notify(WizardChoices | WizardFields | WizardPageChange);
 }
 
-void InputWizard::chooseCladding(int cls) {
-    claddingClass = cls;
+void InputWizard::chooseCladding(CladdingClass cls) {
+    s_.cladding = cls;
+    notify(WizardChoices);
 }
 
-void InputWizard::chooseInfiltration(int index) {
-    markModified();
-    infiltration = index;
-    nEditEnabled = index != 4;
-    Dataset& p = data_.tADOProject;
-    p.setValue(QStringLiteral("n_enum"), index);
-    if (index >= 0 && index < 5)
-        p.setValue(QStringLiteral("n"), infiltrationRates[index]);
-    p.post();
-    building.ComputeHeatLosses(true);
+void InputWizard::chooseInfiltration(InfiltrationClass cls) {
+    operation(WizardChoices | WizardFields, [&] {
+        markModified();
+        s_.infiltration = cls;
+        Dataset& p = data_.tADOProject;
+        p.setValue(QStringLiteral("n_enum"), indexOf(cls));
+        p.setValue(QStringLiteral("n"), infiltrationRates[indexOf(cls)]);
+        p.post();
+        building.ComputeHeatLosses(true);
+    });
 }
 
-void InputWizard::chooseWorkClass(int index) {
-    markModified();
-    workClass = index;
+void InputWizard::workClassChanged() {
     Dataset& t = data_.tTridaPrace;
     Dataset& p = data_.tADOProject;
-    const QString label = workClasses().value(index);
+    const QString label = workClasses().value(s_.workClass);
     t.setFiltered(false);
     if (t.active() && t.locate(QStringLiteral("Trida"), label)) {
         p.setValue(QStringLiteral("Energ_vydej_text"),
                    t.asString(QStringLiteral("EnergieMin")) + QStringLiteral(" - ") +
                        t.asString(QStringLiteral("EnergieMax")) + QStringLiteral(" W/m2"));
-        workClassDescription =
-            t.asString(QStringLiteral("Text") + LanguageCode + LanguageCodeSuffix);
+        s_.workClassDescription = t.asString(QStringLiteral("Text") + LanguageCode);
     } else {
-        workClassDescription.clear();
+        s_.workClassDescription.clear();
         p.setValue(QStringLiteral("Energ_vydej_text"), QStringLiteral("? W/m2"));
     }
     p.post();
 }
 
-void InputWizard::choosePosture(int index) {
-    markModified();
-    posture = index;
-    data_.tADOProject.setValue(QStringLiteral("Vyska_dychaci_zony_text"),
-                               index == 0   ? QStringLiteral("1.7 m")
-                               : index == 1 ? QStringLiteral("1.1 m")
-                                            : QStringLiteral("? m"));
-    data_.tADOProject.post();
+void InputWizard::chooseWorkClass(int index) {
+    operation(WizardChoices | WizardFields, [&] {
+        markModified();
+        s_.workClass = index;
+        workClassChanged();
+    });
 }
 
-void InputWizard::ShowLossEstimates(float dT, float V) {
-    if (V <= 15000.0f) {
-        for (int k = 0; k < 3; ++k) {
-            const Cladding& c = claddings[k];
-            const float q = V * dT * (c.a * V * V - c.b * V + c.c);
-            estimateText[k] = formatText(LanguageText(815), {double(V), double(q / 1000.0f)});
-            estimateValue[k] = formatText(QStringLiteral("%f"), {double(q)});
-        }
-        // The fourth class has only its specific loss: a stored project of that
-        // class gets it at every volume rather than no estimate at all.
-        const float q3 = V * claddings[3].specific;
-        estimateValue[3] = formatText(QStringLiteral("%f"), {double(q3)});
-    } else {
-        for (int k = 0; k < 4; ++k) {
-            const float q = V * claddings[k].specific;
-            if (k < 3)
-                estimateText[k] = formatText(LanguageText(816), {int(claddings[k].specific),
-                                                                 double(V), double(q / 1000.0f)});
-            estimateValue[k] = formatText(QStringLiteral("%f"), {double(q)});
-        }
-        class3Enabled = true;
-    }
+void InputWizard::choosePosture(Posture posture) {
+    operation(WizardChoices | WizardFields, [&] {
+        markModified();
+        s_.posture = posture;
+        data_.tADOProject.setValue(QStringLiteral("Vyska_dychaci_zony_text"),
+                                   posture == Posture::Standing  ? QStringLiteral("1.7 m")
+                                   : posture == Posture::Sitting ? QStringLiteral("1.1 m")
+                                                                 : QStringLiteral("? m"));
+        data_.tADOProject.post();
+    });
+}
+
+void InputWizard::setDate(const QDateTime& date) {
+    markModified();
+    s_.datePicker = date;
+    notify(WizardChoices);
 }
 
 // --- compiler defaults ---------------------------------------------------------
@@ -779,13 +791,15 @@ void InputWizard::SaveCompilerDefaults() {
     Dataset& d = data_.tDefPerson;
     Dataset& p = data_.tADOProject;
     d.open();
-    data_.ClearTable(d);
-    d.append();
-    d.setValue(QStringLiteral("Person"), p.value(QStringLiteral("Vypracoval_text")));
-    d.setValue(QStringLiteral("Address"), p.value(QStringLiteral("Address_memo")));
-    for (const char* c : {"Phone", "Fax", "Email"})
-        d.setValue(QLatin1String(c), p.value(QLatin1String(c)));
-    d.post();
+    runOperation(data_.ADOConnectionData, [&] {
+        data_.ClearTable(d);
+        d.append();
+        d.setValue(QStringLiteral("Person"), p.value(QStringLiteral("Vypracoval_text")));
+        d.setValue(QStringLiteral("Address"), p.value(QStringLiteral("Address_memo")));
+        for (const char* c : {"Phone", "Fax", "Email"})
+            d.setValue(QLatin1String(c), p.value(QLatin1String(c)));
+        d.post();
+    });
     d.close();
 }
 
@@ -797,127 +811,9 @@ void InputWizard::saveAsDefaultClicked() {
 void InputWizard::deleteDefaultClicked() {
     Dataset& d = data_.tDefPerson;
     d.open();
-    data_.ClearTable(d);
+    runOperation(data_.ADOConnectionData, [&] { data_.ClearTable(d); });
     d.close();
     ShowMessageBox(LanguageText(5009), caption(), MbWarning);
-}
-
-// --- constructions and openings ---------------------------------------------------
-
-QStringList InputWizard::FillMaterialPickList(int typ) {
-    Dataset& m = data_.tMaterialy;
-    QStringList names;
-    if (!m.active())
-        return names;
-    m.setFilter(QStringLiteral("Typ = %1").arg(typ));
-    m.setFiltered(true);
-    for (m.first(); !m.eof(); m.next())
-        names << m.asString(QStringLiteral("Material"));
-    m.setFiltered(false);
-    names.sort(Qt::CaseInsensitive);
-    names.removeDuplicates();
-    return names;
-}
-
-void InputWizard::AskForOpenings() {
-    Dataset& w = data_.tSteny;
-    if (!w.active() || w.isEmpty())
-        return;
-    const int message = w.asInteger(QStringLiteral("TypSteny")) == 2 ? 5024 : 5007;
-    const QString name = w.asString(QStringLiteral("Nazev") + LanguageCode);
-    if (ShowMessageBox(formatText(LanguageText(message), {name}), caption(), MbQuestionYesNo) !=
-        IdYes)
-        return;
-    newOpening();
-    if (windows.focusControl)
-        windows.focusControl(QStringLiteral("ExDBGrid_Otvory"));
-}
-
-void InputWizard::newOpening() {
-    if (data_.IsEmptyOpening())
-        return;
-    Dataset& w = data_.tSteny;
-    Dataset& o = data_.tStavOtvory;
-    if (!w.active() || w.isEmpty())
-        return;
-    o.append();
-    o.setValue(QStringLiteral("Nazev"), QString());
-    o.setValue(QStringLiteral("k"), 0.0);
-    o.setValue(QStringLiteral("Vyska"), 0.0);
-    o.setValue(QStringLiteral("Sirka"), 0.0);
-    o.setValue(QStringLiteral("Pocet"), 1);
-    o.setValue(QStringLiteral("Ti"), w.value(QStringLiteral("Ti")));
-    o.setValue(QStringLiteral("Te"), w.value(QStringLiteral("Te")));
-    o.setValue(QStringLiteral("Ztrata"), 0.0);
-    o.setValue(QStringLiteral("Ztrata_kW"), 0.0);
-    o.post();
-}
-
-void InputWizard::openingFromCatalog(const QString& name, double k) {
-    Dataset& w = data_.tSteny;
-    Dataset& o = data_.tStavOtvory;
-    if (!w.active() || w.isEmpty())
-        return;
-    o.append();
-    o.setValue(QStringLiteral("Nazev"), name);
-    o.setValue(QStringLiteral("k"), k);
-    o.setValue(QStringLiteral("Vyska"), 0.0);
-    o.setValue(QStringLiteral("Sirka"), 0.0);
-    o.setValue(QStringLiteral("Pocet"), 1);
-    o.setValue(QStringLiteral("Ti"), w.value(QStringLiteral("Ti")));
-    o.setValue(QStringLiteral("Te"), w.value(QStringLiteral("Te")));
-    o.post();
-}
-
-void InputWizard::wallFromCatalog(const QString& name, double k) {
-    // The pick-list path's lookup must not run: the catalog gives the U-value.
-    const auto saved = data_.hooks.wizardVisible;
-    data_.hooks.wizardVisible = [] { return false; };
-    try {
-        data_.tSteny.setValue(QStringLiteral("Material"), name);
-        data_.tSteny.setValue(QStringLiteral("k"), k);
-        data_.tSteny.post();
-    } catch (...) {
-        data_.hooks.wizardVisible = saved;
-        throw;
-    }
-    data_.hooks.wizardVisible = saved;
-    AskForOpenings();
-}
-
-void InputWizard::deleteOpening() {
-    if (data_.tStavOtvory.active() && !data_.tStavOtvory.isEmpty())
-        data_.tStavOtvory.deleteRecord();
-}
-
-void InputWizard::CopyToSameKind() {
-    Dataset& w = data_.tSteny;
-    if (!w.active() || w.isEmpty())
-        return;
-    w.checkBrowseMode();
-    Database::Batch batch(*w.database());
-    w.disableControls();
-    const int position = w.recNo();
-    const QVariant material = w.value(QStringLiteral("Material"));
-    const QVariant k = w.value(QStringLiteral("k"));
-    const int kind = w.asInteger(QStringLiteral("TypSteny"));
-    try {
-        for (w.first(); !w.eof(); w.next()) {
-            if (w.asInteger(QStringLiteral("TypSteny")) != kind)
-                continue;
-            w.setValue(QStringLiteral("Material"), material);
-            w.setValue(QStringLiteral("k"), k);
-            w.post();
-        }
-    } catch (...) {
-        w.enableControls();
-        throw;
-    }
-    w.refresh();
-    w.first();
-    for (int i = 1; i < position; ++i)
-        w.next();
-    w.enableControls();
 }
 
 } // namespace zf

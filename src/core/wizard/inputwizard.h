@@ -1,15 +1,17 @@
 #pragma once
 
 #include "building/buildingmodel.h"
+#include "building/lossestimate.h"
 #include "building/tproject.h"
 #include "common/globals.h"
-#include "storage/projectfiles.h"
+#include "common/viewevents.h"
 #include "storage/zfdata.h"
+#include "wizard/constructions.h"
 
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
-#include <functional>
+#include <vector>
 
 namespace zf {
 
@@ -29,14 +31,45 @@ enum WizardPage : int {
 QString wizardPageName(int page);
 int wizardPageOfName(const QString& name);
 
-// A data-bound edit of the wizard: its field, numeric kind (0 text, 1 floating
-// point, 2 price, 3 integer) and what leaving it after a change recomputes
-// (0 geometry, 1 nothing, 2 wall temperatures, 3 infiltration).
+// The choices of the wizard's lists, as their entries are ordered.
+enum class RoofType : int { Flat, Saddle, Aisle, Bent };
+inline constexpr int RoofTypeCount = 4;
+enum class SkylightType : int { None, Type1, Type2, Type3, Type4 };
+inline constexpr int SkylightTypeCount = 5;
+enum class Fuel : int { NaturalGas, Propane, BottledGas };
+inline constexpr int FuelCount = 3;
+enum class PriceUnit : int { PerM3, PerKWh, PerKg };
+inline constexpr int PriceUnitCount = 3;
+enum class ControlMethod : int {
+    ManualOnOff,
+    OneStepThermostat,
+    Modulated,
+    SelfControl,
+    TwoStageThermostat,
+    CentralRegulation
+};
+inline constexpr int ControlMethodCount = 6;
+enum class InfiltrationClass : int { VeryWell, Well, Badly, VeryBadly, None };
+inline constexpr int InfiltrationClassCount = 5;
+enum class Posture : int { Standing, Sitting };
+inline constexpr int PostureCount = 2;
+inline constexpr int WorkClassCount = 9;
+
+// The unit families a project allows (PouziteJednotky), as a bit set.
+enum UnitFamily : int { FamilyAX = 1, FamilyRD = 2, FamilyMK = 4 };
+inline constexpr int UnitFamilies[] = {FamilyAX, FamilyRD, FamilyMK};
+
+// Numeric kinds and recompute classes of the wizard's data-bound edits.
+enum class EditKind : int { Text = 0, Float = 1, Price = 2, Integer = 3 };
+enum class Recompute : int { Geometry = 0, Nothing = 1, WallTemperatures = 2, Infiltration = 3 };
+
+// A data-bound edit of the wizard: its field, numeric kind and what leaving it
+// after a change recomputes.
 struct WizardEdit {
     const char* name;
     const char* field;
-    int kind;
-    int recompute;
+    EditKind kind;
+    Recompute recompute;
     int page;
 };
 const std::vector<WizardEdit>& wizardEdits();
@@ -45,58 +78,75 @@ const WizardEdit* wizardEdit(const QString& name);
 
 enum class EditColour { ButtonFace, Red, Window, Aqua };
 
-// What the wizard's operations call in the windows; each member does nothing
-// until its window provides it.
-struct WizardWindowHooks {
-    std::function<void()> showProjectWindow;       // with the plan's extent A, B, H1
-    std::function<void(bool)> showVentilationLine; // the project window's ventilation bar
-    std::function<void(int)> setPlacementVariant;
-    std::function<void()> buildResultSummary;
-    std::function<void()> showUnitsPage;
-    std::function<void(const QString& control)> focusControl;
-    std::function<void()> hideWizard;
-    std::function<void()> pageChanged; // the window follows the state
+// What a change of the wizard's state touched (stateChanged of Window::Wizard).
+enum WizardChange : unsigned {
+    WizardPageChange = 1u << 0, // active page, visible pages, Previous, Next's caption
+    WizardChoices = 1u << 1,    // the lists, radio groups and check boxes
+    WizardFields = 1u << 2,     // values of the project record, enabled edits, colours
+    WizardRegionList = 1u << 3, // the region list's entries
+    WizardEstimates = 1u << 4,  // the estimate labels
+    WizardWalls = 1u << 5,      // surfaces and openings, their picture, caption, pick lists
+    WizardButtons = 1u << 6,    // the Close button
+    WizardAll = 0xffffffffu,
 };
 
-// The input wizard's logic without its widgets: the state its controls show
-// (the choices, the visible pages, the estimate texts, the enabled edits), its
-// handlers, navigation, validation, loading and the commit with the results
-// chain. The window binds its controls to this state and forwards the user's
-// actions; the command-line tool drives the same object.
-class InputWizard {
-public:
-    InputWizard(TZFData& data, ProjectFiles& files, TProject& project);
-
-    // --- state ---
+// What the wizard's controls show, apart from the values of the project record
+// they are bound to. Kept in one piece so that an operation that fails can give
+// back the state it started from.
+struct WizardState {
     bool visible = false;
     bool closeButtonVisible = true;
-    bool helpOn = true;
     int activePage = tsUvodniText;
-    bool pageVisible(int page) const { return page != tsStavebniKonstrukce || lossWay == 0; }
-    QString nextCaption;
-    bool previousEnabled = false;
 
     QStringList regionList;
     QString regionText;    // the combo's text
     QString locationLabel; // lbLocation
-    int fuel = 0;
-    int priceUnit = 1; // 0 m3, 1 kWh, 2 kg
-    int controlMethod = 1;
+    Fuel fuel = Fuel::NaturalGas;
+    PriceUnit priceUnit = PriceUnit::PerKWh;
+    ControlMethod controlMethod = ControlMethod::OneStepThermostat;
     bool efficiencyEnabled = false;
     bool heating = true, ventilation = false, cooling = false;
-    bool families[3] = {false, false, false};
-    int roofType = 0, skylightType = 0;
-    int lossWay = 0;       // 0 calculation, 1 estimate, 2 own value
-    int claddingClass = 0; // -1 none ticked
-    bool class3Enabled = false;
-    QString estimateText[4];
-    QString estimateValue[4]; // the labels' hidden values, "%f" of the loss in W
-    int infiltration = 0;
-    bool nEditEnabled = true;
+    int families = 0; // UnitFamily bits
+    RoofType roofType = RoofType::Flat;
+    SkylightType skylightType = SkylightType::None;
+    LossWay lossWay = LossWay::Calculation;
+    CladdingClass cladding = CladdingClass::VeryGood;
+    LossEstimates estimates;
+    InfiltrationClass infiltration = InfiltrationClass::VeryWell;
     int workClass = 0;
     QString workClassDescription;
-    int posture = 0;
+    Posture posture = Posture::Standing;
     QDateTime datePicker;
+};
+
+// The input wizard's logic without its widgets: the state its controls show,
+// its handlers, navigation, validation, loading and its part of the commit. The
+// window binds its controls to this state and forwards the user's actions; the
+// command-line tool drives the same object. Every handler that writes is one
+// operation: one transaction, and on failure the program's message and the
+// state as it was. What happens between the wizard and the rest of the program
+// (Finish, Cancel, opening it) is the session's.
+class InputWizard {
+public:
+    InputWizard(TZFData& data, TProject& project);
+    InputWizard(const InputWizard&) = delete;
+    InputWizard& operator=(const InputWizard&) = delete;
+
+    void setViewEvents(ViewEvents* events);
+    // The help display: one flag, owned by whoever owns the wizard.
+    void setHelpDisplay(const bool* on) { helpDisplay_ = on; }
+    bool helpDisplay() const { return helpDisplay_ && *helpDisplay_; }
+
+    const WizardState& state() const { return s_; }
+    bool visible() const { return s_.visible; }
+    int activePage() const { return s_.activePage; }
+    bool pageVisible(int page) const {
+        return page != tsStavebniKonstrukce || s_.lossWay == LossWay::Calculation;
+    }
+    int firstVisiblePage() const;
+    bool previousEnabled() const { return s_.activePage != firstVisiblePage(); }
+    QString nextCaption() const; // "Next >>" or, on the last page, "&Finish"
+    bool infiltrationEditEnabled() const;
 
     // The captions of the lists in the current language.
     static QStringList roofTypeCaptions();
@@ -105,20 +155,27 @@ public:
     static QStringList controlMethodCaptions();
     static QStringList infiltrationCaptions();
     static QStringList postureCaptions();
+    static QStringList familyCaptions();
+    static QStringList lossWayCaptions();
     static QStringList workClasses();
 
     // --- loading, storing, validation, commit ---
     void LoadProjectIntoWizard(bool newProject);
     void StoreWizardChoices();
-    bool ValidateWizardInput();            // true when something is wrong
-    bool CommitWizard(bool openUnitsPage); // false: validation failed, the wizard stays
-    void cancel();
-    void close() { CommitWizard(false); }
-    // The Input command (and the Document commands with their page).
-    void open(const QString& page = QString());
+    bool ValidateWizardInput(); // true when something is wrong
+    // The wizard's part of Finish and Close, inside the caller's transaction:
+    // posts and stores the choices, validates (false: the wizard stays open) and
+    // writes the heat loss by the chosen way. The results chain is the caller's.
+    bool CommitWizard();
+    // Showing and hiding the window.
+    void show(const QString& page = QString());
+    void hide();
+    void setCloseButtonVisible(bool on);
 
     // --- navigation ---
-    void next();
+    // Next: false on the last page, where the button is Finish (the caller
+    // commits).
+    bool next();
     void previous();
     void setPage(int page); // choosing a tab: runs the page change
 
@@ -127,29 +184,30 @@ public:
     EditColour editColour(const QString& edit, bool focused = false) const;
     // Typing a value into an edit and leaving it: the change marks the project,
     // leaving posts and recomputes by the edit's class. False (nothing written)
-    // for an edit that is disabled or a value its kind refuses.
+    // for an edit that is disabled or a value its kind or its field refuses;
+    // error then says why.
     bool enterEdit(const QString& edit, const QVariant& value, QString* error = nullptr);
 
     // --- choices (the lists' change handlers) ---
     void chooseRegion(const QString& text);
     void chooseDays(int days);
     void chooseHours(int hours);
-    void chooseFuel(int index);
-    void choosePriceUnit(int unit);
-    void chooseControlMethod(int index);
+    void chooseFuel(Fuel fuel);
+    void choosePriceUnit(PriceUnit unit);
+    void chooseControlMethod(ControlMethod method);
     void setHeating(bool on);
     void setVentilation(bool on);
     void setCooling(bool on);
-    void setFamily(int item, bool on);
-    void chooseRoofType(int index);
-    void chooseSkylightType(int index);
-    void chooseLossWay(int way);
-    void chooseCladding(int cls);
-    void chooseInfiltration(int index);
+    void setFamily(UnitFamily family, bool on);
+    void chooseRoofType(RoofType type);
+    void chooseSkylightType(SkylightType type);
+    void chooseLossWay(LossWay way);
+    void chooseCladding(CladdingClass cls);
+    void chooseInfiltration(InfiltrationClass cls);
     void chooseWorkClass(int index);
-    void choosePosture(int index);
+    void choosePosture(Posture posture);
+    void setDate(const QDateTime& date);
     void FillRegionList();
-    void ShowLossEstimates(float dT, float V);
 
     // --- compiler defaults ---
     void LoadCompilerDefaults();
@@ -157,28 +215,29 @@ public:
     void saveAsDefaultClicked();
     void deleteDefaultClicked();
 
-    // --- constructions and openings ---
-    QStringList FillMaterialPickList(int typ);
-    void AskForOpenings();
-    void newOpening();
-    void openingFromCatalog(const QString& name, double k);
-    void wallFromCatalog(const QString& name, double k);
-    void deleteOpening();
-    void CopyToSameKind();
+    // Applies the language to the state the lists show (re-fills the region list,
+    // evaluates the work class again), keeping the choices.
+    void applyLanguage();
 
     BuildingModel building;
-    WizardWindowHooks windows;
+    ConstructionsPage constructions;
 
 private:
+    template <class Op> bool operation(unsigned changes, Op&& op);
+    void notify(unsigned changes);
     void pageChange();
-    void restoreIndex(const char* field, int& target, int count, int fallback);
+    template <class E> void restoreIndex(const char* field, E& target, int count, E fallback);
     void markModified() { Modified = true; }
     void postProject();
-    float estimateOfClass(int cls) const;
+    void applyTypeChoices();
+    void showLossEstimates();
+    void workClassChanged();
 
     TZFData& data_;
-    ProjectFiles& files_;
     TProject& project_;
+    ViewEvents* events_ = &noViewEvents();
+    const bool* helpDisplay_ = nullptr;
+    WizardState s_;
 };
 
 } // namespace zf

@@ -1,8 +1,13 @@
-#include "session.h"
+#include "cmd_input.h"
 
+#include "storage/operation.h"
+
+#include "clidialogs.h"
+#include "common/dialogs.h"
 #include "common/globals.h"
 #include "common/resultcodes.h"
 #include "i18n/texts.h"
+#include "session/projectsession.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -12,24 +17,8 @@
 
 namespace zf {
 
-CliSession::CliSession(CliDialogs& d)
-    : dialogs(d), files(data, this), wizard(data, files, project) {
-    wizard.helpOn = false;
-}
-
-CliSession::~CliSession() {
-    files.atExit();
-}
-
-bool CliSession::start() {
-    if (!data.startUp())
-        return false;
-    data.openMaterials();
-    return true;
-}
-
-int commandNewProject(CliSession& s, const QString& file) {
-    if (s.files.commandNew() != ResultOk)
+int commandNewProject(ProjectSession& s, const QString& file) {
+    if (s.commandNew() != ResultOk)
         return 1;
     return s.files.SaveProjectAs(QFileInfo(file).absoluteFilePath()) == ResultOk ? 0 : 1;
 }
@@ -78,9 +67,9 @@ QVariant scalar(const QJsonValue& v) {
 // The choices, applied first and in this order, each as choosing it in its control.
 void applyChoice(InputWizard& w, const QString& key, const QJsonValue& v) {
     if (key == QLatin1String("Typ_strechy_enum"))
-        w.chooseRoofType(intOf(v, key, 0, 3));
+        w.chooseRoofType(RoofType(intOf(v, key, 0, RoofTypeCount - 1)));
     else if (key == QLatin1String("Typ_svetliku_enum"))
-        w.chooseSkylightType(intOf(v, key, 0, 4));
+        w.chooseSkylightType(SkylightType(intOf(v, key, 0, SkylightTypeCount - 1)));
     else if (key == QLatin1String("Oblast_text")) {
         if (!v.isString())
             throw Refused(QStringLiteral("Oblast_text takes a text."));
@@ -90,30 +79,33 @@ void applyChoice(InputWizard& w, const QString& key, const QJsonValue& v) {
     else if (key == QLatin1String("Provoz_hodiny_den"))
         w.chooseHours(intOf(v, key, 1, 24));
     else if (key == QLatin1String("Druh_paliva_enum"))
-        w.chooseFuel(intOf(v, key, 0, 2));
+        w.chooseFuel(Fuel(intOf(v, key, 0, FuelCount - 1)));
     else if (key == QLatin1String("Cena_enum"))
-        w.choosePriceUnit(intOf(v, key, 0, 2));
+        w.choosePriceUnit(PriceUnit(intOf(v, key, 0, PriceUnitCount - 1)));
     else if (key == QLatin1String("Ucinnost_regulace_enum"))
-        w.chooseControlMethod(intOf(v, key, 0, 5));
+        w.chooseControlMethod(ControlMethod(intOf(v, key, 0, ControlMethodCount - 1)));
     else if (key == QLatin1String("Vytapeni_bool"))
         w.setHeating(boolOf(v, key));
     else if (key == QLatin1String("Vetrani_bool"))
         w.setVentilation(boolOf(v, key));
     else if (key == QLatin1String("PouziteJednotky")) {
         const int bits = intOf(v, key, 0, 7);
-        for (int i = 0; i < 3; ++i)
-            if (w.families[i] != bool((bits >> i) & 1))
-                w.setFamily(i, (bits >> i) & 1);
+        for (const int family : UnitFamilies) {
+            const bool on = bits & family;
+            if (bool(w.state().families & family) != on)
+                w.setFamily(UnitFamily(family), on);
+        }
     } else if (key == QLatin1String("Tepelne_ztraty_enum"))
-        w.chooseLossWay(intOf(v, key, 0, 2));
+        w.chooseLossWay(LossWay(intOf(v, key, 0, 2)));
     else if (key == QLatin1String("Tepelne_ztraty_priblizne_enum"))
-        w.chooseCladding(intOf(v, key, 0, 2));
+        // The fourth class is never offered.
+        w.chooseCladding(CladdingClass(intOf(v, key, 0, 2)));
     else if (key == QLatin1String("n_enum"))
-        w.chooseInfiltration(intOf(v, key, 0, 4));
+        w.chooseInfiltration(InfiltrationClass(intOf(v, key, 0, InfiltrationClassCount - 1)));
     else if (key == QLatin1String("Trida_prace_enum"))
-        w.chooseWorkClass(intOf(v, key, 0, 8));
+        w.chooseWorkClass(intOf(v, key, 0, WorkClassCount - 1));
     else if (key == QLatin1String("Poloha_cloveka_enum"))
-        w.choosePosture(intOf(v, key, 0, 1));
+        w.choosePosture(Posture(intOf(v, key, 0, PostureCount - 1)));
 }
 
 const char* const choiceOrder[] = {"Typ_strechy_enum",
@@ -143,21 +135,24 @@ void typeInto(Dataset& ds, const QString& column, const QJsonValue& v) {
     }
 }
 
-void applyWalls(CliSession& s, const QJsonArray& walls) {
+// Makes the surface record of the variant and number current among the visible
+// ones; false when the design's roof and skylight choices do not show it.
+bool findVisibleSurface(Dataset& w, const QString& variant, int number) {
+    for (w.first(); !w.eof(); w.next())
+        if (w.asString(QStringLiteral("VariantaHaly")) == variant &&
+            w.asInteger(QStringLiteral("CisloSteny")) == number)
+            return true;
+    return false;
+}
+
+void applyWalls(ProjectSession& s, CliDialogs& dialogs, const QJsonArray& walls) {
     Dataset& w = s.data.tSteny;
     Dataset& o = s.data.tStavOtvory;
     for (const QJsonValue& entry : walls) {
         const QJsonObject e = entry.toObject();
         const QString variant = e.value(QStringLiteral("VariantaHaly")).toString();
         const int number = e.value(QStringLiteral("CisloSteny")).toInt(-1);
-        bool found = false;
-        for (w.first(); !w.eof() && !found; w.next())
-            found = w.asString(QStringLiteral("VariantaHaly")) == variant &&
-                    w.asInteger(QStringLiteral("CisloSteny")) == number;
-        if (found)
-            w.prior();
-        if (!found || w.asString(QStringLiteral("VariantaHaly")) != variant ||
-            w.asInteger(QStringLiteral("CisloSteny")) != number)
+        if (!findVisibleSurface(w, variant, number))
             throw Refused(QStringLiteral("The design has no visible surface %1 %2.")
                               .arg(variant)
                               .arg(number));
@@ -165,7 +160,7 @@ void applyWalls(CliSession& s, const QJsonArray& walls) {
                           {"VariantaHaly", "CisloSteny", "Material", "k", "Ti", "Te", "openings"},
                           "a surface");
         // Picking a material answers No to the openings question.
-        s.dialogs.answerYesNo = IdNo;
+        dialogs.answerYesNo = IdNo;
         if (e.contains(QStringLiteral("Material"))) {
             if (!e.value(QStringLiteral("Material")).isString())
                 throw Refused(QStringLiteral("Material takes a text."));
@@ -184,7 +179,7 @@ void applyWalls(CliSession& s, const QJsonArray& walls) {
                 o.deleteRecord();
             for (const QJsonValue& ov : e.value(QStringLiteral("openings")).toArray()) {
                 const QJsonObject op = ov.toObject();
-                s.wizard.newOpening();
+                s.wizard.constructions.newOpening();
                 for (const char* c : {"Nazev", "k", "Vyska", "Sirka", "Pocet", "Ti", "Te"}) {
                     if (!op.contains(QLatin1String(c)))
                         continue;
@@ -205,7 +200,8 @@ void applyWalls(CliSession& s, const QJsonArray& walls) {
 
 } // namespace
 
-int commandInput(CliSession& s, const QString& file, const QString& designJson) {
+int commandInput(ProjectSession& s, CliDialogs& dialogs, const QString& file,
+                 const QString& designJson) {
     QFile f(designJson);
     if (!f.open(QIODevice::ReadOnly)) {
         ShowMessageBox(QStringLiteral("Cannot read %1: %2").arg(designJson, f.errorString()),
@@ -219,10 +215,9 @@ int commandInput(CliSession& s, const QString& file, const QString& designJson) 
                        QString::fromLatin1(ProductName), MbError);
         return 1;
     }
-    if (s.files.OpenProject(QFileInfo(file).absoluteFilePath()) != ResultOk)
+    if (s.openFile(QFileInfo(file).absoluteFilePath()) != ResultOk)
         return 1;
     InputWizard& w = s.wizard;
-    w.open();
     const QJsonObject root = doc.object();
     auto revert = [&] {
         // Nothing of a refused design stays in the file.
@@ -230,6 +225,10 @@ int commandInput(CliSession& s, const QString& file, const QString& designJson) 
         return 1;
     };
     try {
+        // The whole design is one operation: after a failure or a kill the file
+        // holds the state before it.
+        Database::Transaction transaction(s.data.ADOConnectionProject);
+        s.openWizard();
         refuseUnknownKeys(root, {"project", "walls"}, "the design");
         const QJsonObject project = root.value(QStringLiteral("project")).toObject();
         QStringList choices;
@@ -251,25 +250,26 @@ int commandInput(CliSession& s, const QString& file, const QString& designJson) 
             if (!w.enterEdit(QLatin1String(e->name), scalar(project.value(field.name)), &error))
                 throw Refused(error);
         }
-        applyWalls(s, root.value(QStringLiteral("walls")).toArray());
+        applyWalls(s, dialogs, root.value(QStringLiteral("walls")).toArray());
+        // Through the pages as a user finishing the wizard would.
+        w.setPage(tsUvodniText);
+        while (w.activePage() != tsZaver) {
+            const int before = w.activePage();
+            w.next();
+            if (w.activePage() == before)
+                break;
+        }
+        if (!s.finishWizard(true))
+            return revert();
+        transaction.commit();
     } catch (const Refused& r) {
         ShowMessageBox(r.why, QString::fromLatin1(ProductName), MbError);
         return revert();
     } catch (const DbError& e) {
-        ShowMessageBox(e.message(), QString::fromLatin1(ProductName), MbError);
+        reportFailedOperation(QFileInfo(file).absoluteFilePath(), e.message());
         return revert();
     }
-    // Through the pages as a user finishing the wizard would.
-    w.setPage(tsUvodniText);
-    while (w.activePage != tsZaver) {
-        const int before = w.activePage;
-        w.next();
-        if (w.activePage == before)
-            break;
-    }
-    if (!w.CommitWizard(true))
-        return revert();
-    return s.files.commandSave() == ResultOk ? 0 : 1;
+    return s.commandSave() == ResultOk ? 0 : 1;
 }
 
 } // namespace zf

@@ -1,0 +1,10 @@
+#include "common/viewevents.h"
+
+namespace zf {
+
+ViewEvents& noViewEvents() {
+    static ViewEvents none;
+    return none;
+}
+
+} // namespace zf

@@ -1,0 +1,197 @@
+#pragma once
+
+#include "building/tproject.h"
+#include "common/viewevents.h"
+#include "shell/commands.h"
+#include "storage/projectfiles.h"
+#include "storage/zfdata.h"
+#include "units/projectunits.h"
+#include "units/resultsummary.h"
+#include "units/unittypes.h"
+#include "wizard/inputwizard.h"
+
+#include <QString>
+#include <vector>
+
+namespace zf {
+
+class ProjectSession;
+class UserSettings;
+
+// A view of the session: a window, or anything else that follows it. It is told
+// what happens through the members of ViewEvents (show or hide a window, page
+// changed, focus a control, state changed), all no-ops by default. It registers
+// itself when made and unregisters when destroyed.
+class SessionView : public ViewEvents {
+public:
+    explicit SessionView(ProjectSession& session);
+    ~SessionView() override;
+    SessionView(const SessionView&) = delete;
+    SessionView& operator=(const SessionView&) = delete;
+
+    ProjectSession& session() const { return *session_; }
+
+private:
+    ProjectSession* session_;
+};
+
+// What changed in the project window's state (stateChanged of
+// Window::ProjectWindow).
+enum ProjectWindowChange : unsigned {
+    ProjectSummaryChange = 1u << 0,   // page 1, the result summary
+    ProjectCoverageChange = 1u << 1,  // the unit types' totals, bars, hints, button colour
+    ProjectUnitTableChange = 1u << 2, // tTempTable was rebuilt
+    ProjectPlanChange = 1u << 3,      // the plan's symbols or its view
+    ProjectUnitListChange = 1u << 4,  // the list of placed units, its pictures
+    ProjectPlacementChange = 1u << 5, // variant, side, heights
+    ProjectCaptionChange = 1u << 6,   // the window's caption
+    ProjectAll = 0xffffffffu,
+};
+
+// One open program: the data module, the project files, the building, the input
+// wizard and the units, built and connected here and nowhere else. The session
+// carries out every step between two parts of the program: New and Open load the
+// wizard, give the plan its hall and symbols, recompute the coverage and refresh
+// the summary; Finish runs the results chain; the plan is stored before the unit
+// list, the properties dialog, a report and a save. The program and the
+// command-line tool are each one session; they differ in their Dialogs port and
+// in the views they register.
+class ProjectSession : private ProjectHooks {
+public:
+    ProjectSession();
+    ~ProjectSession() override;
+    ProjectSession(const ProjectSession&) = delete;
+    ProjectSession& operator=(const ProjectSession&) = delete;
+
+    // Opens the reference database and the materials of the language; false
+    // after the fatal message: the program must end.
+    bool start();
+    // At exit: a temporary project is deleted, the settings written, the files
+    // of the run deleted.
+    void finish();
+
+    TZFData data;
+    ProjectFiles files;
+    TProject project;
+    InputWizard wizard;
+    ProjectUnits units;
+
+    // --- views ---
+    // What every registered view is told; the controllers talk to it too.
+    ViewEvents& events() { return broadcaster_; }
+
+    // --- settings and the help display ---
+    // The user's settings, written whenever they change (none for the tool).
+    void setSettings(UserSettings* settings);
+    bool helpDisplay() const { return helpDisplay_; }
+    void setHelpDisplay(bool on);
+    // The base of the checked language command (-1: none).
+    int checkedLanguage() const { return checkedLanguage_; }
+    // A language command: checks it and applies the language to every window.
+    void switchLanguage(int commandBase);
+    void writeSettings() override;
+
+    // --- the main window's state ---
+    ShellState shellState() const;
+    const QString& applicationTitle() const { return files.ApplicationTitle; }
+    const QString& projectTitle() const { return files.ProjectTitle; }
+
+    // --- file commands ---
+    int commandNew();
+    int commandOpen();
+    int openFile(const QString& path); // Open on a path: command line, tool
+    int commandSave();
+    int commandSaveAs();
+    int commandClose();
+    bool closeMainWindow(); // false: the window stays open
+
+    // --- the input wizard ---
+    // acInput and the Document commands: the page ("" keeps the current one).
+    void openWizard(const QString& page = QString());
+    // Next; on the last page it is Finish. False when Finish stopped (the
+    // validation failed or the operation could not be written).
+    bool wizardNext();
+    void wizardPrevious();
+    // Finish (openUnitsPage) and Close: the wizard's commit and the results chain
+    // as one operation; then the project window, the backup of a new project,
+    // the summary and message 2101 while help is shown.
+    bool finishWizard(bool openUnitsPage);
+    void cancelWizard();
+
+    // --- the project window ---
+    bool projectWindowShown() const { return projectWindowShown_; }
+    // Shows the project window on its project-data page, creating its state anew
+    // when it was closed.
+    void showProjectWindow();
+    // The user closed it: pending plan moves are stored, the project stays open.
+    void projectWindowClosed();
+    int projectPage() const { return projectPage_; }
+    // The page the window shows; the list page stores the plan first.
+    void setProjectPage(int page);
+    const ResultSummary& summary() const { return summary_; }
+    const CoverageState& coverage() const { return coverage_; }
+    bool ventilationLineVisible() const { return ventilationLine_; }
+
+    // --- units selection and placement ---
+    // Enters a chosen number into the row of tTempTable with the ID, as choosing
+    // it in the grid: one operation with the coverage recomputed once. False
+    // when there is no such row or it could not be written.
+    bool chooseUnitCount(int id, int count);
+    void setPlacementVariant(int index);
+    void setTowardsLongerSide(bool longer);
+    // Writes Vyska_jednotek or Vyska_destrat as typed into its field.
+    bool setPlacementHeight(const QString& column, double metres);
+    PlaceResult placeUnits();
+    // The plan's popup menu "Properties" and its double click: true for OK.
+    bool showUnitProperties(int symbolIndex);
+    // Writes the plan into tJednotky when it changed (before a report, a save).
+    void storePlan();
+
+private:
+    // The events of the controllers go to every registered view.
+    class Broadcaster : public ViewEvents {
+    public:
+        std::vector<SessionView*> views;
+        void showWindow(Window w, bool shown) override;
+        void pageChanged(Window w, int page) override;
+        void focusControl(Window w, const QString& control) override;
+        void stateChanged(Window w, unsigned what) override;
+        std::optional<bool> execDialog(Window w) override;
+    };
+    friend class SessionView;
+
+    // ProjectHooks: the steps around the file operations.
+    void hideWizard() override;
+    void showStartPanel() override;
+    void hideProjectWindow() override;
+    void setMainCaption(const QString& caption) override;
+    void setApplicationTitle(const QString& title) override;
+    void setProjectWindowCaption(const QString& caption) override;
+    void loadProjectIntoWizard(bool newProject) override;
+    void showProject() override;
+    void storePlanIfChanged() override;
+    void openWizardForNewProject() override;
+
+    void resultsChain();
+    void refreshSummary();
+    void recomputeCoverage();
+    void onUnitTypeChange(const QString& field);
+    void onUnitChange();
+
+    Broadcaster broadcaster_;
+    UserSettings* settings_ = nullptr;
+    bool helpDisplay_ = true;
+    int checkedLanguage_ = 0;
+    bool projectWindowShown_ = false;
+    bool projectWindowCreated_ = false;
+    int projectPage_ = tsVstupniUdaje;
+    bool ventilationLine_ = false;
+    ResultSummary summary_;
+    CoverageState coverage_;
+    int resultsHandle_ = 0;
+    int unitsHandle_ = 0;
+    int languageHandle_ = 0;
+    bool finished_ = false;
+};
+
+} // namespace zf

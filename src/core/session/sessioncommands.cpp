@@ -1,0 +1,27 @@
+#include "session/sessioncommands.h"
+
+#include "session/projectsession.h"
+
+namespace zf {
+
+void registerSessionCommands(CommandHandlers& h, ProjectSession& s) {
+    h.set(QStringLiteral("acFileNew"), [&s] { s.commandNew(); });
+    h.set(QStringLiteral("acFileOpen"), [&s] { s.commandOpen(); });
+    h.set(QStringLiteral("acClose"), [&s] { s.commandClose(); });
+    h.set(QStringLiteral("acFileSave"), [&s] { s.commandSave(); });
+    h.set(QStringLiteral("acFileSaveAs"), [&s] { s.commandSaveAs(); });
+    h.set(QStringLiteral("acInput"), [&s] { s.openWizard(); });
+    for (const char* c :
+         {"acUvodniText", "acOtopneObdobi", "acProvozniRezim", "acRozmeryHaly", "acRozmerySvetliku",
+          "acTepelneZtraty", "acStavebniKonstrukce", "acPracovniPodminky", "acZaver"}) {
+        const QString page = wizardPageOfCommand(QLatin1String(c));
+        h.set(QLatin1String(c), [&s, page] { s.openWizard(page); });
+    }
+    h.set(QStringLiteral("acShowHelp"), [&s] { s.setHelpDisplay(!s.helpDisplay()); });
+    for (const QString& command : languageCommands()) {
+        const int base = baseOfLanguageCommand(command);
+        h.set(command, [&s, base] { s.switchLanguage(base); });
+    }
+}
+
+} // namespace zf

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "shell/commands.h"
+
+namespace zf {
+
+class ProjectSession;
+
+// The handlers of every command that is an operation of the session: the File
+// commands, Input and the Document commands, Show Help Topics and the languages.
+void registerSessionCommands(CommandHandlers& handlers, ProjectSession& session);
+
+} // namespace zf
