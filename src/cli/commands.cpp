@@ -102,7 +102,7 @@ int commandExport(const QString& file, std::FILE* out) {
 
 } // namespace
 
-int runCli(const QStringList& argsIn, std::FILE* out, std::FILE* err) {
+int runCli(const QStringList& argsIn, std::FILE* out, std::FILE* err, const QString& appFolder) {
     QStringList args = argsIn;
     int base = BaseEN;
     if (!args.isEmpty() && args[0] == QLatin1String("--lang")) {
@@ -113,7 +113,7 @@ int runCli(const QStringList& argsIn, std::FILE* out, std::FILE* err) {
     }
     if (args.isEmpty())
         return usage(err, QString());
-    initProgramPaths();
+    initProgramPaths(appFolder);
     CliDialogs dialogs(err);
     setDialogs(&dialogs);
     struct Restore {

@@ -21,7 +21,8 @@ SessionView::SessionView(ProjectSession& session) : session_(&session) {
 }
 
 SessionView::~SessionView() {
-    std::erase(session_->broadcaster_.views, this);
+    if (session_)
+        std::erase(session_->broadcaster_.views, this);
 }
 
 // A view may go while the others are told (a window closing itself): every
@@ -85,6 +86,10 @@ ProjectSession::ProjectSession() : files(data), wizard(data, project), units(dat
 }
 
 ProjectSession::~ProjectSession() {
+    // A view that outlives the session is told nothing more.
+    for (SessionView* v : broadcaster_.views)
+        v->session_ = nullptr;
+    broadcaster_.views.clear();
     unregisterLanguageApplier(languageHandle_);
     data.dsResults.removeDataChange(resultsHandle_);
     data.dsJednotky.removeDataChange(unitsHandle_);

@@ -32,6 +32,7 @@ public:
     ProjectSession& session() const { return *session_; }
 
 private:
+    friend class ProjectSession;
     ProjectSession* session_;
 };
 

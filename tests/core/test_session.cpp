@@ -1,0 +1,152 @@
+// One project session from New to the re-opened file, without any window: the
+// wiring between the wizard, the results, the units and the files.
+#include "common/globals.h"
+#include "common/resultcodes.h"
+#include "sessionsupport.h"
+#include "storage/jsonexport.h"
+#include "storage/syncstats.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+using namespace zf;
+using namespace zf::test;
+
+namespace {
+
+class SessionRoadTest : public SessionTest {
+protected:
+    void enter(const char* edit, const QVariant& v) {
+        QString error;
+        ASSERT_TRUE(wizard->enterEdit(QLatin1String(edit), v, &error)) << qPrintable(error);
+    }
+    // A saddle-roofed hall of 30 x 20 m with a skylight, heating and ventilation.
+    void enterHall() {
+        ASSERT_EQ(session->commandNew(), ResultOk);
+        data->openMaterials();
+        wizard->chooseRoofType(RoofType::Saddle);
+        wizard->chooseSkylightType(SkylightType::Type2);
+        wizard->chooseRegion(QStringLiteral("Praha"));
+        wizard->setVentilation(true);
+        wizard->setFamily(FamilyAX, true);
+        for (auto [e, v] : std::vector<std::pair<const char*, double>>{{"DBEd_A", 30},
+                                                                       {"DBEd_B", 20},
+                                                                       {"DBEd_H1", 6},
+                                                                       {"DBEd_H2", 2},
+                                                                       {"DBEd_svA", 10},
+                                                                       {"DBEd_svB", 3},
+                                                                       {"DBEd_svH1", 1},
+                                                                       {"DBEd_svH2", 0.5},
+                                                                       {"DBEd_Ti", 18},
+                                                                       {"DBEd_Vcz", 3000}})
+            enter(e, v);
+        wizard->setPage(tsStavebniKonstrukce);
+        Dataset& walls = data->tSteny;
+        for (walls.first(); !walls.eof(); walls.next()) {
+            walls.setValue(QStringLiteral("k"), 0.4);
+            walls.post();
+        }
+        walls.first();
+        dlg.answers = {IdNo};
+        wizard->constructions.openingFromCatalog(QStringLiteral("Gate"), 2.5);
+        data->tStavOtvory.setValue(QStringLiteral("Vyska"), 4.0);
+        data->tStavOtvory.setValue(QStringLiteral("Sirka"), 4.0);
+        data->tStavOtvory.post();
+    }
+};
+
+} // namespace
+
+TEST_F(SessionRoadTest, NewInputFinishUnitsPlaceSaveAndReopen) {
+    RecordingView view(*session);
+    enterHall();
+    EXPECT_TRUE(view.saw(QStringLiteral("show wizard")));
+    ASSERT_TRUE(session->finishWizard(true));
+    EXPECT_GT(data->tADOProject.asFloat(QStringLiteral("Q")), 0.0);
+    EXPECT_TRUE(session->ventilationLineVisible());
+    ASSERT_GT(data->tResults.recordCount(), 3);
+
+    // The first unit type, enough of it to cover the output, and a destratifier.
+    data->tResults.first();
+    const int first = data->tResults.asInteger(QStringLiteral("ID"));
+    const int required = data->tResults.asInteger(QStringLiteral("Max_pocet_jednotek"));
+    ASSERT_GT(required, 0);
+    ASSERT_TRUE(session->chooseUnitCount(first, required));
+    EXPECT_EQ(session->coverage().units, required) << "the coverage follows the count";
+    data->tResults.last();
+    ASSERT_TRUE(session->chooseUnitCount(data->tResults.asInteger(QStringLiteral("ID")), 2));
+    EXPECT_EQ(session->coverage().destr, 2);
+    EXPECT_FALSE(session->chooseUnitCount(9999, 1)) << "no such row";
+
+    ASSERT_TRUE(session->setPlacementHeight(QStringLiteral("Vyska_jednotek"), 4.0));
+    ASSERT_TRUE(session->setPlacementHeight(QStringLiteral("Vyska_destrat"), 7.0));
+    ASSERT_EQ(session->placeUnits(), PlaceResult::Placed);
+    EXPECT_EQ(session->units.plan.count(), required + 2);
+    // A unit moved on the plan goes to the file with the save.
+    session->units.plan.DropObject(0, 12.3, 0.7);
+    const int moved = session->units.plan.object(session->units.plan.count() - 1).number;
+
+    const QString path = work.filePath(QStringLiteral("road.zfp"));
+    dlg.saveNames = {path};
+    ASSERT_EQ(session->commandSave(), ResultOk);
+    const QByteArray stored = exportProjectJson(data->ADOConnectionProject);
+    const QJsonObject storedJson = QJsonDocument::fromJson(stored).object();
+    bool found = false;
+    for (const QJsonValue& u : storedJson.value(QStringLiteral("tJednotky")).toArray()) {
+        const QJsonObject o = u.toObject();
+        if (o.value(QStringLiteral("IDJednotky")).toInt() == moved) {
+            found = true;
+            EXPECT_DOUBLE_EQ(o.value(QStringLiteral("X")).toDouble(), 12);
+            EXPECT_DOUBLE_EQ(o.value(QStringLiteral("Y")).toDouble(), 0.25);
+        }
+    }
+    EXPECT_TRUE(found) << "the moved unit was stored before the save";
+    session->files.CloseProject(true);
+    session.reset();
+
+    ProjectSession again;
+    again.setHelpDisplay(false);
+    ASSERT_TRUE(again.start());
+    ASSERT_EQ(again.openFile(path), ResultOk);
+    EXPECT_EQ(exportProjectJson(again.data.ADOConnectionProject), stored)
+        << "the re-opened project is what was stored";
+    EXPECT_EQ(again.units.plan.count(), required + 2);
+    EXPECT_EQ(again.coverage().destr, 2);
+    EXPECT_TRUE(again.summary().filled);
+    EXPECT_EQ(again.wizard.state().roofType, RoofType::Saddle);
+    EXPECT_FALSE(Modified);
+    again.files.CloseProject(true);
+}
+
+TEST_F(SessionRoadTest, FinishIsOneCommitAndAFailureLeavesNothingBehind) {
+    enterHall();
+    const qint64 before = syncCounts().database;
+    ASSERT_TRUE(session->finishWizard(false));
+    // One commit syncs the journal and the file; the backup of a new project is
+    // a synced copy of its own.
+    EXPECT_LE(syncCounts().database - before, 4) << "the finish step commits once";
+
+    // A finish that cannot be written rolls back whole and says so.
+    session->openWizard();
+    const double q = data->tADOProject.asFloat(QStringLiteral("Q"));
+    enter("DBEd_A", 40);
+    StorageTest::sql(files->CurrentFile, QStringLiteral("DROP TABLE tTempTable"));
+    const size_t boxes = dlg.boxes.size();
+    EXPECT_FALSE(session->finishWizard(false));
+    ASSERT_GT(dlg.boxes.size(), boxes);
+    EXPECT_TRUE(dlg.last().text.startsWith(QStringLiteral("Cannot write to file")));
+    EXPECT_TRUE(wizard->visible()) << "the wizard stays for another try";
+    data->tADOProject.refresh();
+    EXPECT_DOUBLE_EQ(data->tADOProject.asFloat(QStringLiteral("Q")), q)
+        << "nothing of the failed finish is in the file";
+}
+
+TEST_F(SessionRoadTest, ViewsUnsubscribeWhenDestroyed) {
+    auto view = std::make_unique<RecordingView>(*session);
+    RecordingView other(*session);
+    view.reset();
+    ASSERT_EQ(session->commandNew(), ResultOk);
+    EXPECT_TRUE(other.saw(QStringLiteral("show wizard")));
+    EXPECT_TRUE(other.saw(QStringLiteral("focus wizard DBEd_ProjectName")));
+}
