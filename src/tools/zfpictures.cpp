@@ -62,21 +62,64 @@ bool write(const QString& imagesFolder, const Picture& picture) {
     return true;
 }
 
+// Every picture is made before the first is written, so that a failed run
+// leaves no fresh picture behind that the build would take as up to date.
+bool makePictures(const QString& scratch, std::vector<Picture>& pictures) {
+    const QString project = QDir(scratch).filePath(QStringLiteral("pictures.zfp"));
+    if (!QFile::copy(TemplatePath, project) ||
+        !QFile::setPermissions(project, QFile::ReadOwner | QFile::WriteOwner)) {
+        complain(TemplatePath + QStringLiteral(": cannot copy the project template"));
+        return false;
+    }
+    TZFData data;
+    data.openProjectConnection(project);
+    if (data.OpenProjectTables() != 0) {
+        complain(QStringLiteral("the project template does not open: ") + LastError);
+        return false;
+    }
+    bool ok = true;
+    const std::vector<SurfaceRecord> records = sketchedSurfaceRecords(data);
+    for (const QString& problem : compareWithSketches(records)) {
+        complain(problem);
+        ok = false;
+    }
+    pictures = typePictures();
+    for (const SurfaceRecord& r : records) {
+        Picture p;
+        if (surfacePicture(r.variant, r.number, &p))
+            pictures.push_back(p);
+    }
+    for (Picture& p : unitPictures())
+        pictures.push_back(std::move(p));
+
+    const QString placed = QDir(scratch).filePath(QStringLiteral("placement"));
+    QDir().mkpath(placed);
+    for (const QString& problem : writePlacementPictures(data, placed)) {
+        complain(problem);
+        ok = false;
+    }
+    for (const QString& name : QDir(placed).entryList({QStringLiteral("*.svg")}, QDir::Files)) {
+        QFile f(QDir(placed).filePath(name));
+        if (!f.open(QIODevice::ReadOnly)) {
+            complain(f.fileName() + QStringLiteral(": ") + f.errorString());
+            ok = false;
+            continue;
+        }
+        pictures.push_back({name, f.readAll()});
+    }
+    data.CloseProjectTables();
+    data.closeProjectConnection();
+    return ok;
+}
+
 int run(const QString& programFolder) {
     initProgramPaths(programFolder);
-    const QString images = ImagesPath;
     QTemporaryDir scratch;
     if (!scratch.isValid()) {
         complain(QStringLiteral("no temporary folder"));
         return 1;
     }
     TempPath = withTrailingSlash(scratch.path());
-    const QString project = scratch.filePath(QStringLiteral("pictures.zfp"));
-    if (!QFile::copy(TemplatePath, project) ||
-        !QFile::setPermissions(project, QFile::ReadOwner | QFile::WriteOwner)) {
-        complain(TemplatePath + QStringLiteral(": cannot copy the project template"));
-        return 1;
-    }
 
     RecordingDialogs dialogs;
     setDialogs(&dialogs);
@@ -84,44 +127,28 @@ int run(const QString& programFolder) {
         ~Restore() { setDialogs(nullptr); }
     } restore;
 
-    bool ok = true;
+    std::vector<Picture> pictures;
+    bool ok = false;
     try {
-        TZFData data;
-        data.openProjectConnection(project);
-        if (data.OpenProjectTables() != 0) {
-            complain(QStringLiteral("the project template does not open: ") + LastError);
-            return 1;
-        }
-
-        const std::vector<SurfaceRecord> records = sketchedSurfaceRecords(data);
-        for (const QString& problem : compareWithSketches(records)) {
-            complain(problem);
-            ok = false;
-        }
-        for (const Picture& p : typePictures())
-            ok = write(images, p) && ok;
-        for (const SurfaceRecord& r : records) {
-            Picture p;
-            if (surfacePicture(r.variant, r.number, &p))
-                ok = write(images, p) && ok;
-        }
-        for (const Picture& p : unitPictures())
-            ok = write(images, p) && ok;
-        for (const QString& problem : writePlacementPictures(data, images)) {
-            complain(problem);
-            ok = false;
-        }
-        data.CloseProjectTables();
-        data.closeProjectConnection();
+        ok = makePictures(scratch.path(), pictures);
     } catch (const DbError& e) {
         complain(e.message());
-        return 1;
     }
     for (const QString& m : dialogs.messages) {
         complain(QStringLiteral("unexpected message: ") + m);
         ok = false;
     }
-    return ok ? 0 : 1;
+    if (!ok)
+        return 1;
+    for (const Picture& p : pictures) {
+        if (!write(ImagesPath, p)) {
+            // All or nothing: the build makes them again next time.
+            for (const Picture& q : pictures)
+                QFile::remove(QDir(ImagesPath).filePath(q.path));
+            return 1;
+        }
+    }
+    return 0;
 }
 
 } // namespace
