@@ -46,7 +46,7 @@ namespace {
 constexpr double Scale = 60; // picture units per metre of the sketch
 constexpr double BalloonRadius = 8.5;
 constexpr double NumberSize = 12;
-constexpr double LetterSize = 12.5;
+constexpr double LetterSize = 14;
 constexpr double Margin = 6;
 constexpr double Aspect = 4.0 / 3.0;
 
