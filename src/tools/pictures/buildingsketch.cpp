@@ -5,7 +5,6 @@
 
 #include "pictures/svgdocument.h"
 
-#include <QLineF>
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -315,7 +314,6 @@ struct Label {
 // otherwise in a balloon outside the body, led out along the surface's normal.
 std::vector<Label> layoutLabels(const Shape& shape, const Projection& p, const QPolygonF& hull) {
     std::vector<Label> labels;
-    std::vector<std::pair<const Face*, QPointF>> outside;
     for (const Face& f : shape.faces) {
         Label l;
         l.number = f.number;
@@ -337,7 +335,7 @@ std::vector<Label> layoutLabels(const Shape& shape, const Projection& p, const Q
         if (l.inside)
             continue;
         const Face* f = shape.face(l.number);
-        // The floor is led straight down, the rest along their normals.
+        // Out along the surface's normal: the floor's leads straight down.
         const QPointF along = p.direction(f->normal);
         std::optional<QPointF> found;
         for (double gap = BalloonRadius + 3; !found && gap < 200; gap += 1.5) {
