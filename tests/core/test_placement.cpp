@@ -324,7 +324,8 @@ TEST_F(PlacementTest, VariantIsStoredAndRestored) {
     fresh.restoreVariant();
     EXPECT_EQ(fresh.variantIndex(), 0) << "outside the list: the first entry";
     EXPECT_EQ(ProjectUnits::variantEntries().at(2), QStringLiteral("Varianta 3"));
-    EXPECT_EQ(ProjectUnits::variantPictureFile(0), QString()) << "no such picture";
+    EXPECT_EQ(ProjectUnits::variantPictureFile(0), ImagesPath + QStringLiteral("Umisteni1.svg"));
+    EXPECT_EQ(ProjectUnits::variantPictureFile(7), QString()) << "no such picture";
 }
 
 TEST_F(PlanStorageTest, SymbolsRoundTripThroughTheTable) {
@@ -483,7 +484,7 @@ TEST_F(UnitPropertiesTest, ListPagePicturesFollowTheCurrentRow) {
     EXPECT_FALSE(units->plan.PlanChanged) << "a changed plan is stored first";
     EXPECT_EQ(units->locationPicture().file(), ImagesPath + QStringLiteral("Montaz3.svg"));
     EXPECT_EQ(units->flueGasPicture().file(), ImagesPath + QStringLiteral("Odvod1.svg"));
-    EXPECT_FALSE(units->locationPicture().exists());
+    EXPECT_TRUE(units->locationPicture().exists()) << "the build draws the mounting pictures";
 
     SetUnitChoice(UnitProperty::FlueGasExhaust, 5, u);
     const ProjectUnits::ListPictures changed = units->refreshUnitPictures();
@@ -492,6 +493,6 @@ TEST_F(UnitPropertiesTest, ListPagePicturesFollowTheCurrentRow) {
     u.cancel();
     u.last();
     units->refreshUnitPictures();
-    EXPECT_EQ(units->locationPicture().file(), ImagesPath + QStringLiteral("Dest.bmp"));
+    EXPECT_EQ(units->locationPicture().file(), ImagesPath + QStringLiteral("Dest.svg"));
     EXPECT_EQ(units->flueGasPicture().file(), ImagesPath + QStringLiteral("Sizes/Rozv1.svg"));
 }

@@ -84,7 +84,7 @@ UnitPictureFiles unitPictureFiles(const Dataset& units) {
     if (!units.active() || units.isEmpty())
         return {};
     if (isDestratifierType(units.asString(QStringLiteral("Typ"))))
-        return {ImagesPath + QStringLiteral("Dest.bmp"),
+        return {ImagesPath + QStringLiteral("Dest.svg"),
                 ImagesPath + QStringLiteral("Sizes/Rozv1.svg")};
     return {
         mountingPictureFile(units.asInteger(unitPropertyIndexColumn(UnitProperty::Location))),
