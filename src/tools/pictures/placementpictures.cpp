@@ -37,7 +37,11 @@ QStringList writePlacementPictures(TZFData& data, const QString& imagesFolder) {
     types.post();
     UpdateCoverage(data);
 
-    ProjectUnits units(data);
+    TProject project;
+    project.StenaA = float(SampleHallA);
+    project.StenaB = float(SampleHallB);
+    project.StenaH1 = float(SampleHallH1);
+    ProjectUnits units(data, project);
     units.plan.setViewportSize(QSize(300, 210));
     units.setHallFromProject();
     units.towardsLongerSide = true;
