@@ -222,7 +222,7 @@ ReportStyle parseStyle(const std::vector<Token>& tokens, size_t from, const Repo
 bool mayHold(ComponentKind parent, ComponentKind child) {
     switch (parent) {
     case ComponentKind::Table:
-        return child == ComponentKind::Band;
+        return child == ComponentKind::Band || child == ComponentKind::Row;
     case ComponentKind::Grid:
         return child == ComponentKind::Row;
     case ComponentKind::Row:

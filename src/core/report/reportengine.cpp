@@ -174,6 +174,22 @@ private:
         return s;
     }
 
+    // A component is printed when it is visible and its condition, if any, holds.
+    bool shown(const ReportComponent& c, const EvalScope* scope) {
+        if (!c.visible)
+            return false;
+        const QString condition = c.attribute(QStringLiteral("when"));
+        if (condition.isEmpty())
+            return true;
+        ReportExpression e;
+        QString error;
+        if (!e.parse(condition, &error)) {
+            warn(QStringLiteral("line %1: %2").arg(c.line).arg(error));
+            return true;
+        }
+        return truthy(e.evaluate(env_, scope));
+    }
+
     static QString normalizeBreaks(QString text) {
         text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
         text.replace(u'\r', u'\n');
@@ -181,7 +197,7 @@ private:
     }
 
     void block(const ReportComponent& c, std::vector<ResolvedBlock>& out) {
-        if (!c.visible)
+        if (!shown(c, nullptr))
             return;
         switch (c.kind) {
         case ComponentKind::Memo:
@@ -276,7 +292,7 @@ private:
                 align = column < size_t(t.aligns.size()) ? t.aligns[qsizetype(column)]
                                                          : QStringLiteral("left");
             rc.style.align = align;
-            if (cell->visible) {
+            if (shown(*cell, scope)) {
                 any = true;
                 rc.text = normalizeBreaks(text(*cell, scope));
             }
@@ -296,9 +312,13 @@ private:
             return;
         const QString tableStyle =
             c.attribute(QStringLiteral("style"), t.ruled ? QStringLiteral("cell") : QStringLiteral("normal"));
+        bool dataBands = false, dataShown = false;
         for (const auto& part : c.children) {
-            if (!part->visible)
+            const bool isData = part->kind == ComponentKind::Band && part->bandRole() == BandRole::Data;
+            dataBands = dataBands || isData;
+            if (!shown(*part, nullptr))
                 continue;
+            dataShown = dataShown || isData;
             if (part->kind == ComponentKind::Row) {
                 ResolvedRow r;
                 if (row(*part, t, tableStyle, nullptr, r))
@@ -315,6 +335,10 @@ private:
             }
             dataRows(*part, t, tableStyle);
         }
+        // A table of records is left out with its headings when none of its data
+        // bands is shown.
+        if (dataBands && !dataShown)
+            return;
         if (t.body.empty() && t.header.empty() && t.footer.empty())
             return;
         out.push_back(std::move(b));
@@ -357,7 +381,8 @@ private:
                     align = column < size_t(t.aligns.size()) ? t.aligns[qsizetype(column)]
                                                              : QStringLiteral("left");
                 rc.style.align = align;
-                if (cell.visible)
+                if (cell.visible && (cell.attribute(QStringLiteral("when")).isEmpty() ||
+                                     shown(cell, &scope)))
                     rc.text = normalizeBreaks(cell.literal ? cell.content
                                                            : templates[i].evaluate(env_, &scope));
                 column += size_t(rc.span);

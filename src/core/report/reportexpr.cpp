@@ -340,6 +340,10 @@ QVariant callFunction(const ExprNode& n, const EvalEnv& env, const EvalScope* sc
     if (f == QLatin1String("t") || f == QLatin1String("label")) {
         QString text = LanguageTextIn(env.languageBase, int(num(arg(0))));
         if (f == QLatin1String("label")) {
+            // A caption as a label: without the access key mark and the colon.
+            text.replace(QLatin1String("&&"), QString(QChar(0xE002)));
+            text.remove(u'&');
+            text.replace(QChar(0xE002), u'&');
             while (!text.isEmpty() && (text.back() == u' ' || text.back() == u':'))
                 text.chop(1);
         }
@@ -385,6 +389,17 @@ QVariant callFunction(const ExprNode& n, const EvalEnv& env, const EvalScope* sc
                 return row.value(result);
         return {};
     }
+    if (f == QLatin1String("fmt")) {
+        // A sentence of the text table with its placeholders filled.
+        QVariantList values;
+        for (size_t i = 1; i < a.size(); ++i)
+            values << arg(i);
+        return formatText(LanguageTextIn(env.languageBase, int(num(arg(0)))), values, env.locale);
+    }
+    if (f == QLatin1String("contains"))
+        return arg(0).toString().contains(arg(1).toString());
+    if (f == QLatin1String("bit"))
+        return double((qint64(num(arg(0))) >> qint64(num(arg(1)))) & 1);
     if (f == QLatin1String("if"))
         return truthy(arg(0)) ? arg(1) : arg(2);
     if (f == QLatin1String("round"))

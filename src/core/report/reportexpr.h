@@ -67,7 +67,8 @@ struct ExprNode;
 // = <> < > <= >=, and, or, not, and the functions t(id), label(id),
 // sum(connection, expr[, condition]), count(connection[, condition]),
 // lookup(connection, keyField, value, resultField), if(c, a, b), round(x) (halves
-// to even), min, max, abs.
+// to even), min, max, abs, bit(x, n) (bit n of x, 0 or 1) and fmt(id, values...)
+// (a text of the text table with its placeholders filled), contains(text, part).
 class ReportExpression {
 public:
     ReportExpression();
