@@ -57,9 +57,11 @@ int commandReport(TZFData& data, ProjectFiles& files, ProjectUnits& units, const
     } catch (const DbError& e) {
         ShowMessageBox(e.message(), QStringLiteral("Zefrant"), MbError);
     }
-    // The report changes nothing of the project: the file goes back to how it
-    // was opened.
-    files.CloseProject(true);
+    // A report changes nothing of the project: what opening it rewrote (the
+    // wizard refreshes a few stored texts) goes back to the saved state.
+    files.RevertFromBackup(false);
+    if (!files.CurrentFile.isEmpty())
+        files.CloseProject(true);
     return rc;
 }
 

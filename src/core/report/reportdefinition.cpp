@@ -316,7 +316,8 @@ bool parseReportProject(const QString& text, ReportProject& project, QString* er
                 if (word != QLatin1String("report") || tokens.size() != 2)
                     throw LineError{QStringLiteral("expected \"report NAME\"")};
                 if (project.report(tokens[1].value))
-                    throw LineError{QStringLiteral("report %1 is defined twice").arg(tokens[1].value)};
+                    throw LineError{
+                        QStringLiteral("report %1 is defined twice").arg(tokens[1].value)};
                 auto r = std::make_unique<ReportDefinition>();
                 r->name = tokens[1].value;
                 r->styles.insert(QStringLiteral("normal"), ReportStyle());
@@ -345,8 +346,9 @@ bool parseReportProject(const QString& text, ReportProject& project, QString* er
                 } else if (word == QLatin1String("style")) {
                     if (tokens.size() < 2 || !tokens[1].key.isEmpty())
                         throw LineError{QStringLiteral("expected \"style NAME settings...\"")};
-                    r.styles.insert(tokens[1].value,
-                                    parseStyle(tokens, 2, r.styles.value(QStringLiteral("normal"))));
+                    r.styles.insert(
+                        tokens[1].value,
+                        parseStyle(tokens, 2, r.styles.value(QStringLiteral("normal"))));
                 } else if (word == QLatin1String("header") || word == QLatin1String("footer")) {
                     const bool header = word == QLatin1String("header");
                     for (size_t i = 1; i < tokens.size(); ++i) {
@@ -356,14 +358,16 @@ bool parseReportProject(const QString& text, ReportProject& project, QString* er
                         else if (t.key == QLatin1String("right"))
                             (header ? r.headerRight : r.footerRight) = t.value;
                         else
-                            throw LineError{QStringLiteral("%1 takes left=\"...\" and right=\"...\"")
-                                                .arg(word)};
+                            throw LineError{
+                                QStringLiteral("%1 takes left=\"...\" and right=\"...\"")
+                                    .arg(word)};
                     }
                 } else if (word == QLatin1String("page")) {
                     if (tokens.size() != 2)
                         throw LineError{QStringLiteral("expected \"page NAME\"")};
                     if (r.page(tokens[1].value))
-                        throw LineError{QStringLiteral("page %1 is defined twice").arg(tokens[1].value)};
+                        throw LineError{
+                            QStringLiteral("page %1 is defined twice").arg(tokens[1].value)};
                     auto p = std::make_unique<ReportPage>();
                     p->name = tokens[1].value;
                     stack.push_back({indent, Frame::Page, &r, p.get(), nullptr});

@@ -66,8 +66,8 @@ struct ReportPage {
 
 // One report of the definition: one language.
 struct ReportDefinition {
-    QString name;                            // "ReportEN"
-    QString language = QStringLiteral("EN"); // texts of the text table and the report's words
+    QString name;                             // "ReportEN"
+    QString language = QStringLiteral("EN");  // texts of the text table and the report's words
     QString locale = QStringLiteral("en_GB"); // numbers and dates
     QStringList fonts{QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")};
     QHash<QString, ReportStyle> styles;

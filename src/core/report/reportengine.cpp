@@ -285,7 +285,8 @@ private:
         size_t column = 0;
         for (const auto& cell : r.children) {
             ResolvedCell rc;
-            rc.span = std::max(1, cell->attribute(QStringLiteral("span"), QStringLiteral("1")).toInt());
+            rc.span =
+                std::max(1, cell->attribute(QStringLiteral("span"), QStringLiteral("1")).toInt());
             rc.style = def_.style(cell->attribute(QStringLiteral("style"), rowStyle));
             QString align = cell->attribute(QStringLiteral("align"));
             if (align.isEmpty())
@@ -310,11 +311,12 @@ private:
         columns(c, t);
         if (t.weights.empty())
             return;
-        const QString tableStyle =
-            c.attribute(QStringLiteral("style"), t.ruled ? QStringLiteral("cell") : QStringLiteral("normal"));
+        const QString tableStyle = c.attribute(
+            QStringLiteral("style"), t.ruled ? QStringLiteral("cell") : QStringLiteral("normal"));
         bool dataBands = false, dataShown = false;
         for (const auto& part : c.children) {
-            const bool isData = part->kind == ComponentKind::Band && part->bandRole() == BandRole::Data;
+            const bool isData =
+                part->kind == ComponentKind::Band && part->bandRole() == BandRole::Data;
             dataBands = dataBands || isData;
             if (!shown(*part, nullptr))
                 continue;
@@ -374,15 +376,16 @@ private:
             for (size_t i = 0; i < band.children.size(); ++i) {
                 const ReportComponent& cell = *band.children[i];
                 ResolvedCell rc;
-                rc.span = std::max(1, cell.attribute(QStringLiteral("span"), QStringLiteral("1")).toInt());
+                rc.span = std::max(
+                    1, cell.attribute(QStringLiteral("span"), QStringLiteral("1")).toInt());
                 rc.style = def_.style(cell.attribute(QStringLiteral("style"), rowStyle));
                 QString align = cell.attribute(QStringLiteral("align"));
                 if (align.isEmpty())
                     align = column < size_t(t.aligns.size()) ? t.aligns[qsizetype(column)]
                                                              : QStringLiteral("left");
                 rc.style.align = align;
-                if (cell.visible && (cell.attribute(QStringLiteral("when")).isEmpty() ||
-                                     shown(cell, &scope)))
+                if (cell.visible &&
+                    (cell.attribute(QStringLiteral("when")).isEmpty() || shown(cell, &scope)))
                     rc.text = normalizeBreaks(cell.literal ? cell.content
                                                            : templates[i].evaluate(env_, &scope));
                 column += size_t(rc.span);

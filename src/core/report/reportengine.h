@@ -37,7 +37,7 @@ struct ResolvedBlock {
     QString text; // paragraph
     ReportStyle style;
     ResolvedTable table;
-    QString file;                  // picture
+    QString file;                 // picture
     double width = 0, height = 0; // picture box, space height; millimetres
 };
 
@@ -51,8 +51,8 @@ struct ResolvedReport {
     QString language; // "EN"
     QLocale locale;
     QStringList fonts;
-    QString title;                        // of the document (the project's name)
-    QString headerLeft, headerRight;      // may hold the page marks
+    QString title;                   // of the document (the project's name)
+    QString headerLeft, headerRight; // may hold the page marks
     QString footerLeft, footerRight;
     ReportStyle headerStyle, footerStyle; // styles "header" and "footer"
     std::vector<ResolvedPage> pages;

@@ -234,8 +234,8 @@ private:
                     n->args.push_back(parseOr());
                 } while (eat(","));
                 if (!eat(")"))
-                    throw ParseError{QStringLiteral("\")\" is missing after the arguments of %1")
-                                         .arg(name)};
+                    throw ParseError{
+                        QStringLiteral("\")\" is missing after the arguments of %1").arg(name)};
             }
             return n;
         }
@@ -385,7 +385,8 @@ QVariant callFunction(const ExprNode& n, const EvalEnv& env, const EvalScope* sc
         }
         const QVariant wanted = arg(2);
         for (const QVariantList& row : t->rows)
-            if (row.value(key) == wanted || (isNumeric(wanted) && num(row.value(key)) == num(wanted)))
+            if (row.value(key) == wanted ||
+                (isNumeric(wanted) && num(row.value(key)) == num(wanted)))
                 return row.value(result);
         return {};
     }
@@ -537,7 +538,8 @@ QString formatReportValue(const QVariant& v, const QString& picture, const QLoca
         return v.toString();
     default:
         if (isNumeric(v))
-            return formatFloat(picture.isEmpty() ? QString::fromLatin1(FloatDisplayFormat) : picture,
+            return formatFloat(picture.isEmpty() ? QString::fromLatin1(FloatDisplayFormat)
+                                                 : picture,
                                v.toDouble(), locale);
         return v.toString();
     }

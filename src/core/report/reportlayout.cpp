@@ -171,9 +171,9 @@ private:
                 t.text = line;
                 t.font = font;
                 t.color = b.style.color;
-                const double x = alignedX(b.style.align, Left + (filled ? CellPadH : 0),
-                                          width - (filled ? 2 * CellPadH : 0),
-                                          fm.horizontalAdvance(line));
+                const double x =
+                    alignedX(b.style.align, Left + (filled ? CellPadH : 0),
+                             width - (filled ? 2 * CellPadH : 0), fm.horizontalAdvance(line));
                 t.rect = QRectF(x, fm.ascent(), 0, 0);
                 it.ops.push_back(t);
             }

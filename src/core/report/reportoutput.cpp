@@ -15,7 +15,8 @@
 
 namespace zf {
 
-bool paintReport(const ReportDocument& doc, QPagedPaintDevice& device, const PageProgress& progress) {
+bool paintReport(const ReportDocument& doc, QPagedPaintDevice& device,
+                 const PageProgress& progress) {
     QPainter painter;
     if (!painter.begin(&device))
         return false;
@@ -73,7 +74,8 @@ QByteArray withDocumentInfo(const QByteArray& pdf, const QString& producer, cons
     const int root = trailerNumber(trailer, "Root");
     int info = trailerNumber(trailer, "Info");
     bool ok = false;
-    const qint64 previous = pdf.mid(sx + 9).trimmed().split('\n').value(0).trimmed().toLongLong(&ok);
+    const qint64 previous =
+        pdf.mid(sx + 9).trimmed().split('\n').value(0).trimmed().toLongLong(&ok);
     if (size <= 0 || root <= 0 || !ok)
         return pdf;
     int newSize = size;
@@ -87,9 +89,9 @@ QByteArray withDocumentInfo(const QByteArray& pdf, const QString& producer, cons
     const qint64 offset = out.size();
     const QByteArray date =
         QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1();
-    out += QByteArray::number(info) + " 0 obj\n<<\n/Title " + pdfText(title) +
-           "\n/Creator " + pdfText(producer) + "\n/Producer " + pdfText(producer) +
-           "\n/CreationDate (D:" + date + "Z)\n>>\nendobj\n";
+    out += QByteArray::number(info) + " 0 obj\n<<\n/Title " + pdfText(title) + "\n/Creator " +
+           pdfText(producer) + "\n/Producer " + pdfText(producer) + "\n/CreationDate (D:" + date +
+           "Z)\n>>\nendobj\n";
     const qint64 xref = out.size();
     out += "xref\n" + QByteArray::number(info) + " 1\n" +
            QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
@@ -151,18 +153,20 @@ public:
 
         QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n{\\fonttbl";
         for (int i = 0; i < r_.fonts.size(); ++i)
-            out += "{\\f" + QByteArray::number(i) + "\\fswiss\\fcharset0 " + text(r_.fonts[i]) + ";}";
+            out +=
+                "{\\f" + QByteArray::number(i) + "\\fswiss\\fcharset0 " + text(r_.fonts[i]) + ";}";
         out += "}\n{\\colortbl;";
         for (const QColor& c : colors_)
-            out += "\\red" + QByteArray::number(c.red()) + "\\green" + QByteArray::number(c.green()) +
-                   "\\blue" + QByteArray::number(c.blue()) + ';';
+            out += "\\red" + QByteArray::number(c.red()) + "\\green" +
+                   QByteArray::number(c.green()) + "\\blue" + QByteArray::number(c.blue()) + ';';
         out += "}\n{\\*\\generator Zefrant;}\n{\\info{\\title " + text(r_.title) +
                "}{\\doccomm Zefrant}}\n";
         out += "\\paperw" + QByteArray::number(twips(PageWidthMm)) + "\\paperh" +
                QByteArray::number(twips(PageHeightMm)) + "\\margl" + QByteArray::number(twips(18)) +
-               "\\margr" + QByteArray::number(twips(15)) + "\\margt" + QByteArray::number(twips(21)) +
-               "\\margb" + QByteArray::number(twips(16)) + "\\headery" +
-               QByteArray::number(twips(9)) + "\\footery" + QByteArray::number(twips(9)) + "\n";
+               "\\margr" + QByteArray::number(twips(15)) + "\\margt" +
+               QByteArray::number(twips(21)) + "\\margb" + QByteArray::number(twips(16)) +
+               "\\headery" + QByteArray::number(twips(9)) + "\\footery" +
+               QByteArray::number(twips(9)) + "\n";
         out += "{\\header " + header + "}\n";
         if (!footer.isEmpty())
             out += "{\\footer " + footer + "}\n";

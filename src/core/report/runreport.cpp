@@ -18,7 +18,8 @@
 namespace zf {
 
 QString reportProgressLine(bool printing, int page) {
-    QString line = printing ? QStringLiteral("Printing page %p") : QStringLiteral("Generating page %p");
+    QString line =
+        printing ? QStringLiteral("Printing page %p") : QStringLiteral("Generating page %p");
     return line.replace(QLatin1String("%p"), QString::number(page));
 }
 
@@ -32,7 +33,8 @@ QString reportPlanPictureFile() {
 
 void connectReportData(ReportEngine& engine, TZFData& data) {
     engine.clearConnections();
-    for (const ReportConnection* c : {&data.dcProject, &data.dcSteny, &data.dcStavOtvory, &data.dcJednotky})
+    for (const ReportConnection* c :
+         {&data.dcProject, &data.dcSteny, &data.dcStavOtvory, &data.dcJednotky})
         engine.setConnection(c->name, c->dataset);
     engine.setConnection(QStringLiteral("dcTempTable"), &data.tResults);
 }
@@ -95,7 +97,8 @@ bool FillReport(ReportEngine& engine, TZFData& data, const QString& planPictureF
             scope = text(2602);
         else if (ventilation)
             scope = text(2603);
-        if (ReportComponent* memo = component(engine, page2, "memo_Rekapitulace", ComponentKind::Memo))
+        if (ReportComponent* memo =
+                component(engine, page2, "memo_Rekapitulace", ComponentKind::Memo))
             ReportEngine::setText(*memo, scope + QStringLiteral("\r\n\r\n"));
         showIf(engine, page2, "SectionVzduch", ComponentKind::Section, ventilation);
         for (const char* name : {"tx_H2", "dtx_H2"})
@@ -176,9 +179,8 @@ bool writeReportFile(const ReportDocument& doc, const ResolvedReport& report, bo
     return false;
 }
 
-ReportRunResult RunReport(TZFData& data, ReportHost& host, ReportKind kind,
-                          const QString& fileName, ReportPresenter* presenter,
-                          const QString& definitionFile) {
+ReportRunResult RunReport(TZFData& data, ReportHost& host, ReportKind kind, const QString& fileName,
+                          ReportPresenter* presenter, const QString& definitionFile) {
     ReportRunResult result;
     const QString planFile = reportPlanPictureFile();
     struct DeletePlan {
@@ -204,8 +206,9 @@ ReportRunResult RunReport(TZFData& data, ReportHost& host, ReportKind kind,
             if (!engine.loadProject(definitionFile)) {
                 busy.reset();
                 LastError = engine.lastError();
-                ShowErrorBox(formatText(LanguageText(5025), {QDir::toNativeSeparators(definitionFile)}),
-                             caption(), MbError);
+                ShowErrorBox(
+                    formatText(LanguageText(5025), {QDir::toNativeSeparators(definitionFile)}),
+                    caption(), MbError);
                 return result;
             }
             dialogs().processEvents();
@@ -216,8 +219,9 @@ ReportRunResult RunReport(TZFData& data, ReportHost& host, ReportKind kind,
                 busy.reset();
                 LastError = QStringLiteral("The report definition holds neither %1 nor ReportEN.")
                                 .arg(reportName());
-                ShowErrorBox(formatText(LanguageText(5025), {QDir::toNativeSeparators(definitionFile)}),
-                             caption(), MbError);
+                ShowErrorBox(
+                    formatText(LanguageText(5025), {QDir::toNativeSeparators(definitionFile)}),
+                    caption(), MbError);
                 return result;
             }
             result.report = engine.selectedReport()->name;

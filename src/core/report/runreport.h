@@ -78,8 +78,8 @@ struct ReportRunResult {
 // Failures are shown with ShowErrorBox and the program's message; the openings
 // table is attached to the walls again and the plan picture is deleted in every
 // case, and a file that cannot be written is left as it was.
-ReportRunResult RunReport(TZFData& data, ReportHost& host, ReportKind kind,
-                          const QString& fileName, ReportPresenter* presenter = nullptr,
+ReportRunResult RunReport(TZFData& data, ReportHost& host, ReportKind kind, const QString& fileName,
+                          ReportPresenter* presenter = nullptr,
                           const QString& definitionFile = reportDefinitionFile());
 
 // The four File commands: Print into PDF and Print into RTF first ask for the
