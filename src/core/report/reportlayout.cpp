@@ -28,6 +28,7 @@ constexpr double CellPadV = 0.6 * U;
 constexpr double GridPadV = 0.35 * U;
 constexpr double ThinLine = 0.12 * U;
 const QColor RuleColor(0x8a, 0x97, 0x9e);
+constexpr size_t ShortGroup = 12;
 
 // The fonts of the document, one per size and weight, with their metrics.
 class FontBook {
@@ -274,12 +275,18 @@ private:
             headers_.back().push_back(it);
             items_.push_back(std::move(it));
         }
+        const size_t first = items_.size();
         for (const auto* part : {&t.body, &t.footer})
             for (const ResolvedRow& r : *part) {
                 Item it = row(r, t, xs, t.ruled);
                 it.table = id;
                 items_.push_back(std::move(it));
             }
+        // A short unruled group of lines (labels and values) is not split: it
+        // moves to the next sheet whole, with the heading that leads it.
+        if (!t.ruled && items_.size() - first <= ShortGroup)
+            for (size_t i = first; i + 1 < items_.size(); ++i)
+                items_[i].keepNext = true;
         gap(t.ruled ? 2.5 : 1.5);
     }
 
