@@ -2,6 +2,7 @@
 
 #include "building/hallgeometry.h"
 #include "common/dialogs.h"
+#include "common/globals.h"
 #include "common/resultcodes.h"
 #include "report/runreport.h"
 #include "storage/projectfiles.h"
@@ -9,6 +10,7 @@
 #include "units/projectunits.h"
 
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 namespace zf {
 
@@ -51,8 +53,15 @@ int commandReport(TZFData& data, ProjectFiles& files, ProjectUnits& units, const
         units.showProject();
         CliReportHost host(files, units);
         const QString target = QFileInfo(out).absoluteFilePath();
+        // The plan picture has one fixed name in the temporary folder; runs of the
+        // tool side by side each get a folder of their own for it.
+        QTemporaryDir own;
+        const QString temp = TempPath;
+        if (own.isValid())
+            TempPath = withTrailingSlash(own.path());
         const ReportRunResult r =
             RunReport(data, host, pdf ? ReportKind::Pdf : ReportKind::Rtf, target);
+        TempPath = temp;
         rc = r.ok ? 0 : 1;
     } catch (const DbError& e) {
         ShowMessageBox(e.message(), QStringLiteral("Zefrant"), MbError);
