@@ -259,14 +259,14 @@ private:
     void columns(const ReportComponent& c, ResolvedTable& t) {
         const QStringList specs =
             c.attribute(QStringLiteral("columns")).split(u' ', Qt::SkipEmptyParts);
-        for (const QString& spec : specs) {
-            const QStringList parts = spec.split(u':');
+        for (const QString& column : specs) {
+            const QStringList parts = column.split(u':');
             bool ok = false;
             const double w = parts[0].toDouble(&ok);
             if (!ok || w <= 0) {
                 warn(QStringLiteral("line %1: a column is WEIGHT or WEIGHT:l|c|r, not \"%2\"")
                          .arg(c.line)
-                         .arg(spec));
+                         .arg(column));
                 continue;
             }
             t.weights.push_back(w);
