@@ -2,6 +2,7 @@
 
 #include "clidialogs.h"
 #include "cmd_input.h"
+#include "cmd_report.h"
 #include "cmd_units.h"
 #include "common/globals.h"
 #include "common/resultcodes.h"
@@ -11,6 +12,7 @@
 #include "storage/jsonexport.h"
 #include "storage/projectfiles.h"
 #include "storage/zfdata.h"
+#include "units/projectunits.h"
 
 #include <QFileInfo>
 
@@ -25,7 +27,8 @@ const char* usageText =
     "  input FILE DESIGN.json   enter a design into the input wizard, finish it, save\n"
     "  units FILE UNITS.json    choose units, place them, save\n"
     "  export FILE              print every project table of FILE as JSON\n"
-    "  texts                    print the text table of the language\n";
+    "  texts                    print the text table of the language\n"
+    "  report FILE (--pdf OUT | --rtf OUT)  the report of FILE to a PDF or RTF file\n";
 
 int usage(std::FILE* err, const QString& problem) {
     if (!problem.isEmpty())
@@ -150,6 +153,16 @@ int runCli(const QStringList& argsIn, std::FILE* out, std::FILE* err, const QStr
         if (!session.start())
             return 1;
         return commandUnits(session, args[1], args[2]);
+    }
+    if (command == QLatin1String("report")) {
+        if (args.size() != 4 ||
+            (args[2] != QLatin1String("--pdf") && args[2] != QLatin1String("--rtf")))
+            return usage(err, QStringLiteral("report takes FILE and --pdf OUT or --rtf OUT"));
+        ProjectSession session;
+        session.setHelpDisplay(false);
+        if (!session.start())
+            return 1;
+        return commandReport(session, args[1], args[2] == QLatin1String("--pdf"), args[3]);
     }
     if (command == QLatin1String("texts")) {
         if (args.size() != 1)

@@ -446,6 +446,20 @@ void ProjectSession::showProject() {
     broadcaster_.focusControl(Window::ProjectWindow, QStringLiteral("ExDBGrid1"));
 }
 
+void ProjectSession::postPendingEdits() {
+    // The plan goes first: PostPendingEdits stores it through storePlanIfChanged.
+    files.PostPendingEdits();
+}
+
+bool ProjectSession::writePlanPicture(const QString& path) {
+    return units.ExportPlanMetafile(path);
+}
+
+ReportRunResult ProjectSession::runReport(ReportKind kind, const QString& fileName,
+                                          ReportPresenter* presenter) {
+    return RunReport(data, *this, kind, fileName, presenter);
+}
+
 void ProjectSession::storePlanIfChanged() {
     units.storePlanIfChanged();
 }

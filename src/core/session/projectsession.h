@@ -2,6 +2,7 @@
 
 #include "building/tproject.h"
 #include "common/viewevents.h"
+#include "report/runreport.h"
 #include "shell/commands.h"
 #include "storage/projectfiles.h"
 #include "storage/zfdata.h"
@@ -57,7 +58,7 @@ enum ProjectWindowChange : unsigned {
 // list, the properties dialog, a report and a save. The program and the
 // command-line tool are each one session; they differ in their Dialogs port and
 // in the views they register.
-class ProjectSession : private ProjectHooks {
+class ProjectSession : private ProjectHooks, private ReportHost {
 public:
     ProjectSession();
     ~ProjectSession() override;
@@ -148,6 +149,14 @@ public:
     // Writes the plan into tJednotky when it changed (before a report, a save).
     void storePlan();
 
+    // --- the report ---
+    // What the report needs of the program: the pending edits posted with the
+    // plan stored first, and the plan's picture.
+    ReportHost& reportHost() { return *this; }
+    // The report of the project to an output (the file kinds write fileName).
+    ReportRunResult runReport(ReportKind kind, const QString& fileName,
+                              ReportPresenter* presenter = nullptr);
+
 private:
     // The events of the controllers go to every registered view.
     class Broadcaster : public ViewEvents {
@@ -172,6 +181,9 @@ private:
     void showProject() override;
     void storePlanIfChanged() override;
     void openWizardForNewProject() override;
+    // ReportHost
+    void postPendingEdits() override;
+    bool writePlanPicture(const QString& path) override;
 
     void resultsChain();
     void refreshSummary();

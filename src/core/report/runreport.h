@@ -1,0 +1,96 @@
+#pragma once
+
+#include "report/reportengine.h"
+#include "report/reportlayout.h"
+
+#include <QString>
+
+namespace zf {
+
+class TZFData;
+struct TProject;
+
+// The output kinds of the four File commands.
+enum class ReportKind : int {
+    Print = 0,   // acPrint: the setup dialog, preview preselected
+    Preview = 1, // acPrintPreview
+    Rtf = 3,     // acRTFCreate
+    Pdf = 10,    // acPDFCreate
+};
+
+// What the program around the report does for it; the session provides it.
+class ReportHost {
+public:
+    virtual ~ReportHost() = default;
+    // Stores pending plan changes into tJednotky (clearing the plan's change mark),
+    // then posts the pending edits of the project tables; failures are ignored.
+    virtual void postPendingEdits() = 0;
+    // Writes the plan of the hall at the default zoom into the picture file (the
+    // user's zoom is restored); false when it could not be written.
+    virtual bool writePlanPicture(const QString& path) = 0;
+};
+
+// The output system's windows. Without one, the preview kinds build the pages
+// and show nothing.
+class ReportPresenter {
+public:
+    virtual ~ReportPresenter() = default;
+    // Print: the setup dialog "Zefrant Output Options" (preview, printer or file,
+    // preview preselected), then that output. Preview: the preview window.
+    virtual void present(ReportKind kind, const ReportDocument& doc,
+                         const ResolvedReport& report) = 0;
+    // A line for the progress window "Zefrant Report Status"; an empty line
+    // closes it.
+    virtual void progress(const QString& line) { Q_UNUSED(line); }
+};
+
+// "Generating page 3" while the pages are built, "Printing page 3" while they
+// are printed or written.
+QString reportProgressLine(bool printing, int page);
+
+// The report definition beside the program: AppPath + "Reports/ZFReport.zfr".
+QString reportDefinitionFile();
+// The plan picture of one run: TempPath + "ZefrantDraw.svg".
+QString reportPlanPictureFile();
+
+// Gives the engine the project's datasets: the four report connections of the
+// data module, dcProject, dcSteny, dcStavOtvory, dcJednotky, and dcTempTable over
+// the table of usable unit types (the chosen units and their coverage).
+void connectReportData(ReportEngine& engine, TZFData& data);
+
+// Selects and adapts the report: the report of the language ("Report" +
+// LanguageCode, else "ReportEN"), the scope and heat-loss sentences, the sections,
+// texts and bands shown for the project, the hall, skylight and plan pictures.
+// Missing pages and components are skipped. False when neither report exists.
+// When project is given, its heating and ventilation flags are refreshed from
+// the project record.
+bool FillReport(ReportEngine& engine, TZFData& data, const QString& planPictureFile,
+                TProject* project = nullptr);
+
+struct ReportRunResult {
+    bool ok = false;        // the output was produced (or shown)
+    bool cancelled = false; // the user cancelled the file dialog
+    int pages = 0;
+    QString report; // the report used ("ReportEN")
+};
+
+// Produces the report for one output kind; fileName is used by the file kinds.
+// Failures are shown with ShowErrorBox and the program's message; the openings
+// table is attached to the walls again and the plan picture is deleted in every
+// case, and a file that cannot be written is left as it was.
+ReportRunResult RunReport(TZFData& data, ReportHost& host, ReportKind kind, const QString& fileName,
+                          ReportPresenter* presenter = nullptr,
+                          const QString& definitionFile = reportDefinitionFile());
+
+// The four File commands: Print into PDF and Print into RTF first ask for the
+// file through the Dialogs port (texts 127/128 or 129/130; cancelled: no report),
+// Print and Preview run directly.
+ReportRunResult ReportCommand(TZFData& data, ReportHost& host, ReportKind kind,
+                              ReportPresenter* presenter = nullptr);
+
+// Writes the built report to a PDF or RTF file through a temporary file; on a
+// failure shows the program's error with the system's detail and returns false.
+bool writeReportFile(const ReportDocument& doc, const ResolvedReport& report, bool rtf,
+                     const QString& file, ReportPresenter* presenter = nullptr);
+
+} // namespace zf

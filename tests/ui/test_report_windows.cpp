@@ -1,0 +1,158 @@
+// The windows of the report output under the offscreen platform: the setup
+// dialog, the preview and the progress window.
+#include "i18n/language.h"
+#include "report/reportoutput.h"
+#include "reportoutput.h"
+#include "testsupport.h"
+
+#include "common/globals.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QProgressDialog>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace zf;
+using zf::test::TestDialogs;
+
+namespace {
+
+ResolvedReport smallReport() {
+    ResolvedReport r;
+    r.title = QStringLiteral("Hall 9");
+    r.fonts = QStringList{QStringLiteral("Liberation Sans")};
+    r.headerLeft = QStringLiteral("Hall 9");
+    ResolvedPage page;
+    ResolvedBlock b;
+    b.text = QStringLiteral("The project covers heating of the building.");
+    page.blocks.push_back(b);
+    r.pages.push_back(page);
+    return r;
+}
+
+// Runs check on the modal window that opens next, then closes it.
+template <class W> void onNextModal(std::function<void(W*)> check) {
+    QTimer::singleShot(50, [check] {
+        auto* w = qobject_cast<W*>(QApplication::activeModalWidget());
+        if (!w) {
+            ADD_FAILURE() << "no modal window of the expected class";
+            if (QWidget* any = QApplication::activeModalWidget())
+                any->close();
+            return;
+        }
+        check(w);
+    });
+}
+
+class ReportWindows : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setLanguage(BaseEN);
+        setDialogs(&dlg);
+    }
+    void TearDown() override { setDialogs(nullptr); }
+    TestDialogs dlg;
+};
+
+TEST_F(ReportWindows, SetupDialogOffersPreviewPrinterAndFilesInTheLanguage) {
+    for (int base : {BaseEN, BaseCZ, BaseGE, BasePL, BaseRU}) {
+        setLanguage(base);
+        ReportSetupDialog d;
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("Zefrant Output Options"));
+        EXPECT_TRUE(d.rdPreview->isChecked()) << "the preview is preselected";
+        EXPECT_EQ(d.destination(), ReportSetupDialog::Preview);
+        for (QRadioButton* rb : {d.rdPreview, d.rdPrinter, d.rdPdfFile, d.rdRtfFile}) {
+            EXPECT_FALSE(rb->accessibleName().isEmpty());
+            EXPECT_FALSE(rb->accessibleName().contains(u'&'));
+        }
+        d.show();
+        EXPECT_GE(d.width(), d.rdRtfFile->sizeHint().width()) << "every choice fits";
+        if (qEnvironmentVariableIsSet("ZEFRANT_GRAB"))
+            d.grab().save(QStringLiteral("/tmp/setup-%1.png").arg(languageCodeOfBase(base)));
+        d.rdRtfFile->click();
+        EXPECT_EQ(d.destination(), ReportSetupDialog::RtfFile);
+    }
+    setLanguage(BaseEN);
+}
+
+TEST_F(ReportWindows, PreviewOpensMaximizedAtActualSize) {
+    const ResolvedReport r = smallReport();
+    const ReportDocument doc = layoutReport(r);
+    QtReportPresenter presenter;
+    bool seen = false;
+    onNextModal<QPrintPreviewDialog>([&](QPrintPreviewDialog* d) {
+        seen = true;
+        EXPECT_EQ(d->windowTitle(), QStringLiteral("Zefrant Report Preview"));
+        EXPECT_TRUE(d->windowState() & Qt::WindowMaximized);
+        auto* view = d->findChild<QPrintPreviewWidget*>();
+        ASSERT_TRUE(view);
+        EXPECT_DOUBLE_EQ(view->zoomFactor(), 1.0);
+        EXPECT_EQ(view->pageCount(), 1);
+        if (qEnvironmentVariableIsSet("ZEFRANT_GRAB"))
+            d->grab().save(QStringLiteral("/tmp/preview.png"));
+        d->reject();
+    });
+    presenter.present(ReportKind::Preview, doc, r);
+    EXPECT_TRUE(seen);
+}
+
+TEST_F(ReportWindows, PrintChoosesAFileInTheSetupDialog) {
+    const ResolvedReport r = smallReport();
+    const ReportDocument doc = layoutReport(r);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("setup.pdf"));
+    dlg.saveNames.push_back(file);
+    QtReportPresenter presenter;
+    onNextModal<ReportSetupDialog>([](ReportSetupDialog* d) {
+        d->rdPdfFile->click();
+        d->accept();
+    });
+    presenter.present(ReportKind::Print, doc, r);
+    ASSERT_EQ(dlg.saveDialogs.size(), 1u);
+    EXPECT_EQ(dlg.saveDialogs[0].title, QStringLiteral("Save as PDF"));
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.readAll().startsWith("%PDF-"));
+
+    // Cancelling the setup dialog produces nothing.
+    onNextModal<ReportSetupDialog>([](ReportSetupDialog* d) { d->reject(); });
+    presenter.present(ReportKind::Print, doc, r);
+    EXPECT_EQ(dlg.saveDialogs.size(), 1u);
+}
+
+TEST_F(ReportWindows, ProgressWindowShowsThePageAndCloses) {
+    QtReportPresenter presenter;
+    presenter.progressDelayMs = 0;
+    presenter.progress(reportProgressLine(false, 3));
+    QProgressDialog* window = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* p = qobject_cast<QProgressDialog*>(w))
+            window = p;
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Zefrant Report Status"));
+    EXPECT_EQ(window->labelText(), QStringLiteral("Generating page 3"));
+    presenter.progress(reportProgressLine(true, 4));
+    EXPECT_EQ(window->labelText(), QStringLiteral("Printing page 4"));
+    QPointer<QProgressDialog> guard(window);
+    presenter.progress(QString());
+    QTest::qWait(10);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(guard.isNull() || !guard->isVisible());
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    initProgramPaths(QStringLiteral(ZEFRANT_PROGRAM_DIR));
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
