@@ -4,6 +4,7 @@
 #include "common/globals.h"
 #include "i18n/language.h"
 #include "pictures.h"
+#include "reportoutput.h"
 #include "session/sessioncommands.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -214,6 +215,15 @@ ShellState TfrmZMain::shellState() const {
 
 void TfrmZMain::registerOwnCommands() {
     commands_.set(QStringLiteral("acFileExit"), [this] { close(); });
+    // The report's outputs have windows of their own (preview, setup, progress).
+    const std::pair<const char*, ReportKind> reports[] = {{"acPrintPreview", ReportKind::Preview},
+                                                          {"acPrint", ReportKind::Print},
+                                                          {"acPDFCreate", ReportKind::Pdf},
+                                                          {"acRTFCreate", ReportKind::Rtf}};
+    for (const auto& [name, kind] : reports)
+        commands_.set(QLatin1String(name), [this, kind = kind] {
+            runReportCommand(kind, session().data, session().reportHost(), this);
+        });
     commands_.set(QStringLiteral("acAbout"), [this] {
         if (about_)
             about_->exec();
