@@ -33,3 +33,23 @@ TEST(NumberFormat, TextPlaceholders) {
     EXPECT_EQ(formatText(QStringLiteral("%s and %s"), {QStringLiteral("one")}, c),
               QStringLiteral("one and "));
 }
+
+TEST(NumberFormat, NumbersAsTypedInTheUsersLocale) {
+    const QLocale czech(QLocale::Czech, QLocale::CzechRepublic);
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    double v = 0;
+    EXPECT_TRUE(zf::parseNumber(QStringLiteral("1 234,5"), &v, czech));
+    EXPECT_DOUBLE_EQ(v, 1234.5);
+    EXPECT_TRUE(zf::parseNumber(QString::fromUtf8("1\u00a0234,5"), &v, czech));
+    EXPECT_DOUBLE_EQ(v, 1234.5);
+    EXPECT_TRUE(zf::parseNumber(QStringLiteral("1,234.5"), &v, english));
+    EXPECT_DOUBLE_EQ(v, 1234.5);
+    EXPECT_TRUE(zf::parseNumber(QString::fromUtf8(" \u221215,5 "), &v, czech)) << "U+2212";
+    EXPECT_DOUBLE_EQ(v, -15.5);
+    EXPECT_TRUE(zf::parseNumber(QStringLiteral("-0.25"), &v, english));
+    EXPECT_DOUBLE_EQ(v, -0.25);
+    for (const char* bad : {"", "  ", "wide", "12 m", "1.5.3", "1e999"})
+        EXPECT_FALSE(zf::parseNumber(QString::fromLatin1(bad), &v, english)) << bad;
+    EXPECT_FALSE(zf::parseNumber(QStringLiteral("1.234,5"), &v, english))
+        << "the other locale's separators are not guessed";
+}

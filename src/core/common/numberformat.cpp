@@ -211,6 +211,25 @@ QString formatFloat(const QString& picture, double value, const QLocale& locale)
 
 namespace zf {
 
+bool parseNumber(const QString& text, double* value, const QLocale& locale) {
+    QString t = text.trimmed();
+    if (t.isEmpty())
+        return false;
+    t.replace(QChar(0x2212), locale.negativeSign());
+    // Locales that group with a (no-break) space take any blank a user types.
+    const QString group = locale.groupSeparator();
+    if (group.size() == 1 && group.at(0).isSpace())
+        for (QChar& c : t)
+            if (c.isSpace())
+                c = group.at(0);
+    bool ok = false;
+    const double d = locale.toDouble(t, &ok);
+    if (!ok || !std::isfinite(d))
+        return false;
+    *value = d;
+    return true;
+}
+
 QString formatText(const QString& text, const QVariantList& args, const QLocale& locale) {
     QString out;
     qsizetype argi = 0;

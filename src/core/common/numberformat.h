@@ -14,8 +14,17 @@ namespace zf {
 // zero on its 15-digit decimal form; separators come from the locale.
 QString formatFloat(const QString& picture, double value, const QLocale& locale = QLocale());
 
-// The display format of floating-point columns.
+// The display format of floating-point columns, and the format of an edit while
+// a number is typed into it.
 inline constexpr const char* FloatDisplayFormat = ",0.##";
+inline constexpr const char* FloatEditFormat = "0.##";
+
+// A number as a user types it in the locale: its decimal separator, its group
+// separators where they stand (a blank for the locales that group with a space,
+// such as "1 234,5" in Czech), a leading sign, also the minus sign U+2212.
+// Surrounding blanks are ignored. False for a text that is not such a number
+// (nothing is guessed: "1,5" is not one and a half under English).
+bool parseNumber(const QString& text, double* value, const QLocale& locale = QLocale());
 
 } // namespace zf
 

@@ -373,6 +373,7 @@ void Dataset::load(qint64 keepRowid) {
         rows.push_back(std::move(r));
     }
     rows_ = std::move(rows);
+    ++generation_;
     state_ = State::Browse;
     buffer_.clear();
     cur_ = rows_.empty() ? -1 : 0;
@@ -540,6 +541,7 @@ void Dataset::post() {
                                    [this](const Row& a, const Row& b) { return orderLess(a, b); });
         cur_ = int(pos - rows_.begin());
         rows_.insert(pos, std::move(row));
+        ++generation_;
         eof_ = bof_ = false;
     }
     notifyRecordChange();
@@ -574,6 +576,7 @@ void Dataset::deleteRecord() {
         QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(Database::quoteIdentifier(table_)),
         {rows_[cur_].rowid});
     rows_.erase(rows_.begin() + cur_);
+    ++generation_;
     if (cur_ >= int(rows_.size()))
         cur_ = int(rows_.size()) - 1;
     eof_ = bof_ = rows_.empty();
@@ -905,6 +908,33 @@ void Dataset::setDisplayFormat(const QString& name, const QString& format) {
 
 QString Dataset::displayFormat(const QString& name) const {
     return displayFormats_.value(name.toLower());
+}
+
+QVariant Dataset::valueAt(int row, int field) const {
+    if (row < 0 || row >= int(rows_.size()) || field < 0 || field >= int(fields_.size()))
+        return {};
+    const QVariant raw = row == cur_ && state_ == State::Edit ? buffer_.value(field)
+                                                             : rows_[size_t(row)].values.value(field);
+    if (fields_[size_t(field)].type == JetType::Currency && !isNullVariant(raw))
+        return currencyToDouble(raw.toLongLong());
+    return raw;
+}
+
+QString Dataset::displayTextAt(int row, const QString& name) const {
+    const int i = fieldIndex(name);
+    const QVariant v = valueAt(row, i);
+    if (isNullVariant(v))
+        return QString();
+    const QString fmt = displayFormat(name);
+    if (!fmt.isEmpty() && isNumericType(v.typeId()))
+        return formatFloat(fmt, v.toDouble());
+    if (v.typeId() == QMetaType::QDateTime)
+        return v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (v.typeId() == QMetaType::Bool)
+        return v.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    if (v.typeId() == QMetaType::Double)
+        return QString::number(v.toDouble(), 'g', 15);
+    return v.toString();
 }
 
 QString Dataset::displayText(const QString& name) const {

@@ -84,6 +84,16 @@ public:
     int recordCount() const { return int(rows_.size()); }
     bool isEmpty() const { return rows_.empty(); }
     int recNo() const { return cur_ + 1; } // 1-based; 0 when empty
+    // The rows by position, for views that show them all: row 0 ... recordCount
+    // - 1 in the dataset's order and filter. The current row in edit state shows
+    // its pending values.
+    int currentRow() const { return cur_; }
+    void moveToRow(int row) { moveTo(row); }
+    QVariant valueAt(int row, int field) const; // Currency as double; null invalid
+    QString displayTextAt(int row, const QString& name) const;
+    // Changes whenever the rows themselves change (read again, a row added or
+    // deleted), not when only the cursor moves or a value of a row changes.
+    quint64 generation() const { return generation_; }
 
     // --- editing ---
     void edit();
@@ -211,6 +221,7 @@ private:
     QString masterField_, detailField_;
 
     int rollbackHandle_ = 0;
+    quint64 generation_ = 0;
     std::vector<BeforeChange> beforeChange_;
     int disabled_ = 0;
     std::vector<DataSource*> sources_;
