@@ -6,6 +6,7 @@ cd "$(dirname "$0")/.."
 
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-svg-dev libqt6sql6-sqlite libqt6svg6
           libsqlite3-dev libgl-dev googletest libgtest-dev fonts-liberation fonts-dejavu-core
+          poppler-utils
           xvfb xauth)
 missing=()
 for p in "${packages[@]}"; do
