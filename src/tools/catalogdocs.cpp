@@ -171,7 +171,7 @@ Document makeDocument(const Ctx& c, const QString& title) {
     return Document(s);
 }
 
-// The specification lines of the types, one row per quantity, one column per type.
+// The technical data of the types, one row per quantity, one column per type.
 Table technicalTable(const Ctx& c, const std::vector<const UnitType*>& types) {
     Table t;
     t.fontPt = types.size() > 8 ? 7.5 : 8.5;
@@ -348,6 +348,7 @@ void familySheet(Document& d, const Ctx& c, const QString& key, const QString& t
     d.paragraph(c.t("lettersCaption").arg(c.t(("letters:" + key).toLatin1().constData())), 8.5);
     d.table(dimensionTable(c, key, types));
     airDistribution(d, c, key, types);
+    d.needSpace(50);
     d.heading(c.t("installation"));
     d.bullets(c.t(("install:" + key).toLatin1().constData()).split(QLatin1Char('|')));
 }
@@ -738,19 +739,19 @@ void bracketsDocument(Document& d, const Ctx& c, const QString& title) {
         ways << c.txt(id);
     d.bullets(ways);
     // Per family: the columns that concern mounting, and the load of a point.
-    struct Spec {
+    struct Mounting {
         QString family;
         QStringList cols;
         int points;
     };
-    const std::vector<Spec> specs = {
+    const std::vector<Mounting> specs = {
         {QStringLiteral("AX"), {"P", "K", "L", "R", "S", "Brutto"}, 4},
         {QStringLiteral("BLENDA"), {"V", "K", "L", "R", "S", "T", "U", "Brutto"}, 4},
         {QStringLiteral("RD"), {"N", "R", "S", "Brutto"}, 4},
         {QStringLiteral("MK-I"), {"T", "S"}, 0},
         {QStringLiteral("K"), {"R", "Brutto"}, 3},
     };
-    for (const Spec& s : specs) {
+    for (const Mounting& s : specs) {
         const Family* fam = c.cat.family(s.family);
         const std::vector<const UnitType*> types = c.cat.typesOf(s.family);
         if (types.empty())
@@ -969,27 +970,35 @@ void leafletDocument(Document& d, const Ctx& c, const QString& title, const QStr
     k.widths = {3, 2};
     k.align = {-1, 1};
     k.firstColumnBold = true;
-    auto span = [&](auto value, const QString& unit) -> QString {
+    // The span of a quantity over the types; a text value such as "14-18" counts
+    // with both its ends.
+    auto span = [&](const std::function<QString(const TechnicalData&)>& value,
+                    const QString& unit) -> QString {
         double lo = 1e300, hi = -1e300;
         for (const UnitType* u : types) {
             if (!u->tech)
                 continue;
-            const double v = value(*u->tech);
-            if (v <= 0)
-                continue;
-            lo = std::min(lo, v);
-            hi = std::max(hi, v);
+            for (const QString& part :
+                 value(*u->tech).split(QLatin1Char('-'), Qt::SkipEmptyParts)) {
+                const double v = rangeMetres(part);
+                if (v <= 0)
+                    continue;
+                lo = std::min(lo, v);
+                hi = std::max(hi, v);
+            }
         }
         if (hi < lo)
             return QString();
         return c.t("fromTo").arg(c.num(lo), c.num(hi)) + QLatin1Char(' ') + unit;
     };
     k.header.push_back({c.txt(1504), QString()});
-    const std::vector<std::tuple<int, std::function<double(const TechnicalData&)>, QString>> figs =
-        {{1510, [](const TechnicalData& t) { return t.heatOutput; }, QStringLiteral("kW")},
-         {1512, [](const TechnicalData& t) { return t.airFlow; }, QStringLiteral("m\u00b3/h")},
-         {1514, [](const TechnicalData& t) { return rangeMetres(t.range); }, QStringLiteral("m")},
-         {1516, [](const TechnicalData& t) { return rangeMetres(t.noise); }, QStringLiteral("dB")}};
+    const std::vector<std::tuple<int, std::function<QString(const TechnicalData&)>, QString>> figs =
+        {{1510, [](const TechnicalData& t) { return QString::number(t.heatOutput); },
+          QStringLiteral("kW")},
+         {1512, [](const TechnicalData& t) { return QString::number(t.airFlow); },
+          QStringLiteral("m\u00b3/h")},
+         {1514, [](const TechnicalData& t) { return t.range; }, QStringLiteral("m")},
+         {1516, [](const TechnicalData& t) { return t.noise; }, QStringLiteral("dB")}};
     for (const auto& [id, value, unit] : figs) {
         const QString s = span(value, unit);
         if (!s.isEmpty())

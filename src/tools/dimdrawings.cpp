@@ -282,9 +282,9 @@ void drawBlenda(Sheet& sh, const UnitType& t, double s) {
     sh.circle(pl.at(A / 3, C - F), D / 2 * s, Grey2);
     sh.circle(pl.at(2 * A / 3, C - F), E / 2 * s, Grey2);
     sh.diameter(pl.at(A / 3 - D / 2 * 0.7, C - F + D / 2 * 0.7),
-                pl.at(A / 3 - D / 2, C - F) + QPointF(-22, -14), QStringLiteral("D"));
+                QPointF(pl.x(A / 3 - D / 2) - 18, pl.y(C) - 14), QStringLiteral("D"));
     sh.diameter(pl.at(2 * A / 3 + E / 2 * 0.7, C - F + E / 2 * 0.7),
-                pl.at(2 * A / 3 + E / 2, C - F) + QPointF(22, -14), QStringLiteral("E"));
+                QPointF(pl.x(2 * A / 3 + E / 2) + 18, pl.y(C) - 14), QStringLiteral("E"));
     for (const double u : {A / 2 - K / 2, A / 2 + K / 2})
         for (const double v : {C / 2 - L / 2, C / 2 + L / 2})
             suspension(sh, pl.at(u, v));
@@ -324,19 +324,19 @@ void drawRD(Sheet& sh, const UnitType& t, double s) {
     centreLine(sh.p(), f.at(sx2, B + spigot + 25), f.at(sx2, B - 20));
     sh.dimH(f.x(0), f.x(A), f.y(-frame), f.y(-frame) + Row1, QStringLiteral("A"));
     sh.dimV(f.y(0), f.y(B), f.x(A), f.x(A) + Row1, QStringLiteral("B"));
-    sh.dimH(f.x((A - K) / 2), f.x((A + K) / 2), f.y(oc - B2 / 2), f.y(oc - B2 / 2) + 14,
+    sh.dimH(f.x((A - K) / 2), f.x((A + K) / 2), f.y(oc + B2 / 2), f.y(oc + B2 / 2) - 12,
             QStringLiteral("K"));
     sh.dimV(f.y(oc - B2 / 2), f.y(oc + B2 / 2), f.x((A + K) / 2), f.x((A + K) / 2) + 14,
             QStringLiteral("B2"));
     sh.dimH(f.x((A - L) / 2), f.x((A + L) / 2), f.y(B / 2 - M / 2), f.y(B / 2 - M / 2) - 12,
             QStringLiteral("L"));
     sh.dimH(f.x(sx1), f.x(sx2), f.y(B + spigot), f.y(B + spigot) - 12, QStringLiteral("G"));
-    sh.diameter(f.at(sx1 - D / 2, B + spigot * 0.55),
-                f.at(sx1 - D / 2, B + spigot * 0.55) + QPointF(-26, 0), QStringLiteral("D"));
-    sh.diameter(f.at(sx2 + E / 2, B + spigot * 0.55),
-                f.at(sx2 + E / 2, B + spigot * 0.55) + QPointF(26, 0), QStringLiteral("E"));
+    sh.diameter(f.at(sx1 - D / 2, B + spigot * 0.8),
+                f.at(sx1 - D / 2, B + spigot) + QPointF(-18, -16), QStringLiteral("D"));
+    sh.diameter(f.at(sx2 + E / 2, B + spigot * 0.8),
+                f.at(sx2 + E / 2, B + spigot) + QPointF(18, -16), QStringLiteral("E"));
     sh.dimH(f.x(-R), f.x(0), f.y(B * 0.3), f.y(B * 0.3), QStringLiteral("R"));
-    sh.dimV(f.y(B), f.y(B + S), f.x(A * 0.9), f.x(A * 0.9), QStringLiteral("S"));
+    sh.dimV(f.y(B), f.y(B + S), f.x(A * 0.05), f.x(A * 0.05), QStringLiteral("S"));
 
     // Side view from the left: outlet flange at the left, fan section with the
     // inlet flange at the right.

@@ -2,7 +2,7 @@
 
 // The texts of the generated documents that the program's text table does not
 // hold, per language. Labels the program has (captions of the documents, the
-// specification lines, tab titles, control and mounting choices) come from the
+// technical data lines, tab titles, control and mounting choices) come from the
 // text table instead.
 
 #include <QString>

@@ -276,7 +276,10 @@ struct TableBlock : Block {
         double headerH = 0;
         for (const QStringList& h : t.header)
             headerH += rowHeight(h, true);
-        const double firstRow = t.rows.empty() ? 0 : rowHeight(t.rows.front(), false);
+        // At the foot of a page a table starts only with a few of its rows.
+        double firstRow = 0;
+        for (std::size_t i = 0; i < std::min<std::size_t>(3, t.rows.size()); ++i)
+            firstRow += rowHeight(t.rows[i], false);
         double captionH = 0;
         Lines cap;
         if (!t.caption.isEmpty()) {

@@ -143,10 +143,8 @@ void brandStripe(QPainter& p, const Iso& iso, double yf, double u0, double u1, d
 void paintAX(QPainter& p, const Iso& iso) {
     const double W = 0.82, D = 0.74, H = 0.78;
     // Bracket arms from the wall.
-    for (const double x : {0.12, W - 0.12}) {
-        poly(p, frontRect(iso, -0.2, x - 0.06, -0.2, x + 0.06, 0.25), Grey2, 0.8);
+    for (const double x : {0.12, W - 0.12})
         box(p, iso, x - 0.02, -0.2, -0.06, 0.04, D + 0.25, 0.05, Grey2, DarkMetal, DarkMetal, 0.8);
-    }
     box(p, iso, 0, 0, 0, W, D, H);
     louvres(p, iso, D, 0.09, 0.1, W - 0.09, H - 0.12, 8);
     brandStripe(p, iso, D, 0, W, 0.03);
