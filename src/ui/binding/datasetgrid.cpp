@@ -1,0 +1,126 @@
+#include "binding/datasetgrid.h"
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace zf {
+
+DatasetGrid::DatasetGrid(QWidget* parent) : QTableView(parent) {
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    verticalHeader()->setMinimumWidth(12);
+    horizontalHeader()->setHighlightSections(false);
+}
+
+void DatasetGrid::setDatasetModel(DatasetModel* model) {
+    if (model_)
+        disconnect(model_, nullptr, this, nullptr);
+    model_ = model;
+    setModel(model);
+    if (!model_)
+        return;
+    connect(model_, &DatasetModel::currentRowChanged, this, &DatasetGrid::followDataset);
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+        applyColumnWidths();
+        followDataset(model_->currentRow());
+    });
+    applyColumnWidths();
+    followDataset(model_->currentRow());
+}
+
+void DatasetGrid::applyColumnWidths() {
+    if (!model_)
+        return;
+    for (int c = 0; c < model_->columnCount(); ++c)
+        if (model_->column(c).width > 0)
+            setColumnWidth(c, model_->column(c).width);
+}
+
+void DatasetGrid::fitColumn(QTableView* view, int column) {
+    if (!view || !view->model() || column < 0 || column >= view->model()->columnCount())
+        return;
+    int others = 0;
+    for (int c = 0; c < view->model()->columnCount(); ++c)
+        if (c != column && !view->isColumnHidden(c))
+            others += view->columnWidth(c);
+    const int width = view->viewport()->width() - others - 14;
+    if (width > 30)
+        view->setColumnWidth(column, width);
+}
+
+void DatasetGrid::followDataset(int row) {
+    if (following_ || !model_ || row < 0 || row >= model_->rowCount())
+        return;
+    const QModelIndex cur = currentIndex();
+    if (cur.isValid() && cur.row() == row)
+        return;
+    following_ = true;
+    const int column = cur.isValid() ? cur.column() : 0;
+    setCurrentIndex(model_->index(row, std::max(0, column)));
+    following_ = false;
+}
+
+void DatasetGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTableView::currentChanged(current, previous);
+    if (!model_ || !current.isValid())
+        return;
+    if (!following_ && current.row() != previous.row()) {
+        following_ = true;
+        model_->setCurrentRow(current.row());
+        following_ = false;
+    }
+    if (entryRule_) {
+        const int to = entryRule_(current.column());
+        if (to != current.column() && to >= 0 && to < model_->columnCount())
+            QMetaObject::invokeMethod(
+                this,
+                [this, row = current.row(), to] {
+                    if (model_ && row < model_->rowCount())
+                        setCurrentIndex(model_->index(row, to));
+                },
+                Qt::QueuedConnection);
+    }
+}
+
+void DatasetGrid::keyPressEvent(QKeyEvent* event) {
+    if (enterAsTab_ && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        state() != QAbstractItemView::EditingState) {
+        QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, event->modifiers());
+        QTableView::keyPressEvent(&tab);
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+QWidget* PickListDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                                        const QModelIndex& index) const {
+    auto* combo = new QComboBox(parent);
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->addItems(entries_ ? entries_(index.row()) : QStringList());
+    combo->setMaxVisibleItems(16);
+    return combo;
+}
+
+void PickListDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+    auto* combo = static_cast<QComboBox*>(editor);
+    const QString text = index.data(Qt::EditRole).toString();
+    const int i = combo->findText(text);
+    if (i >= 0)
+        combo->setCurrentIndex(i);
+    else
+        combo->setEditText(text);
+}
+
+void PickListDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
+                                    const QModelIndex& index) const {
+    auto* combo = static_cast<QComboBox*>(editor);
+    const QString text = combo->currentText();
+    if (text != index.data(Qt::EditRole).toString())
+        model->setData(index, text, Qt::EditRole);
+}
+
+} // namespace zf

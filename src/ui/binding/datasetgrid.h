@@ -1,0 +1,65 @@
+#pragma once
+
+#include "binding/datasetmodel.h"
+
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <functional>
+
+namespace zf {
+
+// A grid over a dataset: its current row is the dataset's current row, both
+// ways; the column widths come from the model's columns; Enter can act as Tab.
+class DatasetGrid : public QTableView {
+    Q_OBJECT
+public:
+    explicit DatasetGrid(QWidget* parent = nullptr);
+
+    void setDatasetModel(DatasetModel* model);
+    DatasetModel* datasetModel() const { return model_; }
+
+    // Enter moves to the next cell, as Tab does.
+    void setEnterActsAsTab(bool on) { enterAsTab_ = on; }
+    // Entering a column may lead elsewhere (the columns before the material go
+    // to the material column); the rule gives the column to go to.
+    void setColumnEntryRule(std::function<int(int column)> rule) { entryRule_ = std::move(rule); }
+    // Applies the widths of the model's columns.
+    void applyColumnWidths();
+    // The column gets the view's width less the other columns less 14 pixels,
+    // when that is more than 30.
+    static void fitColumn(QTableView* view, int column);
+
+protected:
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void followDataset(int row);
+
+    DatasetModel* model_ = nullptr;
+    bool enterAsTab_ = false;
+    bool following_ = false;
+    std::function<int(int)> entryRule_;
+};
+
+// The editor of a pick-list column: an editable drop-down whose entries a rule
+// gives for the row (the constructions offered for a surface's kind, the
+// building openings of the catalog).
+class PickListDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    using Entries = std::function<QStringList(int row)>;
+    explicit PickListDelegate(Entries entries, QObject* parent = nullptr)
+        : QStyledItemDelegate(parent), entries_(std::move(entries)) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override;
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
+    void setModelData(QWidget* editor, QAbstractItemModel* model,
+                      const QModelIndex& index) const override;
+
+private:
+    Entries entries_;
+};
+
+} // namespace zf

@@ -1,0 +1,290 @@
+#include "binding/fieldbinder.h"
+
+#include "common/dialogs.h"
+#include "common/globals.h"
+#include "common/numberformat.h"
+#include "i18n/texts.h"
+#include "storage/dataset.h"
+#include "storage/operation.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QStyle>
+#include <QTextEdit>
+#include <QTimer>
+
+namespace zf {
+
+FieldBinder::FieldBinder(QObject* parent) : QObject(parent) {}
+
+void FieldBinder::paint(QWidget* control, FieldColour colour) {
+    if (!control)
+        return;
+    QPalette p = control->palette();
+    const QPalette standard = control->style() ? control->style()->standardPalette() : QPalette();
+    switch (colour) {
+    case FieldColour::Default:
+    case FieldColour::Window:
+        p.setColor(QPalette::Base, standard.color(QPalette::Base));
+        p.setColor(QPalette::Text, standard.color(QPalette::Text));
+        break;
+    case FieldColour::ButtonFace:
+        p.setColor(QPalette::Base, standard.color(QPalette::Button));
+        p.setColor(QPalette::Text, standard.color(QPalette::Disabled, QPalette::Text));
+        break;
+    case FieldColour::Red:
+        p.setColor(QPalette::Base, QColor(255, 0, 0));
+        p.setColor(QPalette::Text, Qt::white);
+        break;
+    case FieldColour::Aqua:
+        p.setColor(QPalette::Base, QColor(0, 255, 255));
+        p.setColor(QPalette::Text, Qt::black);
+        break;
+    }
+    control->setPalette(p);
+    control->setAutoFillBackground(colour != FieldColour::Default);
+}
+
+FieldAccess FieldBinder::datasetField(Dataset& ds, const QString& field, FieldKind kind) {
+    FieldAccess a;
+    a.kind = kind;
+    a.read = [&ds, field]() -> QVariant {
+        if (!ds.active() || ds.isEmpty() || !ds.hasField(field))
+            return {};
+        return ds.value(field);
+    };
+    a.write = [&ds, field](const QVariant& v, QString* error) {
+        if (!ds.active() || ds.isEmpty())
+            return false;
+        QString refused;
+        const bool ok = runOperation(*ds.database(), [&] {
+            try {
+                ds.setValue(field, v);
+            } catch (const DbError& e) {
+                refused = e.message();
+                ds.cancel();
+                return;
+            }
+            ds.post();
+        });
+        if (!refused.isEmpty()) {
+            if (error)
+                *error = refused;
+            return false;
+        }
+        return ok;
+    };
+    return a;
+}
+
+void FieldBinder::bind(QWidget* control, FieldAccess access) {
+    Binding& b = bindings_[control];
+    b.control = control;
+    b.access = std::move(access);
+    control->installEventFilter(this);
+    connect(control, &QObject::destroyed, this, [this, control] { bindings_.remove(control); });
+    if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        if (b.access.entries) {
+            combo->clear();
+            combo->addItems(b.access.entries());
+        }
+        connect(combo, qOverload<int>(&QComboBox::activated), this, [this, control](int index) {
+            if (bindings_.contains(control))
+                chosen(bindings_[control], index);
+        });
+    } else if (auto* check = qobject_cast<QCheckBox*>(control)) {
+        connect(check, &QCheckBox::clicked, this, [this, control](bool on) {
+            if (bindings_.contains(control))
+                chosen(bindings_[control], on);
+        });
+    } else if (auto* date = qobject_cast<QDateTimeEdit*>(control)) {
+        connect(date, &QDateTimeEdit::dateTimeChanged, this,
+                [this, control](const QDateTime& value) {
+                    if (!updating_ && bindings_.contains(control))
+                        chosen(bindings_[control], value);
+                });
+    }
+    show(b, false);
+}
+
+QWidget* FieldBinder::control(const QString& objectName) const {
+    for (auto it = bindings_.begin(); it != bindings_.end(); ++it)
+        if (it.key()->objectName() == objectName)
+            return it.key();
+    return nullptr;
+}
+
+QString FieldBinder::displayText(const Binding& b, bool focused) const {
+    const QVariant v = b.access.read ? b.access.read() : QVariant();
+    if (!v.isValid() || v.isNull())
+        return QString();
+    if (b.access.kind == FieldKind::Number) {
+        bool ok = false;
+        const double d = v.toDouble(&ok);
+        if (!ok)
+            return v.toString();
+        return formatFloat(QString::fromLatin1(focused ? FloatEditFormat : FloatDisplayFormat), d);
+    }
+    return readableText(v.toString());
+}
+
+void FieldBinder::show(Binding& b, bool focused) {
+    QWidget* w = b.control;
+    if (!w)
+        return;
+    updating_ = true;
+    const bool enabled = !b.access.enabled || b.access.enabled();
+    w->setEnabled(enabled);
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        const QString text = displayText(b, focused);
+        if (edit->text() != text)
+            edit->setText(text);
+        if (focused)
+            b.shown = text;
+    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(w)) {
+        const QString text = displayText(b, false);
+        if (plain->toPlainText() != text)
+            plain->setPlainText(text);
+        b.shown = text;
+    } else if (auto* rich = qobject_cast<QTextEdit*>(w)) {
+        const QString text = displayText(b, false);
+        if (rich->toPlainText() != text)
+            rich->setPlainText(text);
+        b.shown = text;
+    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        const QVariant v = b.access.read ? b.access.read() : QVariant();
+        if (v.typeId() == QMetaType::QString) {
+            const QString text = readableText(v.toString());
+            const int i = combo->findText(text);
+            if (i >= 0)
+                combo->setCurrentIndex(i);
+            else if (combo->isEditable())
+                combo->setEditText(text);
+        } else {
+            const int i = v.toInt();
+            if (i >= 0 && i < combo->count() && combo->currentIndex() != i)
+                combo->setCurrentIndex(i);
+        }
+    } else if (auto* check = qobject_cast<QCheckBox*>(w)) {
+        const bool on = b.access.read && b.access.read().toBool();
+        if (check->isChecked() != on)
+            check->setChecked(on);
+    } else if (auto* date = qobject_cast<QDateTimeEdit*>(w)) {
+        const QDateTime dt = b.access.read ? b.access.read().toDateTime() : QDateTime();
+        if (dt.isValid() && date->dateTime() != dt)
+            date->setDateTime(dt);
+    }
+    if (b.access.colour)
+        paint(w, b.access.colour(focused));
+    updating_ = false;
+}
+
+void FieldBinder::refresh() {
+    for (Binding& b : bindings_)
+        if (b.control && !(b.control->hasFocus() && qobject_cast<QLineEdit*>(b.control)))
+            show(b, false);
+}
+
+void FieldBinder::refresh(QWidget* control) {
+    if (bindings_.contains(control))
+        show(bindings_[control], control->hasFocus());
+}
+
+void FieldBinder::refillLists() {
+    for (Binding& b : bindings_) {
+        auto* combo = qobject_cast<QComboBox*>(b.control.data());
+        if (!combo || !b.access.entries)
+            continue;
+        updating_ = true;
+        const int position = combo->currentIndex();
+        const QStringList entries = b.access.entries();
+        combo->clear();
+        combo->addItems(entries);
+        combo->setCurrentIndex(position >= 0 && position < entries.size() ? position : 0);
+        updating_ = false;
+        show(b, false);
+    }
+}
+
+void FieldBinder::chosen(Binding& b, const QVariant& value) {
+    if (updating_ || writing_ || !b.access.write)
+        return;
+    writing_ = true;
+    QString error;
+    const bool ok = b.access.write(value, &error);
+    writing_ = false;
+    if (!ok && !error.isEmpty())
+        ShowMessageBox(error, QString::fromLatin1(ProductName), MbError);
+    show(b, b.control && b.control->hasFocus());
+}
+
+bool FieldBinder::leave(Binding& b) {
+    QWidget* w = b.control;
+    if (!w || !b.access.write || writing_)
+        return true;
+    QString text;
+    if (auto* edit = qobject_cast<QLineEdit*>(w))
+        text = edit->text();
+    else if (auto* plain = qobject_cast<QPlainTextEdit*>(w))
+        text = plain->toPlainText();
+    else if (auto* rich = qobject_cast<QTextEdit*>(w))
+        text = rich->toPlainText();
+    else
+        return true;
+    if (!w->isEnabled())
+        return true;
+    QVariant value;
+    if (b.access.kind == FieldKind::Number) {
+        double d = 0;
+        if (text.trimmed().isEmpty())
+            value = QVariant();
+        else if (parseNumber(text, &d))
+            value = d;
+        else
+            value = text; // the controller refuses it with the data layer's message
+    } else {
+        value = storedText(text);
+    }
+    writing_ = true;
+    QString error;
+    const bool ok = b.access.write(value, &error);
+    writing_ = false;
+    if (!ok) {
+        if (!error.isEmpty())
+            ShowMessageBox(error, QString::fromLatin1(ProductName), MbError);
+        // The value stays as it was and the focus stays in the edit.
+        show(b, true);
+        QTimer::singleShot(0, w, [w] {
+            if (w)
+                w->setFocus();
+        });
+        return false;
+    }
+    show(b, false);
+    return true;
+}
+
+bool FieldBinder::eventFilter(QObject* watched, QEvent* event) {
+    auto* w = qobject_cast<QWidget*>(watched);
+    if (!w || !bindings_.contains(w))
+        return QObject::eventFilter(watched, event);
+    Binding& b = bindings_[w];
+    if (event->type() == QEvent::FocusIn) {
+        show(b, true);
+        if (auto* edit = qobject_cast<QLineEdit*>(w))
+            QTimer::singleShot(0, edit, [edit] { edit->selectAll(); });
+        if (onEnter)
+            onEnter(w);
+    } else if (event->type() == QEvent::FocusOut) {
+        if (onLeave)
+            onLeave(w);
+        leave(b);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace zf

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+#include <QVariant>
+#include <functional>
+#include <vector>
+
+class QWidget;
+
+namespace zf {
+
+class Dataset;
+
+// The colour of an edit by the rule of the windows: button face when disabled,
+// red when its number is empty or 0, window colour otherwise, aqua while it has
+// the focus.
+enum class FieldColour { Default, ButtonFace, Red, Window, Aqua };
+
+// The kind of value an edit holds: a text, or a number shown with ",0.##" and
+// typed with "0.##" in the user's locale.
+enum class FieldKind { Text, Number };
+
+// How a control shows and stores its value. The binder calls these; the
+// controller behind them holds the rules.
+struct FieldAccess {
+    FieldKind kind = FieldKind::Text;
+    // The value to show (a number or a text; a choice's index for a list).
+    std::function<QVariant()> read;
+    // Stores a value as typed and left (the edit's own text for a text, the
+    // number for a number, the index for a list). False when it was refused;
+    // error then holds the reason, which the binder shows.
+    std::function<bool(const QVariant& value, QString* error)> write;
+    std::function<bool()> enabled;                // empty: always
+    std::function<FieldColour(bool focused)> colour; // empty: no colour rule
+    std::function<QStringList()> entries;         // the entries of a list, in the language
+};
+
+// Ties the controls of a window to their values: a line edit, a memo (plain or
+// rich text edit), a list, a check box or a date picker. Numbers are shown in
+// the display format and typed in the edit format of the user's locale ("1 234,5"
+// in Czech, "1,234.5" in English, the minus U+2212 too); a text that is not a
+// number is given to the controller as typed, which refuses it with the data
+// layer's message: the message is shown, the value stays as it was and the focus
+// stays in the edit. An edit writes when it is left; a list, a check box and a
+// date picker when the user changes them.
+class FieldBinder : public QObject {
+    Q_OBJECT
+public:
+    explicit FieldBinder(QObject* parent = nullptr);
+
+    void bind(QWidget* control, FieldAccess access);
+    // A field of a dataset's current row, written as one operation.
+    static FieldAccess datasetField(Dataset& dataset, const QString& field, FieldKind kind);
+
+    // Shows every control's value, enabled state and colour again.
+    void refresh();
+    void refresh(QWidget* control);
+    // The lists take their entries again (a language switch), keeping the choice
+    // when it is still an entry, else choosing the first.
+    void refillLists();
+
+    QWidget* control(const QString& objectName) const;
+    bool isBound(QWidget* control) const { return bindings_.contains(control); }
+    bool writing() const { return writing_; }
+
+    // Controls report their focus to these.
+    std::function<void(QWidget*)> onEnter;
+    std::function<void(QWidget*)> onLeave;
+
+    // Applies a colour to a control's background.
+    static void paint(QWidget* control, FieldColour colour);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct Binding {
+        QPointer<QWidget> control;
+        FieldAccess access;
+        QString shown; // the text shown when the edit was entered
+    };
+    void show(Binding& b, bool focused);
+    bool leave(Binding& b);
+    void chosen(Binding& b, const QVariant& value);
+    QString displayText(const Binding& b, bool focused) const;
+
+    QHash<QWidget*, Binding> bindings_;
+    bool writing_ = false;
+    bool updating_ = false;
+};
+
+} // namespace zf

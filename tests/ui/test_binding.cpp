@@ -1,0 +1,171 @@
+// The pieces the windows bind with, on a real project under the offscreen
+// platform: the item model over a dataset and its grid, the field binder with
+// numbers typed in the user's locale.
+#include "binding/datasetgrid.h"
+#include "binding/datasetmodel.h"
+#include "binding/fieldbinder.h"
+#include "common/globals.h"
+#include "common/resultcodes.h"
+#include "sessionsupport.h"
+
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QLineEdit>
+#include <QLocale>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace zf;
+using namespace zf::test;
+
+namespace {
+
+class BindingTest : public SessionTest {
+protected:
+    void SetUp() override {
+        SessionTest::SetUp();
+        data->openMaterials();
+        ASSERT_EQ(session->commandNew(), ResultOk);
+        wizard->chooseRoofType(RoofType::Saddle);
+    }
+    void TearDown() override {
+        QLocale::setDefault(QLocale::c());
+        SessionTest::TearDown();
+    }
+    static std::vector<GridColumn> wallColumns() {
+        return {{QStringLiteral("NazevEN"), QStringLiteral("Name"), 120, false},
+                {QStringLiteral("Plocha"), QStringLiteral("Area"), 60, false},
+                {QStringLiteral("Material"), QStringLiteral("Material"), 150, true},
+                {QStringLiteral("k"), QStringLiteral("U"), 50, true}};
+    }
+};
+
+} // namespace
+
+TEST_F(BindingTest, ModelFollowsTheDatasetBothWays) {
+    DatasetModel model(data->dsSteny);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    model.setColumns(wallColumns());
+    EXPECT_EQ(model.rowCount(), 9) << "the saddle roof's visible surfaces";
+    EXPECT_EQ(model.data(model.index(0, 0)).toString(), QStringLiteral("Wall 1"));
+    EXPECT_EQ(model.headerData(3, Qt::Horizontal).toString(), QStringLiteral("U"));
+    EXPECT_FALSE(model.flags(model.index(0, 1)) & Qt::ItemIsEditable);
+
+    // An edit goes through the dataset, so the constructions page's rule fills k.
+    data->tMaterialy.first();
+    const QString material = data->tMaterialy.asString(QStringLiteral("Material"));
+    const double k = data->tMaterialy.asFloat(QStringLiteral("k"));
+    dlg.answers = {IdNo};
+    ASSERT_TRUE(model.setData(model.index(1, 2), material));
+    EXPECT_EQ(data->tSteny.currentRow(), 1);
+    EXPECT_DOUBLE_EQ(data->tSteny.asFloat(QStringLiteral("k")), k);
+    EXPECT_EQ(model.data(model.index(1, 2)).toString(), material);
+
+    // A value the data layer refuses: its message, and the cell as it was.
+    const QString tooLong(300, QLatin1Char('x'));
+    const size_t boxes = dlg.boxes.size();
+    EXPECT_FALSE(model.setData(model.index(1, 2), tooLong));
+    ASSERT_EQ(dlg.boxes.size(), boxes + 1);
+    EXPECT_TRUE(dlg.last().text.contains(QStringLiteral("too long")));
+    EXPECT_EQ(model.data(model.index(1, 2)).toString(), material);
+    EXPECT_EQ(data->tSteny.state(), Dataset::State::Browse);
+
+    // The rows change with the roof; the model resets, the tester checks it.
+    QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+    wizard->chooseRoofType(RoofType::Flat);
+    EXPECT_GE(reset.count(), 1);
+    EXPECT_EQ(model.rowCount(), 6);
+    model.setCurrentRow(3);
+    EXPECT_EQ(data->tSteny.currentRow(), 3);
+}
+
+TEST_F(BindingTest, GridAndDatasetShareTheCurrentRow) {
+    DatasetModel model(data->dsSteny);
+    model.setColumns(wallColumns());
+    DatasetGrid grid;
+    grid.setDatasetModel(&model);
+    grid.setColumnEntryRule([](int c) { return c < 2 ? 2 : c; });
+    grid.resize(600, 300);
+    grid.show();
+    data->tSteny.moveToRow(4);
+    EXPECT_EQ(grid.currentIndex().row(), 4);
+    grid.setCurrentIndex(model.index(2, 0));
+    EXPECT_EQ(data->tSteny.currentRow(), 2);
+    QApplication::processEvents();
+    EXPECT_EQ(grid.currentIndex().column(), 2) << "entry to an earlier column leads on";
+    EXPECT_EQ(grid.columnWidth(2), 150);
+    DatasetGrid::fitColumn(&grid, 2);
+    EXPECT_EQ(grid.columnWidth(2),
+              grid.viewport()->width() - 120 - 60 - 50 - 14);
+}
+
+TEST_F(BindingTest, NumbersTypedInTheUsersLocale) {
+    QWidget form;
+    auto* edit = new QLineEdit(&form);
+    edit->setObjectName(QStringLiteral("DBEd_A"));
+    auto* other = new QLineEdit(&form);
+    FieldBinder binder;
+    FieldAccess a;
+    a.kind = FieldKind::Number;
+    a.read = [this] { return data->tADOProject.value(QStringLiteral("Stena_A")); };
+    a.write = [this](const QVariant& v, QString* error) {
+        return wizard->enterEdit(QStringLiteral("DBEd_A"), v, error);
+    };
+    a.colour = [this](bool focused) {
+        switch (wizard->editColour(QStringLiteral("DBEd_A"), focused)) {
+        case EditColour::Red:
+            return FieldColour::Red;
+        case EditColour::Aqua:
+            return FieldColour::Aqua;
+        case EditColour::ButtonFace:
+            return FieldColour::ButtonFace;
+        default:
+            return FieldColour::Window;
+        }
+    };
+    binder.bind(edit, a);
+    form.show();
+    QApplication::setActiveWindow(&form);
+    auto type = [&](const QString& text) {
+        edit->setFocus();
+        QApplication::processEvents();
+        edit->setText(text);
+        other->setFocus();
+        QApplication::processEvents();
+    };
+    if (!edit->isVisible())
+        GTEST_SKIP() << "no windows on this platform";
+
+    QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
+    type(QStringLiteral("1 234,5"));
+    EXPECT_DOUBLE_EQ(data->tADOProject.asFloat(QStringLiteral("Stena_A")), 1234.5);
+    EXPECT_EQ(edit->text(), QString::fromUtf8("1\u00a0234,5")) << "shown with ,0.##";
+    EXPECT_EQ(edit->palette().color(QPalette::Base), edit->style()->standardPalette().color(
+                                                         QPalette::Base));
+
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    type(QStringLiteral("1,234.75"));
+    EXPECT_DOUBLE_EQ(data->tADOProject.asFloat(QStringLiteral("Stena_A")), 1234.75);
+    type(QString::fromUtf8("\u22125"));
+    EXPECT_DOUBLE_EQ(data->tADOProject.asFloat(QStringLiteral("Stena_A")), -5);
+
+    const size_t boxes = dlg.boxes.size();
+    type(QStringLiteral("wide"));
+    ASSERT_EQ(dlg.boxes.size(), boxes + 1);
+    EXPECT_TRUE(dlg.last().text.contains(QStringLiteral("not a valid number")));
+    EXPECT_DOUBLE_EQ(data->tADOProject.asFloat(QStringLiteral("Stena_A")), -5) << "kept";
+    QApplication::processEvents();
+    EXPECT_TRUE(edit->hasFocus()) << "the focus stays in the edit";
+    EXPECT_EQ(edit->text(), QStringLiteral("-5"));
+
+    type(QStringLiteral("0"));
+    EXPECT_EQ(edit->palette().color(QPalette::Base), QColor(255, 0, 0)) << "0 is red";
+}
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale::c());
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
