@@ -31,6 +31,8 @@ public:
     // cannot show it answers nothing; with no answer the dialog counts as
     // cancelled.
     virtual std::optional<bool> execDialog(Window) { return std::nullopt; }
+    // Whether this view can show the dialog at all.
+    virtual bool providesDialog(Window) const { return false; }
 };
 
 // Views of the main window's state (stateChanged of Window::Main).

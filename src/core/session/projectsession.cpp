@@ -50,6 +50,13 @@ void ProjectSession::Broadcaster::stateChanged(Window w,
 
 #undef ZF_EACH_VIEW
 
+bool ProjectSession::Broadcaster::providesDialog(Window w) const {
+    for (SessionView* v : views)
+        if (v->providesDialog(w))
+            return true;
+    return false;
+}
+
 std::optional<bool> ProjectSession::Broadcaster::execDialog(Window w) {
     const auto snapshot = views;
     for (SessionView* v : snapshot) {
@@ -63,7 +70,8 @@ std::optional<bool> ProjectSession::Broadcaster::execDialog(Window w) {
 
 // --- the session -----------------------------------------------------------------
 
-ProjectSession::ProjectSession() : files(data), wizard(data, project), units(data, project) {
+ProjectSession::ProjectSession()
+    : files(data), wizard(data, project), units(data, project), catalog(data) {
     files.setHooks(this);
     wizard.setViewEvents(&broadcaster_);
     wizard.setHelpDisplay(&helpDisplay_);
@@ -388,6 +396,40 @@ bool ProjectSession::showUnitProperties(int symbolIndex) {
     }
     broadcaster_.stateChanged(Window::ProjectWindow, ProjectPlanChange | ProjectUnitListChange);
     return ok;
+}
+
+void ProjectSession::openElementsCatalog() {
+    catalog.ElementsCatalogMode = 1;
+    broadcaster_.execDialog(Window::ElementsCatalog);
+    catalog.ElementsCatalogMode = 0;
+}
+
+bool ProjectSession::elementsCatalogAvailable() const {
+    return broadcaster_.providesDialog(Window::ElementsCatalog);
+}
+
+bool ProjectSession::chooseElement() {
+    catalog.ElementsCatalogMode = 0;
+    catalog.ChosenElementName.clear();
+    catalog.ChosenElementU.clear();
+    return broadcaster_.execDialog(Window::ElementsCatalog).value_or(false) &&
+           !catalog.ChosenElementName.isEmpty();
+}
+
+bool ProjectSession::chooseElementForWall() {
+    if (!chooseElement())
+        return false;
+    wizard.constructions.wallFromCatalog(catalog.ChosenElementName,
+                                         catalog.ChosenElementU.trimmed().toDouble());
+    return true;
+}
+
+bool ProjectSession::chooseElementForOpening() {
+    if (!chooseElement())
+        return false;
+    wizard.constructions.openingFromCatalog(catalog.ChosenElementName,
+                                            catalog.ChosenElementU.trimmed().toDouble());
+    return true;
 }
 
 void ProjectSession::storePlan() {

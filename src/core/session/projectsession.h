@@ -1,6 +1,7 @@
 #pragma once
 
 #include "building/tproject.h"
+#include "catalogs/elementscatalog.h"
 #include "common/viewevents.h"
 #include "report/runreport.h"
 #include "shell/commands.h"
@@ -77,6 +78,7 @@ public:
     TProject project;
     InputWizard wizard;
     ProjectUnits units;
+    ElementsCatalog catalog;
 
     // --- views ---
     // What every registered view is told; the controllers talk to it too.
@@ -149,6 +151,17 @@ public:
     // Writes the plan into tJednotky when it changed (before a report, a save).
     void storePlan();
 
+    // --- the structural elements catalog ---
+    // Catalogs > Structural Elements Catalog: browsing and maintenance (mode 1).
+    void openElementsCatalog();
+    // The wizard's catalog buttons (mode 0): on OK the chosen construction goes
+    // to the current surface (its Material and k) or into a new opening. False
+    // when nothing was chosen.
+    bool chooseElementForWall();
+    bool chooseElementForOpening();
+    // Whether a view can show the catalog (the buttons are disabled otherwise).
+    bool elementsCatalogAvailable() const;
+
     // --- the report ---
     // What the report needs of the program: the pending edits posted with the
     // plan stored first, and the plan's picture.
@@ -167,7 +180,9 @@ private:
         void focusControl(Window w, const QString& control) override;
         void stateChanged(Window w, unsigned what) override;
         std::optional<bool> execDialog(Window w) override;
+        bool providesDialog(Window w) const override;
     };
+    bool chooseElement();
     friend class SessionView;
 
     // ProjectHooks: the steps around the file operations.

@@ -17,6 +17,7 @@ void registerSessionCommands(CommandHandlers& h, ProjectSession& s) {
         const QString page = wizardPageOfCommand(QLatin1String(c));
         h.set(QLatin1String(c), [&s, page] { s.openWizard(page); });
     }
+    h.set(QStringLiteral("acKatalogStavPrvky"), [&s] { s.openElementsCatalog(); });
     h.set(QStringLiteral("acShowHelp"), [&s] { s.setHelpDisplay(!s.helpDisplay()); });
     for (const QString& command : languageCommands()) {
         const int base = baseOfLanguageCommand(command);

@@ -1,0 +1,1 @@
+#include "catalogs/elementscatalog.h"
