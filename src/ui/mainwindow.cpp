@@ -3,6 +3,7 @@
 #include "aboutbox.h"
 #include "common/globals.h"
 #include "i18n/language.h"
+#include "binding/datasetgrid.h"
 #include "pictures.h"
 #include "reportoutput.h"
 #include "session/sessioncommands.h"
@@ -424,15 +425,7 @@ void TfrmZMain::setHelpTooltips(bool on) {
 }
 
 void TfrmZMain::fitColumn(QTableView* view, int column) {
-    if (!view || !view->model() || column < 0 || column >= view->model()->columnCount())
-        return;
-    int others = 0;
-    for (int c = 0; c < view->model()->columnCount(); ++c)
-        if (c != column && !view->isColumnHidden(c))
-            others += view->columnWidth(c);
-    const int width = view->viewport()->width() - others - 14;
-    if (width > 30)
-        view->setColumnWidth(column, width);
+    DatasetGrid::fitColumn(view, column);
 }
 
 void TfrmZMain::showWindow(Window window, bool shown) {

@@ -191,20 +191,9 @@ bool DatasetModel::writeCell(int row, int column, const QVariant& value) {
         v = storedText(value.toString());
     }
     QString refused;
-    const bool ok = runOperation(*ds.database(), [&] {
-        try {
-            ds.setValue(field, v);
-        } catch (const DbError& e) {
-            refused = e.message();
-            ds.cancel();
-            return;
-        }
-        ds.post();
-    });
-    if (!refused.isEmpty()) {
+    const bool ok = writeField(ds, field, v, &refused);
+    if (!refused.isEmpty())
         ShowMessageBox(refused, QString::fromLatin1(ProductName), MbError);
-        return false;
-    }
     return ok;
 }
 

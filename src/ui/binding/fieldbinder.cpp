@@ -60,23 +60,7 @@ FieldAccess FieldBinder::datasetField(Dataset& ds, const QString& field, FieldKi
     a.write = [&ds, field](const QVariant& v, QString* error) {
         if (!ds.active() || ds.isEmpty())
             return false;
-        QString refused;
-        const bool ok = runOperation(*ds.database(), [&] {
-            try {
-                ds.setValue(field, v);
-            } catch (const DbError& e) {
-                refused = e.message();
-                ds.cancel();
-                return;
-            }
-            ds.post();
-        });
-        if (!refused.isEmpty()) {
-            if (error)
-                *error = refused;
-            return false;
-        }
-        return ok;
+        return writeField(ds, field, v, error);
     };
     return a;
 }
