@@ -270,9 +270,14 @@ QWidget* TfrmKatalog::picturePage(const char* name, QLabel** title, CatalogPictu
 }
 
 void TfrmKatalog::applyLanguage(int base) {
-    QFont f = font();
-    f.setFamily(ApplyLanguageFonts(base).face);
-    setFont(f);
+    // The face of the language on the form and on the labels with fonts of their own.
+    const QString face = ApplyLanguageFonts(base).face;
+    for (QWidget* w : std::initializer_list<QWidget*>{this, DBTextLabel1_, DBTextLabel2_,
+                                                      lbRychlost_, lbTeplota_}) {
+        QFont f = w->font();
+        f.setFamily(face);
+        w->setFont(f);
+    }
     setWindowTitle(LanguageText(1500));
     btClose_->setText(LanguageText(153));
     rgView_->setTitle(LanguageText(1501));

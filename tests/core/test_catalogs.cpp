@@ -869,7 +869,7 @@ protected:
     }
 };
 
-TEST_F(UnitsCatalogDataTest, OptionalSpecificationLines) {
+TEST_F(UnitsCatalogDataTest, OptionalTechnicalDataLines) {
     UnitsCatalog& uc = session->unitsCatalog;
     const std::pair<const char*, size_t> cases[] = {
         {"Brisant AX 10 - S", 5}, {"Brisant AX 15 - S", 6}, {"Brisant AX 20 - S", 7}};

@@ -197,7 +197,8 @@ void ElementsCatalog::refreshNewElement() {
 }
 
 void ElementsCatalog::newItem() {
-    if (!referenceWritable())
+    // A language without a materials table has no catalog to add to.
+    if (!data_.tMaterialy.active() || !referenceWritable())
         return;
     FillGroupList();
     if (!current_.isNone())

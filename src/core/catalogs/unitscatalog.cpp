@@ -220,7 +220,7 @@ void UnitsCatalog::ShowTypeDetails(const QString& s) {
         visibleColumns_ = familyColumns(key);
 }
 
-void UnitsCatalog::specifications(const QString& s) {
+void UnitsCatalog::technicalData(const QString& s) {
     specLines_.clear();
     Dataset& t = data_.tTmp;
     bool found = false;
@@ -258,7 +258,7 @@ void UnitsCatalog::specifications(const QString& s) {
 
 void UnitsCatalog::selectNode(const QString& s) {
     ShowTypeDetails(s);
-    specifications(s);
+    technicalData(s);
     Dataset& g = data_.tGeneral;
     QString photo;
     bool found = false;
@@ -295,7 +295,7 @@ QString UnitsCatalog::dimensionType() const {
 void UnitsCatalog::applyLanguage() {
     // The name label follows the column of the language; the tree is read from
     // the file of the new code, which drops the selection. The description, the
-    // photo and the specification lines stay until another node is selected.
+    // photo and the technical data lines stay until another node is selected.
     chooseView(view_);
     events_->stateChanged(Window::UnitsCatalog, UnitsCatalogDetails);
 }

@@ -16,7 +16,7 @@ class TZFData;
 // What changed in the units catalog viewer (stateChanged of Window::UnitsCatalog).
 enum UnitsCatalogChange : unsigned {
     UnitsCatalogTree = 1u << 0,    // the tree was loaded from its file
-    UnitsCatalogDetails = 1u << 1, // name, description, specification lines, dimension row
+    UnitsCatalogDetails = 1u << 1, // name, description, technical data lines, dimension row
     UnitsCatalogPictures = 1u << 2 // pictures, tabs, visible dimension columns
 };
 
@@ -36,7 +36,7 @@ QString resolvePictureFile(const QString& path);
 // it; otherwise clears the picture. Whether the file exists.
 bool LoadPictureOnce(const QString& file, PictureMemory& picture);
 
-// One line of the specification list (lvParams).
+// One line of the list of technical data (lvParams).
 struct SpecLine {
     QString caption;
     QString value;
@@ -44,7 +44,7 @@ struct SpecLine {
 
 // The units catalog viewer (TfrmKatalog) without its widgets: the view choice
 // and the tree read from the tree files of the language, and what selecting a
-// node shows: the family's name, description and photo, the specification lines
+// node shows: the family's name, description and photo, the technical data lines
 // of the type, its dimension row with the columns of its family, the dimension
 // drawing, the air velocity and temperature pictures with their tabs. It only
 // reads data.
@@ -113,7 +113,7 @@ public:
 
 private:
     void applyLanguage();
-    void specifications(const QString& node);
+    void technicalData(const QString& node);
 
     TZFData& data_;
     ViewEvents* events_ = &noViewEvents();
