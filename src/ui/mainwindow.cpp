@@ -2,6 +2,7 @@
 
 #include "aboutbox.h"
 #include "common/globals.h"
+#include "documentmenus.h"
 #include "i18n/language.h"
 #include "binding/datasetgrid.h"
 #include "pictures.h"
@@ -20,6 +21,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QTableView>
 #include <QTextEdit>
@@ -60,6 +62,7 @@ TfrmZMain::TfrmZMain(ProjectSession& session) : SessionView(session) {
     setMinimumSize(750, 550);
     createActions();
     createMenus();
+    new DocumentMenus(*this); // the Catalogs submenus' documents
     createStartPanel();
     registerSessionCommands(commands_, session);
     registerOwnCommands();
@@ -78,8 +81,15 @@ void TfrmZMain::createActions() {
         auto* a = new QAction(this);
         const QString name = QString::fromLatin1(c.name);
         a->setObjectName(name);
-        if (*c.shortcut)
+        if (*c.shortcut && !c.hidden)
             a->setShortcut(QKeySequence(QString::fromLatin1(c.shortcut)));
+        if (*c.shortcut && c.hidden) {
+            // A hidden command cannot be chosen, nor its shortcut: this one works
+            // anyway (the units catalog's Ctrl+K).
+            auto* key = new QShortcut(QKeySequence(QString::fromLatin1(c.shortcut)), this);
+            key->setObjectName(name + QStringLiteral("Shortcut"));
+            connect(key, &QShortcut::activated, this, [this, name] { execute(name); });
+        }
         a->setCheckable(c.checkable);
         a->setVisible(!c.hidden);
         if (name.startsWith(QLatin1String("acEdit")))

@@ -27,7 +27,14 @@ void QtDialogs::clearTheWay() {
 
 int QtDialogs::messageBox(const QString& text, const QString& caption, int flags) {
     clearTheWay();
-    QMessageBox box(parent_ && parent_->isVisible() ? parent_ : nullptr);
+    // Over the window the user works in: a window that stays on top (the wizard,
+    // the catalogs) must not hide the box.
+    QWidget* owner = QApplication::activeModalWidget();
+    if (!owner)
+        owner = QApplication::activeWindow();
+    if (!owner && parent_ && parent_->isVisible())
+        owner = parent_;
+    QMessageBox box(owner);
     box.setWindowTitle(caption);
     box.setText(text);
     switch (iconOfFlags(flags)) {

@@ -15,6 +15,9 @@ Zefrant::Zefrant() = default;
 Zefrant::~Zefrant() {
     finish();
     // The windows go before the session they view.
+    newElement.reset();
+    elementsCatalog.reset();
+    unitsCatalog.reset();
     about.reset();
     mainWindow.reset();
     session.reset();
@@ -68,8 +71,21 @@ bool Zefrant::start(const QStringList& args, const Options& options) {
     // 6. The windows of the later steps are created here as they arrive: the
     // input wizard, the units catalog, the unit properties, the structural
     // elements catalog and its new-element dialog.
-    for (int i = 0; i < 5; ++i)
-        splash->step();
+    splash->step(); // the input wizard
+    // --- the units catalog viewer
+    unitsCatalog = std::make_unique<TfrmKatalog>(*session, mainWindow.get());
+    created << QStringLiteral("TfrmKatalog");
+    splash->step();
+    // --- end of the units catalog viewer
+    splash->step(); // the unit properties dialog
+    // --- the structural elements catalog and its new-element dialog
+    elementsCatalog = std::make_unique<TfrmPrvky>(*session, mainWindow.get());
+    created << QStringLiteral("TfrmPrvky");
+    splash->step();
+    newElement = std::make_unique<TfrmPrvekNew>(*session, elementsCatalog.get());
+    created << QStringLiteral("TfrmPrvekNew");
+    splash->step();
+    // --- end of the structural elements catalog
     splash->step();
     splashProgress = splash->progress();
     // 7. The About box.

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "aboutbox.h"
+#include "elementscatalogwindow.h"
 #include "mainwindow.h"
 #include "qtdialogs.h"
 #include "session/projectsession.h"
 #include "shell/settings.h"
 #include "splash.h"
+#include "unitscatalogwindow.h"
 
 #include <functional>
 #include <memory>
@@ -47,6 +49,12 @@ public:
     std::unique_ptr<QtTranslations> translations;
     std::unique_ptr<TfrmZMain> mainWindow;
     std::unique_ptr<TfrmAbout> about;
+    // --- the catalogs: the units catalog viewer, the structural elements catalog
+    // and its new-element dialog (a child of the catalog, usable while it is modal).
+    std::unique_ptr<TfrmKatalog> unitsCatalog;
+    std::unique_ptr<TfrmPrvky> elementsCatalog;
+    std::unique_ptr<TfrmPrvekNew> newElement;
+    // --- end of the catalogs
 
 private:
     bool finished_ = false;

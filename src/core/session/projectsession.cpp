@@ -71,7 +71,7 @@ std::optional<bool> ProjectSession::Broadcaster::execDialog(Window w) {
 // --- the session -----------------------------------------------------------------
 
 ProjectSession::ProjectSession()
-    : files(data), wizard(data, project), units(data, project), catalog(data) {
+    : files(data), wizard(data, project), units(data, project), catalog(data), unitsCatalog(data) {
     files.setHooks(this);
     wizard.setViewEvents(&broadcaster_);
     wizard.setHelpDisplay(&helpDisplay_);
@@ -79,6 +79,14 @@ ProjectSession::ProjectSession()
     units.plan.onRepaint = [this] {
         broadcaster_.stateChanged(Window::ProjectWindow, ProjectPlanChange);
     };
+    // --- the catalogs: a changed item reaches the wizard's pick lists at once.
+    catalog.setViewEvents(&broadcaster_);
+    unitsCatalog.setViewEvents(&broadcaster_);
+    catalog.onMaterialsChanged = [this](int, int) {
+        wizard.constructions.refresh();
+        broadcaster_.stateChanged(Window::Wizard, WizardWalls);
+    };
+    // --- end of the catalogs
     // A chosen number recomputes the coverage at once; other columns do not.
     resultsHandle_ = data.dsResults.addDataChange(
         [this](DataSource&, const QString& field) { onUnitTypeChange(field); });
@@ -109,6 +117,8 @@ bool ProjectSession::start() {
     if (!data.startUp())
         return false;
     data.openMaterials();
+    catalog.BuildElementsTree();
+    unitsCatalog.chooseView(UnitsCatalog::ByType);
     return true;
 }
 
@@ -399,9 +409,7 @@ bool ProjectSession::showUnitProperties(int symbolIndex) {
 }
 
 void ProjectSession::openElementsCatalog() {
-    catalog.ElementsCatalogMode = 1;
-    broadcaster_.execDialog(Window::ElementsCatalog);
-    catalog.ElementsCatalogMode = 0;
+    catalog.execCatalog(1);
 }
 
 bool ProjectSession::elementsCatalogAvailable() const {
@@ -409,27 +417,31 @@ bool ProjectSession::elementsCatalogAvailable() const {
 }
 
 bool ProjectSession::chooseElement() {
-    catalog.ElementsCatalogMode = 0;
-    catalog.ChosenElementName.clear();
-    catalog.ChosenElementU.clear();
-    return broadcaster_.execDialog(Window::ElementsCatalog).value_or(false) &&
-           !catalog.ChosenElementName.isEmpty();
+    return catalog.execCatalog(0) && !catalog.ChosenElementName.isEmpty();
 }
 
 bool ProjectSession::chooseElementForWall() {
     if (!chooseElement())
         return false;
-    wizard.constructions.wallFromCatalog(catalog.ChosenElementName,
-                                         catalog.ChosenElementU.trimmed().toDouble());
+    // The exact U: its text is in the user's locale.
+    wizard.constructions.wallFromCatalog(catalog.ChosenElementName, catalog.ChosenElementK);
     return true;
 }
 
 bool ProjectSession::chooseElementForOpening() {
     if (!chooseElement())
         return false;
-    wizard.constructions.openingFromCatalog(catalog.ChosenElementName,
-                                            catalog.ChosenElementU.trimmed().toDouble());
+    wizard.constructions.openingFromCatalog(catalog.ChosenElementName, catalog.ChosenElementK);
     return true;
+}
+
+void ProjectSession::openUnitsCatalog() {
+    unitsCatalog.open();
+    broadcaster_.showWindow(Window::UnitsCatalog, true);
+}
+
+void ProjectSession::unitsCatalogClosed() {
+    unitsCatalog.closed();
 }
 
 void ProjectSession::storePlan() {

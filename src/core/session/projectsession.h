@@ -2,6 +2,7 @@
 
 #include "building/tproject.h"
 #include "catalogs/elementscatalog.h"
+#include "catalogs/unitscatalog.h"
 #include "common/viewevents.h"
 #include "report/runreport.h"
 #include "shell/commands.h"
@@ -79,6 +80,7 @@ public:
     InputWizard wizard;
     ProjectUnits units;
     ElementsCatalog catalog;
+    UnitsCatalog unitsCatalog;
 
     // --- views ---
     // What every registered view is told; the controllers talk to it too.
@@ -161,6 +163,12 @@ public:
     bool chooseElementForOpening();
     // Whether a view can show the catalog (the buttons are disabled otherwise).
     bool elementsCatalogAvailable() const;
+
+    // --- the units catalog viewer ---
+    // acKatalogBrisant: the viewer, shown without blocking the program.
+    void openUnitsCatalog();
+    // Its window closed.
+    void unitsCatalogClosed();
 
     // --- the report ---
     // What the report needs of the program: the pending edits posted with the

@@ -1,5 +1,6 @@
 #include "session/sessioncommands.h"
 
+#include "catalogs/documents.h"
 #include "session/projectsession.h"
 
 namespace zf {
@@ -18,6 +19,12 @@ void registerSessionCommands(CommandHandlers& h, ProjectSession& s) {
         h.set(QLatin1String(c), [&s, page] { s.openWizard(page); });
     }
     h.set(QStringLiteral("acKatalogStavPrvky"), [&s] { s.openElementsCatalog(); });
+    // --- the catalogs: the units catalog viewer and the documents
+    h.set(QStringLiteral("acKatalogBrisant"), [&s] { s.openUnitsCatalog(); });
+    h.set(QStringLiteral("acKatalogProjDoc"), [] { OpenProjectDocumentation(); });
+    for (const DocumentCommand& d : documentCommands())
+        h.set(d.command, [&d] { openDocumentCommand(d); });
+    // --- end of the catalogs
     h.set(QStringLiteral("acShowHelp"), [&s] { s.setHelpDisplay(!s.helpDisplay()); });
     for (const QString& command : languageCommands()) {
         const int base = baseOfLanguageCommand(command);

@@ -43,7 +43,7 @@ const std::vector<CommandDef>& commandTable() {
         {"acKatalog_Techicke_podklady", 104, ""},
         {"acKatalog_Letaky", 105, ""},
         {"acKatalogStavPrvky", 103, ""},
-        {"acKatalogBrisant", 101, "", false, true},
+        {"acKatalogBrisant", 101, "Ctrl+K", false, true}, // hidden; its shortcut works
         {"acKatalogProjDoc", 102, "", false, true},
         {"acAbout", 121, ""},
     };

@@ -129,13 +129,20 @@ int TZFData::ConnectReference(const QString& path) {
          {&tTeploty, &tTridaPrace, &tGeneral, &tMaterialy, &tDefPerson, &tRozmery, &tTmp})
         ds->close();
     ADOConnectionData.close();
+    Database::OpenOptions o;
+    o.applicationId = ReferenceApplicationId;
     try {
-        Database::OpenOptions o;
-        o.applicationId = ReferenceApplicationId;
         ADOConnectionData.open(path, o);
     } catch (const DbError& e) {
-        LastError = QStringLiteral("Cannot open program database. ") + e.message();
-        return ResultInvalidFile;
+        // A copy the user may only read (a shared installation) still serves
+        // everything; changing the user's structural elements then says so.
+        try {
+            o.readOnly = true;
+            ADOConnectionData.open(path, o);
+        } catch (const DbError&) {
+            LastError = QStringLiteral("Cannot open program database. ") + e.message();
+            return ResultInvalidFile;
+        }
     }
     return ResultOk;
 }

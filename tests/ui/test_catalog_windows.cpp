@@ -1,0 +1,590 @@
+// The catalog windows in the running program under the offscreen platform, on a
+// private copy of the reference database: the structural elements catalog and
+// its new-element dialog driven by clicks and keys, the units catalog viewer
+// opened by its shortcut, the document commands of the Catalogs menu.
+//
+// With ZEFRANT_SHOTS=<folder> the test CatalogWindowsLook grabs every window in
+// every language into PNG files there (run it under xvfb-run with
+// QT_QPA_PLATFORM=xcb, and again with QT_SCALE_FACTOR=2).
+#include "binding/datasetgrid.h"
+#include "catalogs/documents.h"
+#include "common/globals.h"
+#include "common/resultcodes.h"
+#include "elementscatalogwindow.h"
+#include "i18n/language.h"
+#include "mainwindow.h"
+#include "startup.h"
+#include "testsupport.h"
+#include "unitscatalogwindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QShortcut>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeView>
+#include <QTreeWidget>
+
+using namespace zf;
+using zf::test::TestDialogs;
+
+namespace {
+
+class CatalogWindows : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        settingsFile = dir.filePath(QStringLiteral("settings.ini"));
+        QSettings s(settingsFile, QSettings::IniFormat);
+        s.setValue(QStringLiteral("Software/Quadrel/Zefrant/1.0/General/Language"),
+                   QStringLiteral("EN"));
+        s.sync();
+        TempPath = withTrailingSlash(dir.path());
+        // A copy of the reference database of its own: what the tests add stays
+        // out of the program folder.
+        oldCommon = qgetenv("ZEFRANT_COMMON_APPDATA");
+        QDir(dir.path()).mkpath(QStringLiteral("common/Quadrel/Zefrant"));
+        reference = dir.filePath(QStringLiteral("common/Quadrel/Zefrant/ZF.zft"));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(ZEFRANT_PROGRAM_DIR "/DB/ZF.zft"), reference));
+        QFile::setPermissions(reference, QFile::ReadOwner | QFile::WriteOwner);
+        qputenv("ZEFRANT_COMMON_APPDATA", dir.filePath(QStringLiteral("common")).toUtf8());
+        setDocumentOpener([this](const QString& path) {
+            opened << path;
+            return QFileInfo(path).isFile();
+        });
+        Zefrant::Options o;
+        o.settingsFile = settingsFile;
+        o.appFolder = QStringLiteral(ZEFRANT_PROGRAM_DIR);
+        o.dialogs = &dlg;
+        o.askLanguage = [] { return BaseEN; };
+        z = std::make_unique<Zefrant>();
+        ASSERT_TRUE(z->start({}, o));
+        catalog = z->elementsCatalog.get();
+        dialog = z->newElement.get();
+        tree = catalog->findChild<QTreeView*>(QStringLiteral("ElTree1"));
+        ASSERT_TRUE(tree);
+    }
+    void TearDown() override {
+        z.reset();
+        qputenv("ZEFRANT_COMMON_APPDATA", oldCommon);
+        setDocumentOpener({});
+        setLanguage(BaseEN);
+    }
+
+    template <class T> T* child(QWidget* w, const char* name) {
+        T* c = w->findChild<T*>(QLatin1String(name));
+        EXPECT_TRUE(c) << name;
+        return c;
+    }
+    // Runs fn as soon as the modal loop that call starts is running; a dialog fn
+    // leaves open (a failed check returned early) is closed, so nothing hangs.
+    void whileModal(std::function<void()> fn, const std::function<void()>& call) {
+        QTimer::singleShot(0, [fn = std::move(fn)] {
+            QPointer<QDialog> modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            fn();
+            if (modal && modal->isVisible())
+                modal->reject();
+        });
+        call();
+    }
+    QModelIndex groupIndex(const QString& name) {
+        const QAbstractItemModel* m = tree->model();
+        for (int g = 0; g < m->rowCount(); ++g)
+            if (m->index(g, 0).data().toString() == name)
+                return m->index(g, 0);
+        return {};
+    }
+    QModelIndex itemIndex(const QString& group, const QString& name) {
+        const QModelIndex g = groupIndex(group);
+        const QAbstractItemModel* m = tree->model();
+        for (int i = 0; i < m->rowCount(g); ++i)
+            if (m->index(i, 0, g).data().toString() == name)
+                return m->index(i, 0, g);
+        return {};
+    }
+    void click(const QModelIndex& index) {
+        tree->scrollTo(index);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(index).center());
+    }
+    void doubleClick(const QModelIndex& index) {
+        tree->scrollTo(index);
+        const QPoint p = tree->visualRect(index).center();
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, p);
+        QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, p);
+    }
+    void pressButton(QWidget* w, const char* name) {
+        auto* b = w->findChild<QAbstractButton*>(QLatin1String(name));
+        ASSERT_TRUE(b) << name;
+        ASSERT_TRUE(b->isVisible()) << name;
+        QTest::mouseClick(b, Qt::LeftButton);
+    }
+    void typeInto(const char* name, const QString& text) {
+        auto* e = dialog->findChild<QLineEdit*>(QLatin1String(name));
+        ASSERT_TRUE(e);
+        e->setText(text);
+    }
+    QVariant stored(const QString& name, const char* column) {
+        Dataset& m = z->session->data.tMaterialy;
+        return m.lookup(QStringLiteral("Material"), name, QLatin1String(column));
+    }
+
+    QTemporaryDir dir;
+    QString settingsFile, reference;
+    QByteArray oldCommon;
+    TestDialogs dlg;
+    QStringList opened;
+    std::unique_ptr<Zefrant> z;
+    TfrmPrvky* catalog = nullptr;
+    TfrmPrvekNew* dialog = nullptr;
+    QTreeView* tree = nullptr;
+};
+
+} // namespace
+
+TEST_F(CatalogWindows, CreatedAtStartInTheirOrder) {
+    const QStringList& c = z->created;
+    EXPECT_LT(c.indexOf(QStringLiteral("TZFData")), c.indexOf(QStringLiteral("TfrmKatalog")));
+    EXPECT_LT(c.indexOf(QStringLiteral("TfrmKatalog")), c.indexOf(QStringLiteral("TfrmPrvky")));
+    EXPECT_LT(c.indexOf(QStringLiteral("TfrmPrvky")), c.indexOf(QStringLiteral("TfrmPrvekNew")));
+    EXPECT_LT(c.indexOf(QStringLiteral("TfrmPrvekNew")), c.indexOf(QStringLiteral("TfrmAbout")));
+    EXPECT_TRUE(z->session->elementsCatalogAvailable());
+    EXPECT_TRUE(dialog->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(z->unitsCatalog->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_GE(z->unitsCatalog->minimumWidth(), 300);
+    EXPECT_GE(z->unitsCatalog->minimumHeight(), 300);
+    EXPECT_FALSE(catalog->isVisible());
+}
+
+TEST_F(CatalogWindows, AddEditDeleteThroughTheWindows) {
+    bool ran = false;
+    whileModal(
+        [&] {
+            ran = true;
+            EXPECT_TRUE(catalog->isVisible());
+            EXPECT_EQ(catalog->windowTitle(), QStringLiteral("Structural elements catalog"));
+            EXPECT_EQ(tree->model()->headerData(1, Qt::Horizontal).toString(),
+                      QStringLiteral("Heat passage coefficient U [W/m2K]"));
+            EXPECT_EQ(tree->accessibleName(), QStringLiteral("Structural elements catalog"));
+
+            // New item under Windows: kind 5, U = 0 accepted.
+            click(groupIndex(QStringLiteral("Windows")));
+            pressButton(catalog, "tbNew");
+            ASSERT_TRUE(dialog->isVisible());
+            EXPECT_FALSE(dialog->isModal());
+            auto* group = child<QComboBox>(dialog, "cbSkupina");
+            EXPECT_EQ(group->currentText(), QStringLiteral("Windows"));
+            EXPECT_FALSE(group->isEditable());
+            EXPECT_FALSE(child<QCheckBox>(dialog, "cbStavKontrukce")->isVisible());
+            EXPECT_EQ(child<QLabel>(dialog, "slbU")->buddy(), child<QLineEdit>(dialog, "fed_k"));
+            typeInto("edMaterial", QStringLiteral("Roof window"));
+            typeInto("fed_k", QStringLiteral("0"));
+            pressButton(dialog, "btAddAndClose");
+            EXPECT_FALSE(dialog->isVisible());
+            EXPECT_EQ(stored(QStringLiteral("Roof window"), "Typ").toInt(), 5);
+            EXPECT_EQ(stored(QStringLiteral("Roof window"), "k").toDouble(), 0.0);
+            const QModelIndex added = tree->currentIndex();
+            EXPECT_EQ(added.data().toString(), QStringLiteral("Roof window"));
+            EXPECT_EQ(added.parent().data().toString(), QStringLiteral("Windows"));
+            EXPECT_EQ(added.data(Qt::ForegroundRole).value<QColor>(), QColor(0, 128, 0));
+
+            // 100 and -0.01 are refused with 5015; the dialog stays open.
+            pressButton(catalog, "tbNew");
+            typeInto("edMaterial", QStringLiteral("Too much"));
+            typeInto("fed_k", QStringLiteral("100"));
+            EXPECT_EQ(child<QLineEdit>(dialog, "fed_k")->palette().color(QPalette::Base),
+                      QColor(255, 0, 0))
+                << "red above 99";
+            dlg.boxes.clear();
+            pressButton(dialog, "btAddAndNew");
+            ASSERT_EQ(dlg.boxes.size(), 1u);
+            EXPECT_EQ(dlg.last().text, LanguageText(5015));
+            typeInto("fed_k", QStringLiteral("-0.01"));
+            pressButton(dialog, "btAddAndNew");
+            EXPECT_EQ(dlg.boxes.size(), 2u);
+            EXPECT_TRUE(dialog->isVisible());
+            EXPECT_FALSE(stored(QStringLiteral("Too much"), "k").isValid());
+            // Add and new keeps the dialog with its entries.
+            typeInto("fed_k", QStringLiteral("1.2"));
+            pressButton(dialog, "btAddAndNew");
+            EXPECT_TRUE(dialog->isVisible());
+            EXPECT_EQ(child<QLineEdit>(dialog, "edMaterial")->text(), QStringLiteral("Too much"));
+            EXPECT_DOUBLE_EQ(stored(QStringLiteral("Too much"), "k").toDouble(), 1.2);
+            pressButton(dialog, "btCancel");
+            EXPECT_FALSE(dialog->isVisible());
+
+            // Edit the user item to U = 150: accepted.
+            click(itemIndex(QStringLiteral("Windows"), QStringLiteral("Roof window")));
+            bool edited = false;
+            whileModal(
+                [&] {
+                    edited = true;
+                    EXPECT_TRUE(dialog->isVisible());
+                    EXPECT_FALSE(dialog->findChild<QPushButton*>(QStringLiteral("btAddAndClose"))
+                                     ->isVisible());
+                    EXPECT_EQ(dialog->windowTitle(),
+                              QStringLiteral("Edit - New structural element"));
+                    EXPECT_EQ(child<QLineEdit>(dialog, "fed_k")->text(), QStringLiteral("0.00"));
+                    typeInto("fed_k", QStringLiteral("150"));
+                    pressButton(dialog, "btAddAndNew");
+                },
+                [&] { pressButton(catalog, "tbEdit"); });
+            EXPECT_TRUE(edited);
+            EXPECT_DOUBLE_EQ(stored(QStringLiteral("Roof window"), "k").toDouble(), 150);
+            EXPECT_EQ(tree->currentIndex().data().toString(), QStringLiteral("Roof window"));
+            EXPECT_EQ(tree->model()
+                          ->index(tree->currentIndex().row(), 1, tree->currentIndex().parent())
+                          .data()
+                          .toString(),
+                      QStringLiteral("150 "));
+
+            // The Delete key asks and deletes; its group keeps its other items.
+            dlg.answers = {IdYes};
+            tree->setFocus();
+            QTest::keyClick(tree, Qt::Key_Delete);
+            EXPECT_FALSE(stored(QStringLiteral("Roof window"), "k").isValid());
+            EXPECT_TRUE(groupIndex(QStringLiteral("Windows")).isValid());
+
+            // OK on a group does nothing.
+            click(groupIndex(QStringLiteral("Walls")));
+            pressButton(catalog, "btOK");
+            EXPECT_TRUE(catalog->isVisible());
+            pressButton(catalog, "btCancel");
+        },
+        [&] { z->mainWindow->execute(QStringLiteral("acKatalogStavPrvky")); });
+    EXPECT_TRUE(ran);
+    EXPECT_FALSE(catalog->isVisible());
+    EXPECT_EQ(z->session->catalog.ElementsCatalogMode, 0);
+}
+
+TEST_F(CatalogWindows, DeletingTheLastItemOfAGroupRemovesIt) {
+    // A group of one user item.
+    {
+        Database db;
+        db.open(reference, {});
+        db.exec(QStringLiteral("INSERT INTO tMaterialyEN (Skupina, Material, k, ReadOnly, "
+                               "ShowInCatalogs, Typ) VALUES ('Mine', 'Only one', 1, 0, 3, 5)"));
+    }
+    z->session->data.tMaterialy.refresh();
+    z->session->catalog.BuildElementsTree();
+    whileModal(
+        [&] {
+            ASSERT_TRUE(groupIndex(QStringLiteral("Mine")).isValid());
+            const int groups = tree->model()->rowCount();
+            click(itemIndex(QStringLiteral("Mine"), QStringLiteral("Only one")));
+            dlg.answers = {IdYes};
+            pressButton(catalog, "tbDelete");
+            EXPECT_EQ(tree->model()->rowCount(), groups - 1);
+            EXPECT_FALSE(groupIndex(QStringLiteral("Mine")).isValid());
+            // Expand and collapse all, the tree keeps the focus.
+            pressButton(catalog, "tbExpandAll");
+            EXPECT_TRUE(tree->isExpanded(groupIndex(QStringLiteral("Gates"))));
+            pressButton(catalog, "tbCollapseAll");
+            EXPECT_FALSE(tree->isExpanded(groupIndex(QStringLiteral("Walls"))));
+            // A double click on a group opens and closes it.
+            doubleClick(groupIndex(QStringLiteral("Roofs")));
+            EXPECT_TRUE(tree->isExpanded(groupIndex(QStringLiteral("Roofs"))));
+            catalog->reject();
+        },
+        [&] { z->session->openElementsCatalog(); });
+}
+
+TEST_F(CatalogWindows, ADoubleClickChoosesInMode0AndEditsInMode1) {
+    ASSERT_EQ(z->session->commandNew(), ResultOk);
+    Dataset& walls = z->session->data.tSteny;
+    ASSERT_TRUE(walls.locate(QStringLiteral("TypSteny"), 1));
+    dlg.answers = {IdNo}; // no openings
+    bool chosen = false;
+    whileModal(
+        [&] {
+            const QModelIndex item = itemIndex(
+                QStringLiteral("Walls"), QStringLiteral("Aerated concrete 250 mm, plastered"));
+            ASSERT_TRUE(item.isValid());
+            doubleClick(item);
+        },
+        [&] { chosen = z->session->chooseElementForWall(); });
+    EXPECT_TRUE(chosen);
+    EXPECT_FALSE(catalog->isVisible());
+    EXPECT_EQ(walls.asString(QStringLiteral("Material")),
+              QStringLiteral("Aerated concrete 250 mm, plastered"));
+    EXPECT_DOUBLE_EQ(walls.asFloat(QStringLiteral("k")), 0.45);
+
+    // From the menu a double click edits: a built-in item answers 5016.
+    dlg.boxes.clear();
+    whileModal(
+        [&] {
+            doubleClick(itemIndex(QStringLiteral("Walls"),
+                                  QStringLiteral("Aerated concrete 250 mm, plastered")));
+            EXPECT_TRUE(catalog->isVisible());
+            ASSERT_FALSE(dlg.boxes.empty());
+            EXPECT_EQ(dlg.last().text, LanguageText(5016));
+            catalog->reject();
+        },
+        [&] { z->session->openElementsCatalog(); });
+}
+
+TEST_F(CatalogWindows, AnItemAddedUnderCzechIsAbsentUnderEnglish) {
+    z->mainWindow->action(QStringLiteral("acCZ"))->trigger();
+    EXPECT_EQ(catalog->windowTitle(), LanguageTextIn(BaseCZ, 2701));
+    EXPECT_EQ(dialog->findChild<QLabel*>(QStringLiteral("lbKonstrukce"))->text(),
+              LanguageTextIn(BaseCZ, 2753));
+    whileModal(
+        [&] {
+            click(groupIndex(QStringLiteral("Stěny")));
+            pressButton(catalog, "tbNew");
+            typeInto("edMaterial", QStringLiteral("Česká stěna"));
+            typeInto("fed_k", QStringLiteral("0.4"));
+            pressButton(dialog, "btAddAndClose");
+            EXPECT_TRUE(
+                itemIndex(QStringLiteral("Stěny"), QStringLiteral("Česká stěna")).isValid());
+            catalog->reject();
+        },
+        [&] { z->session->openElementsCatalog(); });
+    z->mainWindow->action(QStringLiteral("acEN"))->trigger();
+    EXPECT_EQ(catalog->windowTitle(), QStringLiteral("Structural elements catalog"));
+    EXPECT_EQ(tree->model()->index(0, 0).data().toString(), QStringLiteral("Walls"));
+    EXPECT_FALSE(itemIndex(QStringLiteral("Walls"), QStringLiteral("Česká stěna")).isValid());
+    z->mainWindow->action(QStringLiteral("acCZ"))->trigger();
+    EXPECT_TRUE(itemIndex(QStringLiteral("Stěny"), QStringLiteral("Česká stěna")).isValid());
+}
+
+TEST_F(CatalogWindows, TheDocumentCommandsOfTheCatalogsMenu) {
+    TfrmZMain& w = *z->mainWindow;
+    auto* technical = w.findChild<QAction*>(QStringLiteral("acKatalog_Techicke_podkladyMenu"));
+    auto* leaflets = w.findChild<QAction*>(QStringLiteral("acKatalog_LetakyMenu"));
+    ASSERT_TRUE(technical && technical->menu() && leaflets && leaflets->menu());
+    QStringList items;
+    for (QAction* a : technical->menu()->actions())
+        items << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
+    ASSERT_EQ(items.size(), 13);
+    EXPECT_EQ(items.indexOf(QStringLiteral("-")), 8);
+    EXPECT_EQ(leaflets->menu()->actions().size(), 4);
+    QAction* ax = w.findChild<QAction*>(QStringLiteral("acBrisant_AX_TD"));
+    ASSERT_TRUE(ax);
+    EXPECT_EQ(ax->text(), QStringLiteral("Brisant AX - technical documentation"));
+    EXPECT_EQ(ax->toolTip(), QStringLiteral("Brisant_AX_TD")) << "the base name is its hint";
+    QAction* zr = w.findChild<QAction*>(QStringLiteral("acBrisant_E_ZR1"));
+    ASSERT_TRUE(zr);
+    EXPECT_EQ(zr->text(), QStringLiteral("ZR-1 Brisant E-Control"));
+
+    // English: every document is there in English, no flag; it opens in English.
+    emit technical->menu()->aboutToShow();
+    for (QAction* a : technical->menu()->actions())
+        EXPECT_TRUE(a->icon().isNull()) << a->objectName().toStdString();
+    ax->trigger();
+    EXPECT_EQ(opened.last(), AppPath + QStringLiteral("PDF/Sarvin/Brisant_AX_TD_EN.pdf"));
+
+    // German: none there, the Czech flag on each, and the Czech file opens.
+    w.action(QStringLiteral("acGE"))->trigger();
+    EXPECT_EQ(ax->text(), LanguageTextIn(BaseGE, 106));
+    EXPECT_EQ(zr->text(), QStringLiteral("ZR-1 Brisant E-Control"));
+    emit leaflets->menu()->aboutToShow();
+    for (QAction* a : leaflets->menu()->actions())
+        EXPECT_FALSE(a->icon().isNull()) << a->objectName().toStdString();
+    w.findChild<QAction*>(QStringLiteral("acLetak_MK"))->trigger();
+    EXPECT_EQ(opened.last(), AppPath + QStringLiteral("PDF/Prospekty/Letak_MK_CZ.pdf"));
+
+    // Base 50000: the files of code RU, which the installation has not: flags.
+    setSystemCodePage(1250);
+    w.action(QStringLiteral("acRU"))->trigger();
+    setSystemCodePage(0);
+    ASSERT_EQ(LanguageBase, BaseRU1250);
+    emit technical->menu()->aboutToShow();
+    EXPECT_FALSE(ax->icon().isNull());
+    ax->trigger();
+    EXPECT_EQ(opened.last(), AppPath + QStringLiteral("PDF/Sarvin/Brisant_AX_TD_CZ.pdf"));
+
+    // Czech: no flags.
+    w.action(QStringLiteral("acCZ"))->trigger();
+    emit technical->menu()->aboutToShow();
+    EXPECT_TRUE(ax->icon().isNull());
+    // The project documentation is hidden, and opens the Czech guide.
+    EXPECT_FALSE(w.action(QStringLiteral("acKatalogProjDoc"))->isVisible());
+    w.execute(QStringLiteral("acKatalogProjDoc"));
+    EXPECT_EQ(opened.last(), AppPath + QStringLiteral("PDF/proj-docCZ.pdf"));
+}
+
+TEST_F(CatalogWindows, TheUnitsCatalogViewer) {
+    TfrmZMain& w = *z->mainWindow;
+    TfrmKatalog& k = *z->unitsCatalog;
+    EXPECT_FALSE(w.action(QStringLiteral("acKatalogBrisant"))->isVisible()) << "out of the menu";
+    // Ctrl+K opens it all the same.
+    auto* key = w.findChild<QShortcut*>(QStringLiteral("acKatalogBrisantShortcut"));
+    ASSERT_TRUE(key);
+    EXPECT_EQ(key->key(), QKeySequence(QStringLiteral("Ctrl+K")));
+    w.activateWindow();
+    if (QTest::qWaitForWindowActive(&w, 2000))
+        QTest::keyClick(&w, Qt::Key_K, Qt::ControlModifier);
+    else
+        emit key->activated();
+    ASSERT_TRUE(k.isVisible());
+    EXPECT_FALSE(k.isModal());
+    EXPECT_TRUE(z->session->data.tRozmery.active());
+    EXPECT_EQ(k.windowTitle(), QStringLiteral("Hot-air components catalog"));
+
+    auto* tv = child<QTreeView>(&k, "tvKatalog");
+    auto* pages = child<QTabWidget>(&k, "PageControl1");
+    auto* lines = child<QTreeWidget>(&k, "lvParams");
+    auto* name = child<QLabel>(&k, "DBTextLabel1");
+    auto* grid = child<DatasetGrid>(&k, "ExDBGrid1");
+    EXPECT_EQ(pages->currentWidget()->objectName(), QStringLiteral("tsParams"));
+    EXPECT_FALSE(tv->accessibleName().isEmpty());
+    EXPECT_FALSE(grid->accessibleName().isEmpty());
+    EXPECT_EQ(child<CatalogPicture>(&k, "imRychlost")->accessibleName(),
+              QStringLiteral("Flow velocity at the height of 1.7 m"));
+    EXPECT_EQ(child<CatalogPicture>(&k, "im_Legenda_r")->accessibleName(),
+              QStringLiteral("Legend: Flow velocity"));
+
+    auto find = [&](const QString& text) {
+        const auto hits = tv->model()->match(tv->model()->index(0, 0), Qt::DisplayRole, text, 1,
+                                             Qt::MatchExactly | Qt::MatchRecursive);
+        return hits.isEmpty() ? QModelIndex() : hits.first();
+    };
+    tv->setCurrentIndex(find(QStringLiteral("MK 50 - E")));
+    EXPECT_EQ(name->text(), QStringLiteral("MK ventilation units with mixing chamber"));
+    EXPECT_TRUE(lines->isVisibleTo(&k));
+    EXPECT_EQ(lines->topLevelItemCount(), 7);
+    EXPECT_TRUE(pages->isTabVisible(pages->indexOf(child<QWidget>(&k, "tsRychlost"))));
+    EXPECT_FALSE(child<CatalogPicture>(&k, "imFoto")->isEmpty());
+    EXPECT_TRUE(child<CatalogPicture>(&k, "im_Legenda_r")
+                    ->file()
+                    .endsWith(QLatin1String("legenda_r_mk.svg")));
+    EXPECT_EQ(child<QLabel>(&k, "DBTextLabel2")->text(), QStringLiteral("MK 50 - E"));
+    EXPECT_EQ(grid->currentIndex().row(), z->session->data.tRozmery.currentRow());
+
+    tv->setCurrentIndex(find(QStringLiteral("Destratifikátor K1")));
+    EXPECT_FALSE(lines->isVisibleTo(&k)) << "no technical data";
+    EXPECT_FALSE(pages->isTabVisible(pages->indexOf(child<QWidget>(&k, "tsRychlost"))));
+    EXPECT_FALSE(pages->isTabVisible(pages->indexOf(child<QWidget>(&k, "tsTeplota"))));
+    QStringList shown;
+    for (int c = 0; c < grid->model()->columnCount(); ++c)
+        if (!grid->isColumnHidden(c))
+            shown << grid->model()->headerData(c, Qt::Horizontal).toString();
+    EXPECT_EQ(shown, (QStringList{"A", "R", "Netto", "Brutto"}));
+    EXPECT_FALSE(child<CatalogPicture>(&k, "imRozmery")->isEmpty());
+    const QString englishName = name->text();
+
+    // The other view; then the language: the tree of the new code, the texts.
+    // On its circle: a radio button takes clicks on its circle and its text only.
+    QRadioButton* byApplication = child<QRadioButton>(&k, "rgView_1");
+    QTest::mouseClick(byApplication, Qt::LeftButton, {}, QPoint(8, byApplication->height() / 2));
+    EXPECT_EQ(tv->model()->index(0, 0).data().toString(),
+              QStringLiteral("Heating of production halls"));
+    w.action(QStringLiteral("acPL"))->trigger();
+    EXPECT_EQ(k.windowTitle(), LanguageTextIn(BasePL, 1500));
+    EXPECT_EQ(child<QGroupBox>(&k, "rgView")->title(), LanguageTextIn(BasePL, 1501));
+    EXPECT_EQ(pages->tabText(0), LanguageTextIn(BasePL, 1504));
+    QFile pl(AppPath + QStringLiteral("DB/tvpPL.txt"));
+    ASSERT_TRUE(pl.open(QIODevice::ReadOnly));
+    EXPECT_EQ(tv->model()->index(0, 0).data().toString(),
+              QString::fromUtf8(pl.readLine()).trimmed());
+    EXPECT_NE(name->text(), englishName) << "the name label follows the language";
+    EXPECT_EQ(name->text(), z->session->unitsCatalog.familyName());
+    EXPECT_EQ(child<QPushButton>(&k, "btClose")->text(), LanguageTextIn(BasePL, 153));
+
+    // Closing closes tBrisantRozmery.
+    QTest::mouseClick(child<QPushButton>(&k, "btClose"), Qt::LeftButton);
+    EXPECT_FALSE(k.isVisible());
+    EXPECT_FALSE(z->session->data.tRozmery.active());
+}
+
+// Not a check: pictures of the windows for a person to look at.
+TEST_F(CatalogWindows, CatalogWindowsLook) {
+    const QString out = qEnvironmentVariable("ZEFRANT_SHOTS");
+    if (out.isEmpty())
+        GTEST_SKIP() << "set ZEFRANT_SHOTS to a folder to grab the windows";
+    QDir().mkpath(out);
+    const QString scale = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1"));
+    TfrmZMain& w = *z->mainWindow;
+    const std::pair<const char*, const char*> languages[] = {
+        {"acCZ", "CZ"}, {"acEN", "EN"}, {"acGE", "GE"}, {"acPL", "PL"}, {"acRU", "RU"}};
+    auto save = [&](QWidget* win, const QString& what, const QString& code) {
+        QApplication::processEvents();
+        QTest::qWait(150);
+        win->grab().save(QStringLiteral("%1/%2-%3-x%4.png").arg(out, what, code, scale));
+    };
+    for (const auto& [command, code] : languages) {
+        w.action(QLatin1String(command))->trigger();
+        const QString c = QLatin1String(code);
+        // The units catalog on a warm-air type, on each tab.
+        z->session->openUnitsCatalog();
+        TfrmKatalog& k = *z->unitsCatalog;
+        auto* tv = k.findChild<QTreeView*>(QStringLiteral("tvKatalog"));
+        auto* pages = k.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+        k.findChild<QRadioButton*>(QStringLiteral("rgView_0"))->click();
+        const auto hits = tv->model()->match(tv->model()->index(0, 0), Qt::DisplayRole,
+                                             QStringLiteral("Brisant AX 35 - E"), 1,
+                                             Qt::MatchExactly | Qt::MatchRecursive);
+        if (!hits.isEmpty())
+            tv->setCurrentIndex(hits.first());
+        tv->expandAll();
+        for (int t = 0; t < pages->count(); ++t) {
+            pages->setCurrentIndex(t);
+            save(&k, QStringLiteral("katalog-tab%1").arg(t), c);
+        }
+        pages->setCurrentIndex(0);
+        const auto k1 = tv->model()->match(tv->model()->index(0, 0), Qt::DisplayRole,
+                                           QStringLiteral("Destratifikátor K1"), 1,
+                                           Qt::MatchExactly | Qt::MatchRecursive);
+        if (!k1.isEmpty())
+            tv->setCurrentIndex(k1.first());
+        save(&k, QStringLiteral("katalog-k1"), c);
+        k.reject();
+        // The structural elements catalog with a user item, and the dialog.
+        whileModal(
+            [&, c] {
+                if (!itemIndex(tree->model()->index(0, 0).data().toString(),
+                               QStringLiteral("Sandwich 2000"))
+                         .isValid()) {
+                    click(tree->model()->index(0, 0));
+                    pressButton(catalog, "tbNew");
+                    typeInto("edMaterial", QStringLiteral("Sandwich 2000"));
+                    typeInto("fed_k", QStringLiteral("0.21"));
+                    pressButton(dialog, "btAddAndClose");
+                }
+                tree->expand(tree->model()->index(0, 0));
+                tree->expand(tree->model()->index(4, 0));
+                click(tree->model()->index(4, 0)); // the user's item shows its green
+                save(catalog, QStringLiteral("prvky"), c);
+                pressButton(catalog, "tbNew");
+                typeInto("edMaterial", QStringLiteral("Window 1.2 x 1.5"));
+                typeInto("fed_k", QStringLiteral("120"));
+                save(dialog, QStringLiteral("prveknew"), c);
+                pressButton(dialog, "btCancel");
+                catalog->reject();
+            },
+            [&] { z->session->openElementsCatalog(); });
+        // The Catalogs menu with its technical documents.
+        QMenu* menu =
+            w.findChild<QAction*>(QStringLiteral("acKatalog_Techicke_podkladyMenu"))->menu();
+        menu->popup(QPoint(40, 40));
+        save(menu, QStringLiteral("menu-documents"), c);
+        menu->hide();
+    }
+    w.action(QStringLiteral("acEN"))->trigger();
+}
+
+int main(int argc, char** argv) {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale::c());
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
