@@ -36,17 +36,21 @@ ResolvedReport smallReport() {
     return r;
 }
 
-// Runs check on the modal window that opens next, then closes it.
-template <class W> void onNextModal(std::function<void(W*)> check) {
-    QTimer::singleShot(50, [check] {
-        auto* w = qobject_cast<W*>(QApplication::activeModalWidget());
-        if (!w) {
-            ADD_FAILURE() << "no modal window of the expected class";
-            if (QWidget* any = QApplication::activeModalWidget())
-                any->close();
+// Runs check on the modal window that opens next. It is waited for (a loaded
+// machine takes its time to build a preview); one that never comes is a failure.
+template <class W> void onNextModal(std::function<void(W*)> check, int waitedMs = 0) {
+    QTimer::singleShot(50, [check, waitedMs] {
+        if (auto* w = qobject_cast<W*>(QApplication::activeModalWidget())) {
+            check(w);
             return;
         }
-        check(w);
+        if (waitedMs < 20000) {
+            onNextModal<W>(check, waitedMs + 50);
+            return;
+        }
+        ADD_FAILURE() << "no modal window of the expected class";
+        if (QWidget* any = QApplication::activeModalWidget())
+            any->close();
     });
 }
 
