@@ -15,6 +15,8 @@ Zefrant::Zefrant() = default;
 Zefrant::~Zefrant() {
     finish();
     // The windows go before the session they view.
+    projectWindows.reset();
+    objProp.reset();
     about.reset();
     mainWindow.reset();
     session.reset();
@@ -68,14 +70,23 @@ bool Zefrant::start(const QStringList& args, const Options& options) {
     // 6. The windows of the later steps are created here as they arrive: the
     // input wizard, the units catalog, the unit properties, the structural
     // elements catalog and its new-element dialog.
-    for (int i = 0; i < 5; ++i)
-        splash->step();
+    splash->step(); // the input wizard
+    splash->step(); // the units catalog
+    objProp = std::make_unique<TfrmObjProp>(*session, mainWindow.get());
+    created << QStringLiteral("TfrmObjProp");
+    splash->step();
+    splash->step(); // the structural elements catalog
+    splash->step(); // the new-element dialog
     splash->step();
     splashProgress = splash->progress();
     // 7. The About box.
     about = std::make_unique<TfrmAbout>(session->data.ReferencePath, mainWindow.get());
     mainWindow->setAboutBox(about.get());
     created << QStringLiteral("TfrmAbout");
+    // ... and with it the project window; 8. its first page.
+    projectWindows = std::make_unique<ProjectWindowHost>(*session, *mainWindow);
+    projectWindows->ensureWindow()->pages()->setCurrentIndex(0);
+    created << QStringLiteral("TfrmZFDraw");
     // 9. The language, to every window; 10. nothing is modified yet.
     LoadLanguage(LanguageBase);
     Modified = false;

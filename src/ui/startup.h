@@ -2,6 +2,8 @@
 
 #include "aboutbox.h"
 #include "mainwindow.h"
+#include "projectwindow/objprop.h"
+#include "projectwindow/projectwindow.h"
 #include "qtdialogs.h"
 #include "session/projectsession.h"
 #include "shell/settings.h"
@@ -47,6 +49,10 @@ public:
     std::unique_ptr<QtTranslations> translations;
     std::unique_ptr<TfrmZMain> mainWindow;
     std::unique_ptr<TfrmAbout> about;
+    // The unit properties dialog, and the keeper of the project window (which
+    // lives in the main window's frame and may be closed and made again).
+    std::unique_ptr<TfrmObjProp> objProp;
+    std::unique_ptr<ProjectWindowHost> projectWindows;
 
 private:
     bool finished_ = false;
