@@ -112,7 +112,9 @@ void ProjectUnits::StoreObjectsToTable() {
             ShowMessageBox(formatText(QStringLiteral("ID %d not found"), {s.number}), caption(),
                            PlainMessage);
     }
-    u.refresh();
+    // The rows were written through the dataset, which holds them as written:
+    // reading the table again would cost a plan of a thousand units its speed
+    // and change nothing.
     if (!hadRow || !u.locate(QStringLiteral("IDJednotky"), remembered))
         u.first();
 }

@@ -148,8 +148,11 @@ public:
 
     // --- painting ---
     // Draws the plan into the plot area at the painter's origin and remembers the
-    // symbols' screen boxes.
-    void paint(QPainter& painter);
+    // symbols' screen boxes. A window may draw the plan once and only the
+    // overlay (the dragged outline, the zoom rectangle) over it while the
+    // pointer moves.
+    enum class PaintLayer { All, Plan, Overlay };
+    void paint(QPainter& painter, PaintLayer layer = PaintLayer::All);
     QImage toImage(); // the plan at the viewport's size
     // The plan as an SVG picture of the viewport's size; false when it cannot be
     // written.
