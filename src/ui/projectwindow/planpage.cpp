@@ -84,9 +84,36 @@ PlanView& PlanWidget::plan() const {
     return session_.units.plan;
 }
 
+// While a unit is dragged or a zoom rectangle drawn, only the outline moves:
+// the plan is drawn once into a picture and each frame draws the outline over
+// it. The picture is drawn again when the view changes meanwhile.
 void PlanWidget::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    plan().paint(p);
+    PlanView& pv = plan();
+    if (!pv.dragging() && pv.rubberBand().isNull()) {
+        cache_ = QPixmap();
+        pv.paint(p);
+        return;
+    }
+    const WorldRange& r = pv.visibleRange();
+    const QList<double> key = {r.xmin,
+                               r.xmax,
+                               r.ymin,
+                               r.ymax,
+                               double(pv.count()),
+                               pv.ShowLabels ? 1.0 : 0.0,
+                               double(width()),
+                               double(height())};
+    if (cache_.isNull() || key != cacheKey_) {
+        const qreal dpr = devicePixelRatioF();
+        cache_ = QPixmap(size() * dpr);
+        cache_.setDevicePixelRatio(dpr);
+        QPainter cp(&cache_);
+        pv.paint(cp, PlanView::PaintLayer::Plan);
+        cacheKey_ = key;
+    }
+    p.drawPixmap(0, 0, cache_);
+    pv.paint(p, PlanView::PaintLayer::Overlay);
 }
 
 void PlanWidget::resizeEvent(QResizeEvent* event) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QPixmap>
 #include <QWidget>
 #include <functional>
 
@@ -55,6 +57,8 @@ private:
 
     ProjectSession& session_;
     QLabel* hint_ = nullptr;
+    QPixmap cache_; // the plan under a moving outline
+    QList<double> cacheKey_;
 };
 
 // Page 3 of the project window (tsDraw): the tool bar, the plan with its two

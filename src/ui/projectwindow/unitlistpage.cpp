@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QStandardItemModel>
 #include <QVBoxLayout>
@@ -23,8 +24,8 @@ namespace zf {
 namespace {
 
 // The widths of the columns, in pixels: number, type, X, Y, Z, angle and the
-// four lists.
-constexpr int ColumnWidths[10] = {30, 150, 40, 40, 40, 40, 137, 165, 120, 160};
+// four lists. A language whose titles or entries need more widens a column.
+constexpr std::array<int, 10> ColumnWidths = {30, 150, 40, 40, 40, 40, 137, 165, 120, 160};
 constexpr int FirstListColumn = 6;
 const QColor CurrentList(255, 255, 0);
 
@@ -85,6 +86,14 @@ UnitPanel::UnitPanel(QWidget* parent) : QFrame(parent) {
     l->addStretch();
 }
 
+void UnitPanel::setColumnWidths(const std::array<int, 10>& widths) {
+    QLabel* cells[] = {number_, type_, x_, y_, z_, angle_};
+    for (int c = 0; c < 6; ++c)
+        cells[c]->setFixedWidth(widths[size_t(c)]);
+    for (int p = 0; p < 4; ++p)
+        lists_[p]->setFixedWidth(widths[size_t(FirstListColumn + p)]);
+}
+
 UnitListPage::UnitListPage(ProjectSession& session, QWidget* parent)
     : QWidget(parent), session_(session) {
     auto* layout = new QVBoxLayout(this);
@@ -107,7 +116,16 @@ UnitListPage::UnitListPage(ProjectSession& session, QWidget* parent)
     });
 
     // The header over the list and the list with its scroll bar.
-    auto* frame = new QWidget(this);
+    // In a language whose texts make the table wider than the page, the
+    // table scrolls sideways.
+    sideways_ = new QScrollArea(this);
+    sideways_->setObjectName(QStringLiteral("saSeznamJednotek"));
+    sideways_->setFrameShape(QFrame::NoFrame);
+    sideways_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    sideways_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    sideways_->setWidgetResizable(true);
+    auto* frame = new QWidget(sideways_);
+    frame_ = frame;
     auto* grid = new QGridLayout(frame);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setSpacing(0);
@@ -119,17 +137,11 @@ UnitListPage::UnitListPage(ProjectSession& session, QWidget* parent)
     header_->setSectionsClickable(false);
     header_->setStretchLastSection(false);
     header_->setDefaultAlignment(Qt::AlignCenter);
-    for (int c = 0; c < 10; ++c)
-        header_->resizeSection(c, ColumnWidths[c]);
-    int total = 0;
-    for (int w : ColumnWidths)
-        total += w;
-    header_->setFixedWidth(total);
     grid->addWidget(header_, 0, 0, Qt::AlignLeft);
 
     list_ = new QWidget(frame);
     list_->setObjectName(QStringLiteral("DBCtrlGrid1"));
-    list_->setFixedSize(total, VisiblePanels * PanelHeight);
+    list_->setFixedHeight(VisiblePanels * PanelHeight);
     auto* rows = new QVBoxLayout(list_);
     rows->setContentsMargins(0, 0, 0, 0);
     rows->setSpacing(0);
@@ -148,7 +160,8 @@ UnitListPage::UnitListPage(ProjectSession& session, QWidget* parent)
         rows->addWidget(p);
     }
     grid->addWidget(list_, 1, 0, Qt::AlignLeft);
-    scroll_ = new QScrollBar(Qt::Vertical, frame);
+    // The list's own scroll bar stays in view when the table scrolls sideways.
+    scroll_ = new QScrollBar(Qt::Vertical, this);
     scroll_->setObjectName(QStringLiteral("sbSeznamJednotek"));
     scroll_->setFixedHeight(VisiblePanels * PanelHeight);
     scroll_->setPageStep(VisiblePanels);
@@ -158,9 +171,19 @@ UnitListPage::UnitListPage(ProjectSession& session, QWidget* parent)
         top_ = v;
         fillPanels();
     });
-    grid->addWidget(scroll_, 1, 1, Qt::AlignLeft);
-    grid->setColumnStretch(2, 1);
-    layout->addWidget(frame);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(2, 1);
+    sideways_->setWidget(frame);
+    auto* table = new QHBoxLayout;
+    table->setSpacing(0);
+    table->addWidget(sideways_, 1);
+    scrollColumn_ = new QVBoxLayout;
+    scrollColumn_->setSpacing(0);
+    scrollColumn_->addWidget(scroll_);
+    scrollColumn_->addStretch();
+    table->addLayout(scrollColumn_);
+    table->addStretch(1);
+    layout->addLayout(table);
 
     // The data of the current unit and its pictures.
     auto* below = new QHBoxLayout;
@@ -227,6 +250,32 @@ void UnitListPage::applyLanguage() {
     for (int c = 0; c < 10; ++c)
         labels << (titles[c] ? LanguageText(titles[c]) : QLatin1String(fixed[c]));
     headerModel_->setHorizontalHeaderLabels(labels);
+    // The columns keep their widths unless a word of a title or an entry of a
+    // list does not fit in the language; the titles wrap in their sections.
+    const QFontMetrics fm(header_->font());
+    widths_ = ColumnWidths;
+    for (int c = 0; c < 10; ++c) {
+        for (const QString& word : labels[c].split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            widths_[size_t(c)] = std::max(widths_[size_t(c)], fm.horizontalAdvance(word) + 10);
+        if (c >= FirstListColumn) {
+            const QFontMetrics lm(panels_.first()->list(UnitProperty::Location)->font());
+            for (const QString& entry : unitPropertyEntries(UnitProperty(c - FirstListColumn)))
+                widths_[size_t(c)] =
+                    std::max(widths_[size_t(c)], std::min(260, lm.horizontalAdvance(entry) + 34));
+        }
+    }
+    int height = 0;
+    for (int c = 0; c < 10; ++c) {
+        headerModel_->setHeaderData(
+            c, Qt::Horizontal,
+            QVariant::fromValue(Qt::AlignCenter | Qt::Alignment(Qt::TextWordWrap)),
+            Qt::TextAlignmentRole);
+        const QRect r = fm.boundingRect(QRect(0, 0, widths_[size_t(c)] - 6, 2000),
+                                        Qt::AlignCenter | Qt::TextWordWrap, labels[c]);
+        height = std::max(height, r.height());
+    }
+    header_->setFixedHeight(height + 8);
+    applyColumnWidths();
     filling_ = true;
     for (UnitPanel* p : panels_)
         for (UnitProperty prop : AllUnitProperties) {
@@ -238,6 +287,7 @@ void UnitListPage::applyLanguage() {
     list_->setAccessibleName(LanguageText(2004));
     header_->setAccessibleName(LanguageText(2004));
     scroll_->setAccessibleName(LanguageText(2358));
+    sideways_->horizontalScrollBar()->setAccessibleName(LanguageText(2360));
     const struct {
         int id;
         const char* unit;
@@ -262,6 +312,24 @@ void UnitListPage::applyLanguage() {
         w->setFont(f);
     }
     fillPanels();
+}
+
+void UnitListPage::applyColumnWidths() {
+    int total = 0;
+    for (int c = 0; c < 10; ++c) {
+        header_->resizeSection(c, widths_[size_t(c)]);
+        total += widths_[size_t(c)];
+    }
+    header_->setFixedWidth(total);
+    list_->setFixedWidth(total);
+    for (UnitPanel* p : panels_)
+        p->setColumnWidths(widths_);
+    frame_->setMinimumWidth(total);
+    sideways_->setMaximumWidth(total + 2);
+    // The scroll bar stands beside the panels, below the header.
+    scrollColumn_->setContentsMargins(0, header_->height(), 0, 0);
+    sideways_->setFixedHeight(header_->height() + VisiblePanels * PanelHeight +
+                              sideways_->horizontalScrollBar()->sizeHint().height() + 2);
 }
 
 void UnitListPage::refresh() {

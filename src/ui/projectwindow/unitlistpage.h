@@ -4,10 +4,13 @@
 
 #include <QFrame>
 #include <QWidget>
+#include <array>
 
 class QComboBox;
 class QHeaderView;
 class QLabel;
+class QScrollArea;
+class QVBoxLayout;
 class QScrollBar;
 class QStandardItemModel;
 class QWheelEvent;
@@ -27,6 +30,8 @@ public:
     int row() const { return row_; }
     QComboBox* list(UnitProperty property) const { return lists_[int(property)]; }
     QLabel* numberLabel() const { return number_; }
+    // The widths of the ten columns in pixels.
+    void setColumnWidths(const std::array<int, 10>& widths);
 
 private:
     friend class UnitListPage;
@@ -60,6 +65,7 @@ public:
     void wheel(QWheelEvent* event);
 
     UnitPanel* panel(int i) const { return panels_.value(i); }
+    const std::array<int, 10>& columnWidths() const { return widths_; }
     // The panel that shows a row, or nullptr when it is scrolled away.
     UnitPanel* panelOfRow(int row) const;
     int topRow() const { return top_; }
@@ -75,14 +81,19 @@ private:
     void makeCurrent(int row);
     void ensureVisible(int row);
     void choose(UnitPanel* panel, UnitProperty property, int index);
+    void applyColumnWidths();
 
     ProjectSession& session_;
     DatasetModel* model_ = nullptr;
     QStandardItemModel* headerModel_ = nullptr;
     QHeaderView* header_ = nullptr;
     QWidget* list_ = nullptr;
+    QScrollArea* sideways_ = nullptr;
+    QVBoxLayout* scrollColumn_ = nullptr;
+    QWidget* frame_ = nullptr;
     QList<UnitPanel*> panels_;
     QScrollBar* scroll_ = nullptr;
+    std::array<int, 10> widths_{};
     int top_ = 0;
     bool filling_ = false;
     struct DataLine {

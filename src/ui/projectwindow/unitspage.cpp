@@ -119,6 +119,7 @@ UnitsPage::UnitsPage(ProjectSession& session, TfrmZMain* main, QWidget* parent)
     });
     grid_ = new DatasetGrid(this);
     grid_->setObjectName(QStringLiteral("ExDBGrid1"));
+    model_->setTitleAlignment(Qt::AlignCenter | Qt::Alignment(Qt::TextWordWrap));
     grid_->setDatasetModel(model_);
     grid_->setEditTriggers(QAbstractItemView::AllEditTriggers);
     grid_->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
@@ -250,11 +251,31 @@ UnitsPage::UnitsPage(ProjectSession& session, TfrmZMain* main, QWidget* parent)
 void UnitsPage::SetUnitTableTitles() {
     for (int c = 0; c < model_->columnCount(); ++c)
         model_->setColumnTitle(c, LanguageText(2130 + c));
-    // Columns 0 and 1 keep their widths.
-    for (int c = 2; c < model_->columnCount(); ++c)
-        grid_->setColumnWidth(c, model_->column(c).width);
-    // The titles wrap within their widths.
-    grid_->horizontalHeader()->setMinimumHeight(grid_->fontMetrics().height() * 3 + 8);
+    // Columns 0 and 1 keep their widths; the others take theirs, widened where
+    // a word of the title would not fit.
+    QFont titleBold = grid_->horizontalHeader()->font();
+    titleBold.setBold(true);
+    for (int c = 2; c < model_->columnCount(); ++c) {
+        const QFontMetrics fm(c == CountColumn ? titleBold : grid_->horizontalHeader()->font());
+        int word = 0;
+        for (const QString& w : model_->column(c).title.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            word = std::max(word, fm.horizontalAdvance(w) + 10);
+        grid_->setColumnWidth(c, std::max(model_->column(c).width, word));
+    }
+    // The titles wrap within their widths; the header is as high as the
+    // longest of them needs.
+    QHeaderView* header = grid_->horizontalHeader();
+    QFont bold = header->font();
+    bold.setBold(true);
+    int height = 0;
+    for (int c = 0; c < model_->columnCount(); ++c) {
+        const QFontMetrics fm(c == CountColumn ? bold : header->font());
+        const QRect r =
+            fm.boundingRect(QRect(0, 0, std::max(10, grid_->columnWidth(c) - 8), 2000),
+                            Qt::AlignCenter | Qt::TextWordWrap, model_->column(c).title);
+        height = std::max(height, r.height());
+    }
+    header->setFixedHeight(height + 10);
 }
 
 void UnitsPage::applyLanguage() {
@@ -328,13 +349,15 @@ void UnitsPage::refreshCoverage() {
     ventilation_->setCoverage(c.barVent, c.textVent);
     lbDestr_->setVisible(c.hintCirculation);
     lbVetraci_->setVisible(c.hintVentilation && session_.ventilationLineVisible());
-    QPalette bp = place_->palette();
-    const QPalette standard = place_->style()->standardPalette();
-    bp.setColor(QPalette::Button,
-                c.placeButtonRed ? QColor(255, 0, 0) : standard.color(QPalette::Button));
-    bp.setColor(QPalette::ButtonText,
-                c.placeButtonRed ? QColor(Qt::white) : standard.color(QPalette::ButtonText));
-    place_->setPalette(bp);
+    // Red, with white letters, once everything is covered.
+    if (place_->property("covered").toBool() != c.placeButtonRed) {
+        place_->setProperty("covered", c.placeButtonRed);
+        place_->setStyleSheet(
+            c.placeButtonRed ? QStringLiteral("QPushButton { background-color: rgb(255, 0, 0); "
+                                              "color: white; border: 1px solid rgb(150, 0, "
+                                              "0); border-radius: 3px; padding: 5px 12px; }")
+                             : QString());
+    }
     grid_->viewport()->update();
 }
 
