@@ -182,7 +182,7 @@ UnitListPage::UnitListPage(ProjectSession& session, QWidget* parent)
     scrollColumn_->addWidget(scroll_);
     scrollColumn_->addStretch();
     table->addLayout(scrollColumn_);
-    table->addStretch(1);
+    table->addStretch(0); // what the table does not need
     layout->addLayout(table);
 
     // The data of the current unit and its pictures.
