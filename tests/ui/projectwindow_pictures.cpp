@@ -101,7 +101,6 @@ int main(int argc, char** argv) {
     z.mainWindow->resize(1180, 820);
     settle();
     ProjectSession& s = *z.session;
-    TfrmZFDraw* w = z.projectWindows->window();
 
     // Units as a user would choose them: enough warm-air and MK units, two
     // destratifiers, placed along the walls.
@@ -145,6 +144,5 @@ int main(int argc, char** argv) {
     Modified = false;
     s.files.CloseProject(true);
     std::printf("pictures in %s\n", qPrintable(out));
-    Q_UNUSED(w);
     return 0;
 }

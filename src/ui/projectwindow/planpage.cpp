@@ -27,6 +27,10 @@ namespace zf {
 namespace {
 
 constexpr int WheelNotch = 120;
+
+// The plan widget that the plan's popup request goes to: a window closed by
+// the user is deleted a little later, possibly after its successor was made.
+PlanWidget* popupOwner = nullptr;
 constexpr int HintOffset = 32; // the hint window stands this far right of the pointer
 
 Qt::CursorShape cursorShape(PlanView::Cursor c) {
@@ -70,6 +74,7 @@ PlanWidget::PlanWidget(ProjectSession& session, QWidget* parent)
     hint_->setFrameStyle(QFrame::Box | QFrame::Plain);
     hint_->setMargin(3);
     hint_->hide();
+    popupOwner = this;
     plan().onPopup = [this](int index, QPoint at) {
         if (onPopup)
             onPopup(index, at);
@@ -77,7 +82,10 @@ PlanWidget::PlanWidget(ProjectSession& session, QWidget* parent)
 }
 
 PlanWidget::~PlanWidget() {
-    plan().onPopup = nullptr;
+    if (popupOwner == this) {
+        plan().onPopup = nullptr;
+        popupOwner = nullptr;
+    }
 }
 
 PlanView& PlanWidget::plan() const {
