@@ -107,8 +107,13 @@ void TfrmZFDraw::showWindow(Window window, bool shown) {
 }
 
 void TfrmZFDraw::pageChanged(Window window, int page) {
-    if (window == Window::ProjectWindow && !closing_)
-        showPage(page);
+    if (window != Window::ProjectWindow || closing_)
+        return;
+    showPage(page);
+    // A page the units' controller showed (the plan after placing) is the
+    // session's page too.
+    if (session().projectPage() != page)
+        session().setProjectPage(page);
 }
 
 void TfrmZFDraw::focusControl(Window window, const QString& control) {
