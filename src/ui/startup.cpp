@@ -15,6 +15,8 @@ Zefrant::Zefrant() = default;
 Zefrant::~Zefrant() {
     finish();
     // The windows go before the session they view.
+    projectWindows.reset();
+    objProp.reset();
     newElement.reset();
     elementsCatalog.reset();
     unitsCatalog.reset();
@@ -77,7 +79,9 @@ bool Zefrant::start(const QStringList& args, const Options& options) {
     created << QStringLiteral("TfrmKatalog");
     splash->step();
     // --- end of the units catalog viewer
-    splash->step(); // the unit properties dialog
+    objProp = std::make_unique<TfrmObjProp>(*session, mainWindow.get());
+    created << QStringLiteral("TfrmObjProp");
+    splash->step();
     // --- the structural elements catalog and its new-element dialog
     elementsCatalog = std::make_unique<TfrmPrvky>(*session, mainWindow.get());
     created << QStringLiteral("TfrmPrvky");
@@ -92,6 +96,10 @@ bool Zefrant::start(const QStringList& args, const Options& options) {
     about = std::make_unique<TfrmAbout>(session->data.ReferencePath, mainWindow.get());
     mainWindow->setAboutBox(about.get());
     created << QStringLiteral("TfrmAbout");
+    // ... and with it the project window; 8. its first page.
+    projectWindows = std::make_unique<ProjectWindowHost>(*session, *mainWindow);
+    projectWindows->ensureWindow()->pages()->setCurrentIndex(0);
+    created << QStringLiteral("TfrmZFDraw");
     // 9. The language, to every window; 10. nothing is modified yet.
     LoadLanguage(LanguageBase);
     Modified = false;

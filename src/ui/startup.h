@@ -3,6 +3,8 @@
 #include "aboutbox.h"
 #include "elementscatalogwindow.h"
 #include "mainwindow.h"
+#include "projectwindow/objprop.h"
+#include "projectwindow/projectwindow.h"
 #include "qtdialogs.h"
 #include "session/projectsession.h"
 #include "shell/settings.h"
@@ -55,6 +57,10 @@ public:
     std::unique_ptr<TfrmPrvky> elementsCatalog;
     std::unique_ptr<TfrmPrvekNew> newElement;
     // --- end of the catalogs
+    // The unit properties dialog, and the keeper of the project window (which
+    // lives in the main window's frame and may be closed and made again).
+    std::unique_ptr<TfrmObjProp> objProp;
+    std::unique_ptr<ProjectWindowHost> projectWindows;
 
 private:
     bool finished_ = false;

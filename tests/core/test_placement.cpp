@@ -496,3 +496,127 @@ TEST_F(UnitPropertiesTest, ListPagePicturesFollowTheCurrentRow) {
     EXPECT_EQ(units->locationPicture().file(), ImagesPath + QStringLiteral("Dest.svg"));
     EXPECT_EQ(units->flueGasPicture().file(), ImagesPath + QStringLiteral("Sizes/Rozv1.svg"));
 }
+
+TEST_F(PlacementTest, AFailedPlacementKeepsTheSymbolsWithTheirNumbers) {
+    addTypes({{"Brisant AX 20", 3}});
+    ASSERT_EQ(place(1), PlaceResult::Placed);
+    units->plan.DropObject(0, 12.3, 0.7); // unit 1 goes to the end: 2, 3, 1
+    sql(data->ADOConnectionProject.path(), QStringLiteral("DROP TABLE tJednotky"));
+    dlg.answers = {IdYes};
+    EXPECT_ANY_THROW(place(1));
+    ASSERT_EQ(units->plan.count(), 3);
+    EXPECT_EQ(units->plan.object(0).number, 2);
+    EXPECT_EQ(units->plan.object(1).number, 3);
+    EXPECT_EQ(units->plan.object(2).number, 1) << "each symbol keeps the row it belongs to";
+    EXPECT_FLOAT_EQ(units->plan.object(2).x, 12);
+}
+
+TEST_F(PlanStorageTest, UndoAndRedoOfMovesAndTheSavedState) {
+    addTypes({{"Brisant AX 20", 3}});
+    ASSERT_EQ(place(1), PlaceResult::Placed);
+    PlanView& plan = units->plan;
+    PlanHistory& history = units->history;
+    EXPECT_EQ(history.count(), 0) << "a placement starts the history again";
+    Modified = false; // as after a save
+    history.projectSaved();
+    const PlanSymbol first = plan.object(0);
+
+    plan.DropObject(0, 12.3, 0.7);
+    EXPECT_TRUE(Modified);
+    ASSERT_TRUE(history.canUndo());
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(plan.object(0).number, 1) << "back in its place in the list";
+    EXPECT_FLOAT_EQ(plan.object(0).x, first.x);
+    EXPECT_FLOAT_EQ(plan.object(0).y, first.y);
+    EXPECT_EQ(plan.object(0).angle, first.angle);
+    EXPECT_TRUE(history.isClean());
+    EXPECT_FALSE(Modified) << "back at the saved plan with nothing else changed";
+    EXPECT_FALSE(plan.PlanChanged);
+
+    ASSERT_TRUE(history.redo());
+    EXPECT_EQ(plan.object(2).number, 1);
+    EXPECT_FLOAT_EQ(plan.object(2).x, 12);
+    EXPECT_FLOAT_EQ(plan.object(2).y, 0.25f);
+    EXPECT_TRUE(Modified);
+    EXPECT_TRUE(plan.PlanChanged);
+
+    // Once the moved plan reached the file, the saved plan is no longer the
+    // file's: stepping back keeps the project modified and the plan to store.
+    units->storePlanIfChanged();
+    ASSERT_TRUE(history.undo());
+    EXPECT_TRUE(history.isClean());
+    EXPECT_TRUE(Modified);
+    EXPECT_TRUE(plan.PlanChanged);
+    units->storePlanIfChanged();
+    Dataset& u = data->tJednotky;
+    ASSERT_TRUE(u.locate(QStringLiteral("IDJednotky"), 1));
+    EXPECT_NEAR(u.asFloat(QStringLiteral("X")), first.x, 1e-5) << "the undone move is stored";
+
+    // A new move drops what was undone.
+    ASSERT_TRUE(history.canRedo());
+    plan.DropObject(1, 20.2, 10.4);
+    EXPECT_FALSE(history.canRedo());
+    EXPECT_EQ(history.count(), 1);
+
+    // A unit placed by its properties dialog is a step too.
+    recorder.dialog = [](UnitPropertiesDialog& d) {
+        EXPECT_TRUE(d.setNumber(QStringLiteral("X"), 5));
+        return true;
+    };
+    const int index = 0;
+    const float before = plan.object(index).x;
+    ASSERT_TRUE(units->ShowUnitProperties(index));
+    EXPECT_FLOAT_EQ(plan.object(index).x, 5);
+    EXPECT_EQ(history.count(), 2);
+    ASSERT_TRUE(history.undo());
+    EXPECT_FLOAT_EQ(plan.object(index).x, before);
+
+    dlg.answers = {IdYes};
+    ASSERT_EQ(place(1), PlaceResult::Placed);
+    EXPECT_EQ(history.count(), 0);
+    EXPECT_FALSE(history.isClean()) << "the new plan is not the saved one";
+}
+
+TEST_F(UnitPropertiesTest, NumberFieldsRefuseTextAndNumbersOutOfRange) {
+    addTypes({{"Brisant AX 20", 1}});
+    ASSERT_EQ(place(1), PlaceResult::Placed);
+    UnitPropertiesDialog& d = units->propertiesDialog();
+    Dataset& u = data->tJednotky;
+    u.first();
+    d.load();
+    QString error;
+    EXPECT_FALSE(d.enterNumber(QStringLiteral("X"), QStringLiteral("wide"), &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("not a valid floating point value")))
+        << qPrintable(error);
+    EXPECT_FALSE(d.enterNumber(QStringLiteral("Y"), 1e10, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("is out of range for the column Y")))
+        << qPrintable(error);
+    EXPECT_FALSE(d.enterNumber(QStringLiteral("Z"), QStringLiteral("-1e9.5"), &error));
+    EXPECT_EQ(u.state(), Dataset::State::Browse) << "nothing refused was written";
+    EXPECT_TRUE(d.enterNumber(QStringLiteral("X"), QStringLiteral("999999999"), &error));
+    EXPECT_TRUE(d.enterNumber(QStringLiteral("Uhel"), 270, &error));
+    EXPECT_DOUBLE_EQ(u.asFloat(QStringLiteral("X")), 999999999);
+    EXPECT_DOUBLE_EQ(u.asFloat(QStringLiteral("Uhel")), 270);
+    u.cancel();
+}
+
+TEST_F(UnitPropertiesTest, ListsShowTheLanguagesTextElseTheIndex) {
+    addTypes({{"Brisant AX 20", 1}});
+    ASSERT_EQ(place(1), PlaceResult::Placed); // under English: no Russian texts
+    Dataset& u = data->tJednotky;
+    u.first();
+    EXPECT_EQ(shownUnitChoice(u, 0, UnitProperty::Location), 0);
+    // A text of the language names its entry, whatever the index says.
+    u.setValue(QStringLiteral("Umisteni_textEN"), QStringLiteral("Other"));
+    u.post();
+    EXPECT_EQ(shownUnitChoice(u, 0, UnitProperty::Location), 4);
+    setLanguage(BaseRU);
+    EXPECT_TRUE(u.asString(QStringLiteral("Umisteni_textRU")).isEmpty());
+    EXPECT_EQ(shownUnitChoice(u, 0, UnitProperty::Location), 0) << "no Russian text: the index";
+    setLanguage(BaseEN);
+    u.setValue(QStringLiteral("Umisteni_textEN"), QStringLiteral("unknown"));
+    u.setValue(QStringLiteral("Umisteni_enum"), 9);
+    u.post();
+    EXPECT_EQ(shownUnitChoice(u, 0, UnitProperty::Location), -1);
+    EXPECT_EQ(shownUnitChoice(u, 1, UnitProperty::Location), -1) << "no such row";
+}

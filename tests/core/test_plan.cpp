@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -317,4 +318,24 @@ TEST_F(PlanPicture, SvgPictureForTheReport) {
     EXPECT_DOUBLE_EQ(plan.Scale(), 300);
     EXPECT_GT(plan.fittedView().xmax, 50) << "drawn at the default zoom, which holds the unit";
     EXPECT_FALSE(plan.SaveMetafile(dir.filePath(QStringLiteral("missing/plan.svg"))));
+}
+
+TEST_F(PlanPicture, ThePlanAndItsOverlayMakeTheWholePicture) {
+    plan.AddObject(ObjWarmAirUnit, 90, 4, 2, 3, QStringLiteral("AX"));
+    plan.AddObject(ObjDestratifier, 0, 8, 6, 7, QStringLiteral("K1"));
+    plan.toImage();
+    plan.mousePress(pixelOf(plan, 4, 2), Qt::LeftButton);
+    ASSERT_TRUE(plan.dragging());
+    plan.mouseMove(pixelOf(plan, 9, 5));
+    const QImage whole = plan.toImage();
+    QImage layered(plan.viewportSize(), QImage::Format_RGB32);
+    layered.setDotsPerMeterX(whole.dotsPerMeterX());
+    layered.setDotsPerMeterY(whole.dotsPerMeterY());
+    QPainter p(&layered);
+    plan.paint(p, PlanView::PaintLayer::Plan);
+    const QImage planOnly = layered.copy();
+    plan.paint(p, PlanView::PaintLayer::Overlay);
+    p.end();
+    EXPECT_NE(planOnly, whole) << "the outline is in the overlay";
+    EXPECT_EQ(layered, whole);
 }

@@ -10,6 +10,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QLocale>
 #include <QSignalSpy>
@@ -95,8 +96,7 @@ TEST_F(BindingTest, GridAndDatasetShareTheCurrentRow) {
     EXPECT_EQ(grid.currentIndex().column(), 2) << "entry to an earlier column leads on";
     EXPECT_EQ(grid.columnWidth(2), 150);
     DatasetGrid::fitColumn(&grid, 2);
-    EXPECT_EQ(grid.columnWidth(2),
-              grid.viewport()->width() - 120 - 60 - 50 - 14);
+    EXPECT_EQ(grid.columnWidth(2), grid.viewport()->width() - 120 - 60 - 50 - 14);
 }
 
 TEST_F(BindingTest, NumbersTypedInTheUsersLocale) {
@@ -140,8 +140,8 @@ TEST_F(BindingTest, NumbersTypedInTheUsersLocale) {
     type(QStringLiteral("1 234,5"));
     EXPECT_DOUBLE_EQ(data->tADOProject.asFloat(QStringLiteral("Stena_A")), 1234.5);
     EXPECT_EQ(edit->text(), QString::fromUtf8("1\u00a0234,5")) << "shown with ,0.##";
-    EXPECT_EQ(edit->palette().color(QPalette::Base), edit->style()->standardPalette().color(
-                                                         QPalette::Base));
+    EXPECT_EQ(edit->palette().color(QPalette::Base),
+              edit->style()->standardPalette().color(QPalette::Base));
 
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     type(QStringLiteral("1,234.75"));
@@ -160,6 +160,80 @@ TEST_F(BindingTest, NumbersTypedInTheUsersLocale) {
 
     type(QStringLiteral("0"));
     EXPECT_EQ(edit->palette().color(QPalette::Base), QColor(255, 0, 0)) << "0 is red";
+}
+
+TEST_F(BindingTest, APickListCanWriteTheChosenEntryAtOnce) {
+    DatasetModel model(data->dsSteny);
+    model.setColumns(wallColumns());
+    model.setTitleAlignment(Qt::AlignCenter | Qt::Alignment(Qt::TextWordWrap));
+    EXPECT_EQ(model.headerData(0, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>(),
+              Qt::AlignCenter | Qt::Alignment(Qt::TextWordWrap));
+    DatasetGrid grid;
+    grid.setDatasetModel(&model);
+    auto* delegate = new PickListDelegate(
+        [](int) {
+            return QStringList{QStringLiteral("Brick"), QStringLiteral("Glass")};
+        },
+        &grid);
+    delegate->setCommitOnChoice(true);
+    grid.setItemDelegateForColumn(2, delegate);
+    grid.resize(600, 300);
+    grid.show();
+    dlg.answers = {IdNo, IdNo};
+    const QModelIndex cell = model.index(1, 2);
+    grid.setCurrentIndex(cell);
+    grid.edit(cell);
+    auto* combo = grid.viewport()->findChild<QComboBox*>();
+    ASSERT_TRUE(combo);
+    EXPECT_EQ(combo->maxVisibleItems(), 16);
+    combo->setCurrentIndex(1);
+    emit combo->activated(1);
+    EXPECT_EQ(data->tSteny.asString(QStringLiteral("Material")), QStringLiteral("Glass"))
+        << "written while the list is still open";
+    EXPECT_TRUE(grid.editing());
+}
+
+TEST_F(BindingTest, EditsWrittenOnlyWhenTypedAndCommittedBeforeADialogCloses) {
+    QWidget form;
+    auto* edit = new QLineEdit(&form);
+    FieldBinder binder;
+    double stored = 6.9166666;
+    int writes = 0;
+    FieldAccess a;
+    a.kind = FieldKind::Number;
+    a.displayFormat = QStringLiteral("0.##");
+    a.writeOnlyChanged = true;
+    a.read = [&] { return QVariant(stored); };
+    a.write = [&](const QVariant& v, QString* error) {
+        ++writes;
+        if (v.typeId() == QMetaType::QString || v.toDouble() > 100) {
+            *error = QStringLiteral("refused");
+            return false;
+        }
+        stored = v.toDouble();
+        return true;
+    };
+    binder.bind(edit, a);
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    binder.refresh();
+    EXPECT_EQ(edit->text(), QStringLiteral("6.92")) << "its own display format, no grouping";
+    EXPECT_TRUE(binder.commit(edit));
+    EXPECT_EQ(writes, 0) << "nothing typed: the value keeps its decimals";
+    EXPECT_DOUBLE_EQ(stored, 6.9166666);
+
+    edit->setText(QStringLiteral("1,500"));
+    edit->setModified(true);
+    const size_t boxes = dlg.boxes.size();
+    EXPECT_FALSE(binder.commit(edit));
+    EXPECT_EQ(dlg.boxes.size(), boxes + 1);
+    EXPECT_EQ(binder.refusedControl(), edit);
+    EXPECT_DOUBLE_EQ(stored, 6.9166666);
+    edit->setText(QStringLiteral("12.5"));
+    edit->setModified(true);
+    EXPECT_TRUE(binder.commit(edit));
+    EXPECT_DOUBLE_EQ(stored, 12.5);
+    EXPECT_EQ(binder.refusedControl(), nullptr);
+    EXPECT_FALSE(edit->isModified());
 }
 
 int main(int argc, char** argv) {

@@ -9,7 +9,7 @@ QString AppPath;
 QString ImagesPath;
 QString TempPath;
 QString TemplatePath;
-bool Modified = false;
+ModifiedFlag Modified;
 QString LastError;
 
 QString withTrailingSlash(const QString& folder) {

@@ -45,8 +45,9 @@ void ProjectSession::Broadcaster::focusControl(Window w, const QString& control)
     ZF_EACH_VIEW(focusControl(w, control))
 }
 
-void ProjectSession::Broadcaster::stateChanged(Window w,
-                                               unsigned what){ZF_EACH_VIEW(stateChanged(w, what))}
+void ProjectSession::Broadcaster::stateChanged(Window w, unsigned what) {
+    ZF_EACH_VIEW(stateChanged(w, what))
+}
 
 #undef ZF_EACH_VIEW
 
@@ -181,12 +182,14 @@ ShellState ProjectSession::shellState() const {
 
 int ProjectSession::commandNew() {
     const int r = files.commandNew();
+    units.history.projectSaved();
     broadcaster_.stateChanged(Window::Main, MainCommands | MainTitle);
     return r;
 }
 
 int ProjectSession::commandOpen() {
     const int r = files.commandOpen();
+    units.history.projectSaved();
     writeSettings();
     broadcaster_.stateChanged(Window::Main, MainCommands | MainTitle);
     return r;
@@ -194,6 +197,7 @@ int ProjectSession::commandOpen() {
 
 int ProjectSession::openFile(const QString& path) {
     const int r = files.OpenProject(path);
+    units.history.projectSaved();
     writeSettings();
     broadcaster_.stateChanged(Window::Main, MainCommands | MainTitle);
     return r;
@@ -201,24 +205,28 @@ int ProjectSession::openFile(const QString& path) {
 
 int ProjectSession::commandSave() {
     const int r = files.commandSave();
+    units.history.projectSaved();
     broadcaster_.stateChanged(Window::Main, MainCommands | MainTitle);
     return r;
 }
 
 int ProjectSession::commandSaveAs() {
     const int r = files.commandSaveAs();
+    units.history.projectSaved();
     broadcaster_.stateChanged(Window::Main, MainCommands | MainTitle);
     return r;
 }
 
 int ProjectSession::commandClose() {
     const int r = files.commandClose();
+    units.history.projectSaved();
     broadcaster_.stateChanged(Window::Main, MainCommands | MainTitle);
     return r;
 }
 
 bool ProjectSession::closeMainWindow() {
     const bool closes = files.closeMainWindow();
+    units.history.projectSaved();
     broadcaster_.stateChanged(Window::Main, MainCommands | MainTitle);
     return closes;
 }
@@ -276,6 +284,7 @@ bool ProjectSession::finishWizard(bool openUnitsPage) {
         return false;
     showProjectWindow();
     files.wizardFinished();
+    units.history.projectSaved();
     refreshSummary();
     broadcaster_.stateChanged(Window::ProjectWindow,
                               ProjectCoverageChange | ProjectUnitTableChange | ProjectPlanChange);
@@ -315,6 +324,7 @@ void ProjectSession::projectWindowClosed() {
         return;
     // The plan's moves would be lost with the window: they go to the file now.
     storePlan();
+    units.history.clear();
     projectWindowShown_ = false;
     projectWindowCreated_ = false;
     broadcaster_.stateChanged(Window::Main, MainCommands);
@@ -393,6 +403,23 @@ PlaceResult ProjectSession::placeUnits() {
     return result;
 }
 
+bool ProjectSession::setUnitChoice(int row, UnitProperty property, int index) {
+    Dataset& u = data.tJednotky;
+    if (!u.active() || row < 0 || row >= u.recordCount())
+        return false;
+    const int typField = u.fieldIndex(QStringLiteral("Typ"));
+    if (property != UnitProperty::Location && typField >= 0 &&
+        isDestratifierType(u.valueAt(row, typField).toString()))
+        return false;
+    const bool ok = runOperation(data.ADOConnectionProject, [&] {
+        u.moveToRow(row);
+        SetUnitChoice(property, index, u);
+        u.post();
+    });
+    broadcaster_.stateChanged(Window::ProjectWindow, ProjectUnitListChange);
+    return ok;
+}
+
 bool ProjectSession::showUnitProperties(int symbolIndex) {
     bool ok = false;
     try {
@@ -406,6 +433,20 @@ bool ProjectSession::showUnitProperties(int symbolIndex) {
     }
     broadcaster_.stateChanged(Window::ProjectWindow, ProjectPlanChange | ProjectUnitListChange);
     return ok;
+}
+
+bool ProjectSession::undoPlanMove() {
+    const bool done = units.history.undo();
+    broadcaster_.stateChanged(Window::ProjectWindow, ProjectPlanChange);
+    broadcaster_.stateChanged(Window::Main, MainCommands);
+    return done;
+}
+
+bool ProjectSession::redoPlanMove() {
+    const bool done = units.history.redo();
+    broadcaster_.stateChanged(Window::ProjectWindow, ProjectPlanChange);
+    broadcaster_.stateChanged(Window::Main, MainCommands);
+    return done;
 }
 
 void ProjectSession::openElementsCatalog() {
@@ -464,6 +505,7 @@ void ProjectSession::hideProjectWindow() {
     projectWindowShown_ = false;
     units.plan.ClearObjects(false);
     units.plan.PlanChanged = false;
+    units.history.clear();
     summary_ = ResultSummary();
     coverage_ = CoverageState();
     broadcaster_.showWindow(Window::ProjectWindow, false);

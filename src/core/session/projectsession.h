@@ -148,10 +148,17 @@ public:
     // Writes Vyska_jednotek or Vyska_destrat as typed into its field.
     bool setPlacementHeight(const QString& column, double metres);
     PlaceResult placeUnits();
+    // A list of the unit list page changed: the choice goes to the row (by
+    // position) at once, as one operation. A destratifier has only its location.
+    bool setUnitChoice(int row, UnitProperty property, int index);
     // The plan's popup menu "Properties" and its double click: true for OK.
     bool showUnitProperties(int symbolIndex);
     // Writes the plan into tJednotky when it changed (before a report, a save).
     void storePlan();
+    // Undo and redo of the units' moves on the plan (in memory; the plan's
+    // clean state is the saved project). False when there was nothing to do.
+    bool undoPlanMove();
+    bool redoPlanMove();
 
     // --- the structural elements catalog ---
     // Catalogs > Structural Elements Catalog: browsing and maintenance (mode 1).

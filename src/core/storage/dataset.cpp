@@ -244,10 +244,15 @@ void Dataset::open() {
         throw DbError(QStringLiteral("The table '%1' does not exist.").arg(table_));
     fields_.clear();
     fieldByName_.clear();
+    fieldByExactName_.clear();
+    quotedNames_.clear();
+    selectSql_.clear();
     auto addField = [this](const TableColumn& c, JetType type, int size) {
         Field f{c.name, type, size, QVariant()};
         f.defaultValue = convertOut(f, parseDefault(c.defaultSql));
         fieldByName_.insert(c.name.toLower(), int(fields_.size()));
+        fieldByExactName_.insert(c.name, int(fields_.size()));
+        quotedNames_.push_back(Database::quoteIdentifier(c.name));
         fields_.push_back(f);
     };
     if (declared_.empty()) {
@@ -322,14 +327,18 @@ void Dataset::close() {
     notifyRecordChange();
 }
 
+// The same for as long as the dataset is open, and asked for every row read
+// back after a post: made once.
 QString Dataset::selectSql() const {
-    QStringList names;
-    for (const Field& f : fields_)
-        names << Database::quoteIdentifier(f.name);
-    QString sql = QStringLiteral("SELECT rowid%1%2 FROM %3")
-                      .arg(names.isEmpty() ? QString() : QStringLiteral(", "),
-                           names.join(QLatin1String(", ")), Database::quoteIdentifier(table_));
-    return sql;
+    if (selectSql_.isEmpty()) {
+        QStringList names;
+        for (const Field& f : fields_)
+            names << Database::quoteIdentifier(f.name);
+        selectSql_ = QStringLiteral("SELECT rowid%1%2 FROM %3")
+                         .arg(names.isEmpty() ? QString() : QStringLiteral(", "),
+                              names.join(QLatin1String(", ")), Database::quoteIdentifier(table_));
+    }
+    return selectSql_;
 }
 
 void Dataset::load(qint64 keepRowid) {
@@ -502,7 +511,7 @@ void Dataset::post() {
     for (size_t i = 0; i < fields_.size(); ++i) {
         if (!assigned_[i])
             continue;
-        names << Database::quoteIdentifier(fields_[i].name);
+        names << quotedNames_[i];
         params << storageValue(fields_[i], buffer_[qsizetype(i)]);
     }
     if (state_ == State::Edit) {
@@ -598,6 +607,10 @@ void Dataset::appendRecord(const QVariantList& values) {
 }
 
 int Dataset::fieldIndex(const QString& name) const {
+    // Callers nearly always spell a column as the table does.
+    const auto exact = fieldByExactName_.constFind(name);
+    if (exact != fieldByExactName_.constEnd())
+        return exact.value();
     return fieldByName_.value(name.toLower(), -1);
 }
 

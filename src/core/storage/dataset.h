@@ -204,6 +204,9 @@ private:
     std::vector<ColumnDecl> declared_;
     std::vector<Field> fields_;
     QHash<QString, int> fieldByName_; // lower-case names
+    QHash<QString, int> fieldByExactName_;
+    std::vector<QString> quotedNames_; // as SQL writes them
+    mutable QString selectSql_;
     QHash<QString, QString> displayFormats_;
 
     State state_ = State::Inactive;

@@ -132,12 +132,12 @@ PlaceResult ProjectUnits::PlaceUnits() {
         placed.first();
     } catch (...) {
         // Nothing of the placement reached the file: the plan shows what it holds.
-        plan.ClearObjects(false);
-        for (const PlanSymbol& s : previous)
-            plan.AddObject(s.kind, s.angle, s.x, s.y, s.z, s.typeText, false);
-        plan.repaint();
+        // The symbols come back as they were, with their numbers: after drops
+        // the list order is no longer the order of the numbers.
+        plan.setObjects(previous);
         throw;
     }
+    history.clear();
     plan.repaint();
     return PlaceResult::Placed;
 }

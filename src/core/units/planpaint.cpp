@@ -64,11 +64,16 @@ void drawHatch(QPainter& p, const QRect& r) {
 
 } // namespace
 
-void PlanView::paint(QPainter& p) {
+void PlanView::paint(QPainter& p, PaintLayer layer) {
     p.save();
     const QRect area = plotArea();
     p.setClipRect(area);
     p.setRenderHint(QPainter::Antialiasing, false);
+    if (layer == PaintLayer::Overlay) {
+        paintOverlays(p);
+        p.restore();
+        return;
+    }
     p.fillRect(area, background);
 
     auto rectOf = [this](double x0, double y0, double x1, double y1) {
@@ -107,7 +112,8 @@ void PlanView::paint(QPainter& p) {
     p.restore();
 
     paintSymbols(p);
-    paintOverlays(p);
+    if (layer == PaintLayer::All)
+        paintOverlays(p);
     p.restore();
 }
 

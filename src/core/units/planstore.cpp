@@ -33,6 +33,12 @@ void putIfChanged(Dataset& row, const QString& column, double value) {
 ProjectUnits::ProjectUnits(TZFData& data, TProject& project)
     : data_(data), project_(project), dialog_(data.tJednotky) {
     plan.OnPlotModified = [] { Modified = true; };
+    plan.onDropped = [this](int from, const PlanSymbol& before) {
+        const PlanSymbol& after = plan.object(plan.count() - 1);
+        history.recordMove(before.number, from, plan.count() - 1,
+                           {before.x, before.y, before.z, before.angle},
+                           {after.x, after.y, after.z, after.angle}, true);
+    };
 }
 
 void ProjectUnits::setHallFromProject() {
@@ -68,6 +74,7 @@ void ProjectUnits::LoadObjectsFromTable() {
                        u.asFloat(QStringLiteral("Z")), u.asString(QStringLiteral("Typ")), false);
     }
     u.first();
+    history.clear();
 }
 
 void ProjectUnits::StoreObjectsToTable() {
@@ -105,7 +112,9 @@ void ProjectUnits::StoreObjectsToTable() {
             ShowMessageBox(formatText(QStringLiteral("ID %d not found"), {s.number}), caption(),
                            PlainMessage);
     }
-    u.refresh();
+    // The rows were written through the dataset, which holds them as written:
+    // reading the table again would cost a plan of a thousand units its speed
+    // and change nothing.
     if (!hadRow || !u.locate(QStringLiteral("IDJednotky"), remembered))
         u.first();
 }
@@ -137,10 +146,15 @@ bool ProjectUnits::ShowUnitProperties(int symbolIndex) {
     }
     u.checkBrowseMode();
     PlanSymbol& s = plan.object(symbolIndex);
+    const PlanHistory::Place before{s.x, s.y, s.z, s.angle};
     s.x = float(u.asFloat(QStringLiteral("X")));
     s.y = float(u.asFloat(QStringLiteral("Y")));
     s.z = float(u.asFloat(QStringLiteral("Z")));
     s.angle = int(std::nearbyint(u.asFloat(QStringLiteral("Uhel")))); // halves to even
+    const PlanHistory::Place after{s.x, s.y, s.z, s.angle};
+    if (before.x != after.x || before.y != after.y || before.z != after.z ||
+        before.angle != after.angle)
+        history.recordMove(s.number, symbolIndex, symbolIndex, before, after, false);
     plan.repaint();
     return true;
 }

@@ -119,6 +119,11 @@ void PlanView::ClearObjects(bool repaintNow) {
         repaint();
 }
 
+void PlanView::setObjects(std::vector<PlanSymbol> symbols) {
+    symbols_ = std::move(symbols);
+    repaint();
+}
+
 int PlanView::ObjectAt(int x, int y) const {
     for (int i = count() - 1; i >= 0; --i) {
         const QRect& b = symbols_[size_t(i)].screenBox;
@@ -148,7 +153,8 @@ int PlanView::DropObject(int index, double x, double y) {
     if (OnPlotModified)
         OnPlotModified();
     PlanChanged = true;
-    PlanSymbol s = symbols_[size_t(index)];
+    const PlanSymbol before = symbols_[size_t(index)];
+    PlanSymbol s = before;
     s.x = float(x);
     s.y = float(y);
     s.selected = false;
@@ -160,8 +166,24 @@ int PlanView::DropObject(int index, double x, double y) {
     }
     symbols_.erase(symbols_.begin() + index);
     symbols_.push_back(std::move(s));
+    if (onDropped)
+        onDropped(index, before);
     repaint();
     return count() - 1;
+}
+
+void PlanView::MoveObject(int index, int to, float x, float y, float z, int angle) {
+    if (index < 0 || index >= count() || to < 0 || to >= count())
+        return;
+    PlanSymbol s = symbols_[size_t(index)];
+    s.x = x;
+    s.y = y;
+    s.z = z;
+    s.angle = angle;
+    s.selected = false;
+    symbols_.erase(symbols_.begin() + index);
+    symbols_.insert(symbols_.begin() + to, std::move(s));
+    repaint();
 }
 
 // --- view ------------------------------------------------------------------

@@ -71,6 +71,8 @@ public:
     int AddObject(int kind, int angle, double x, double y, double z, const QString& typ,
                   bool repaint = true);
     void ClearObjects(bool repaint = true);
+    // The symbols as they are given, numbers included; repaints.
+    void setObjects(std::vector<PlanSymbol> symbols);
     int count() const { return int(symbols_.size()); }
     const PlanSymbol& object(int index) const { return symbols_.at(size_t(index)); }
     PlanSymbol& object(int index) { return symbols_.at(size_t(index)); }
@@ -84,6 +86,9 @@ public:
     // clears the selection flag, aligns with AutoAlign and moves the symbol to
     // the end of the list. Returns the symbol's new index.
     int DropObject(int index, double x, double y);
+    // Puts the symbol at index to position `to` in the list with the given
+    // place, as it is (no alignment, no modified event); repaints. For undo.
+    void MoveObject(int index, int to, float x, float y, float z, int angle);
 
     // --- view ---
     void setViewportSize(QSize size); // refits the last fitted box
@@ -143,8 +148,11 @@ public:
 
     // --- painting ---
     // Draws the plan into the plot area at the painter's origin and remembers the
-    // symbols' screen boxes.
-    void paint(QPainter& painter);
+    // symbols' screen boxes. A window may draw the plan once and only the
+    // overlay (the dragged outline, the zoom rectangle) over it while the
+    // pointer moves.
+    enum class PaintLayer { All, Plan, Overlay };
+    void paint(QPainter& painter, PaintLayer layer = PaintLayer::All);
     QImage toImage(); // the plan at the viewport's size
     // The plan as an SVG picture of the viewport's size; false when it cannot be
     // written.
@@ -167,6 +175,8 @@ public:
     QColor background = QColor(255, 255, 255); // the window background colour
 
     std::function<void()> OnPlotModified;
+    // After a drop: the index the symbol had and the symbol as it was before.
+    std::function<void(int fromIndex, const PlanSymbol& before)> onDropped;
     std::function<void()> onRepaint;
     std::function<void(int index, QPoint at)> onPopup;
 

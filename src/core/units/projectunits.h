@@ -2,6 +2,7 @@
 
 #include "building/tproject.h"
 #include "common/viewevents.h"
+#include "units/planhistory.h"
 #include "units/planview.h"
 #include "units/unitproperties.h"
 
@@ -43,6 +44,8 @@ public:
     void setViewEvents(ViewEvents* events) { events_ = events ? events : &noViewEvents(); }
 
     PlanView plan;
+    // Undo and redo of the units' moves on the plan.
+    PlanHistory history{plan};
 
     // --- placement settings ---
     // "Varianta 1" ... "Varianta 7", not translated.

@@ -3,6 +3,7 @@
 #include "common/globals.h"
 #include "i18n/texts.h"
 #include "storage/dataset.h"
+#include "storage/sqlite.h"
 #include "units/unittypes.h"
 
 #include <QFileInfo>
@@ -72,6 +73,26 @@ void SetUnitChoice(UnitProperty property, int index, Dataset& row) {
     write("SL", BaseSL);
 }
 
+int shownUnitChoice(const Dataset& units, int row, UnitProperty property) {
+    if (!units.active() || row < 0 || row >= units.recordCount())
+        return -1;
+    const QStringList entries = unitPropertyEntries(property);
+    const int textField = units.fieldIndex(unitPropertyTextColumn(property, LanguageCode));
+    if (textField >= 0) {
+        const QString text = readableText(units.valueAt(row, textField).toString());
+        if (!text.isEmpty()) {
+            const int i = entries.indexOf(text);
+            if (i >= 0)
+                return i;
+        }
+    }
+    const int indexField = units.fieldIndex(unitPropertyIndexColumn(property));
+    const QVariant index = indexField >= 0 ? units.valueAt(row, indexField) : QVariant();
+    if (index.isValid() && !index.isNull() && index.toInt() >= 0 && index.toInt() < entries.size())
+        return index.toInt();
+    return -1;
+}
+
 QString mountingPictureFile(int locationIndex) {
     return ImagesPath + QStringLiteral("Montaz%1.svg").arg(locationIndex + 1);
 }
@@ -113,7 +134,9 @@ bool UnitPropertiesDialog::listEnabled(UnitProperty property) const {
 }
 
 int UnitPropertiesDialog::choice(UnitProperty property) const {
-    return units_.asInteger(unitPropertyIndexColumn(property));
+    if (!units_.active() || units_.isEmpty())
+        return -1;
+    return shownUnitChoice(units_, units_.currentRow(), property);
 }
 
 void UnitPropertiesDialog::choose(UnitProperty property, int index) {
@@ -124,6 +147,34 @@ bool UnitPropertiesDialog::setNumber(const QString& column, double value) {
     if (!(value >= MinValue && value <= MaxValue))
         return false;
     units_.setValue(column, value);
+    return true;
+}
+
+bool UnitPropertiesDialog::enterNumber(const QString& column, const QVariant& value,
+                                       QString* error) {
+    QVariant number = value;
+    if (value.isValid() && !value.isNull() && value.typeId() == QMetaType::QString) {
+        // What the data layer makes of the text, or its refusal.
+        bool ok = false;
+        const double d = value.toString().trimmed().toDouble(&ok);
+        number = ok ? QVariant(d) : value;
+    }
+    if (number.isValid() && !number.isNull() && number.typeId() != QMetaType::QString) {
+        const double d = number.toDouble();
+        if (!(d >= MinValue && d <= MaxValue)) {
+            if (error)
+                *error = QStringLiteral("The value %1 is out of range for the column %2.")
+                             .arg(value.toString(), column);
+            return false;
+        }
+    }
+    try {
+        units_.setValue(column, number);
+    } catch (const DbError& e) {
+        if (error)
+            *error = e.message();
+        return false;
+    }
     return true;
 }
 

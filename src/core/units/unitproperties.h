@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 namespace zf {
 
@@ -30,6 +31,13 @@ QStringList unitPropertyEntries(UnitProperty property);
 // use (40000 or 50000; any other base leaves it as it was), SL from 60000, which
 // holds no texts.
 void SetUnitChoice(UnitProperty property, int index, Dataset& row);
+
+// The entry a list of the property shows for a row of tJednotky (by position):
+// the entry whose text in the current language is the row's text column of the
+// language; when that column holds no entry's text (a column the choice never
+// wrote, e.g. Russian after a choice under another language), the entry of the
+// index column; -1 when neither names an entry.
+int shownUnitChoice(const Dataset& units, int row, UnitProperty property);
 
 // The pictures of the list page for the current row of tJednotky: the mounting
 // and the flue gas pictures of a unit ("Montaz" and "Odvod" + index + 1), or the
@@ -75,13 +83,17 @@ public:
     int number() const { return number_; }
     const QString& typ() const { return typ_; }
     bool listEnabled(UnitProperty property) const;
-    // The index shown by a list.
+    // The entry shown by a list (shownUnitChoice of the row).
     int choice(UnitProperty property) const;
     // A list changed: SetUnitChoice for the row.
     void choose(UnitProperty property, int index);
     // A number field was typed into: X, Y, Z or Uhel of the row. A value outside
     // the fields' range is refused (false) and not written.
     bool setNumber(const QString& column, double value);
+    // A number field left with its value: a number, an empty value, or a text
+    // as typed. A text that is not a number or a number outside the range is
+    // refused with the data layer's message and nothing is written.
+    bool enterNumber(const QString& column, const QVariant& value, QString* error);
 
     Dataset& row() { return units_; }
 

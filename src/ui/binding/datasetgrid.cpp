@@ -101,7 +101,15 @@ QWidget* PickListDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->addItems(entries_ ? entries_(index.row()) : QStringList());
-    combo->setMaxVisibleItems(16);
+    combo->setMaxVisibleItems(maxVisible_);
+    if (commitOnChoice_) {
+        auto* self = const_cast<PickListDelegate*>(this);
+        connect(combo, qOverload<int>(&QComboBox::activated), self, [self, combo] {
+            // Not once the cell has been left and its editor closed.
+            if (combo->isVisible())
+                emit self->commitData(combo);
+        });
+    }
     return combo;
 }
 

@@ -23,6 +23,8 @@ public:
     // Entering a column may lead elsewhere (the columns before the material go
     // to the material column); the rule gives the column to go to.
     void setColumnEntryRule(std::function<int(int column)> rule) { entryRule_ = std::move(rule); }
+    // A cell's editor is open.
+    bool editing() const { return state() == QAbstractItemView::EditingState; }
     // Applies the widths of the model's columns.
     void applyColumnWidths();
     // The column gets the view's width less the other columns less 14 pixels,
@@ -52,6 +54,12 @@ public:
     explicit PickListDelegate(Entries entries, QObject* parent = nullptr)
         : QStyledItemDelegate(parent), entries_(std::move(entries)) {}
 
+    // An entry chosen from the drop-down is written at once, not only when the
+    // cell is left.
+    void setCommitOnChoice(bool on) { commitOnChoice_ = on; }
+    // How many entries the drop-down shows without scrolling (16 by default).
+    void setMaxVisibleEntries(int n) { maxVisible_ = n; }
+
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override;
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
@@ -60,6 +68,8 @@ public:
 
 private:
     Entries entries_;
+    bool commitOnChoice_ = false;
+    int maxVisible_ = 16;
 };
 
 } // namespace zf

@@ -220,7 +220,7 @@ QVariant DatasetModel::headerData(int section, Qt::Orientation orientation, int 
     case Qt::AccessibleTextRole:
         return columns_[size_t(section)].title;
     case Qt::TextAlignmentRole:
-        return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
+        return QVariant::fromValue(titleAlignment_);
     default:
         if (cellRule_) {
             const QVariant ruled = cellRule_(-1, section, role);

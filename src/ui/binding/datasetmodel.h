@@ -36,6 +36,9 @@ public:
     const std::vector<GridColumn>& columns() const { return columns_; }
     const GridColumn& column(int c) const { return columns_.at(size_t(c)); }
     void setColumnTitle(int c, const QString& title);
+    // How the titles stand in their sections (centred by default; add
+    // Qt::TextWordWrap for titles that wrap in narrow columns).
+    void setTitleAlignment(Qt::Alignment alignment) { titleAlignment_ = alignment; }
     // Binds a column to another field (the name column of the language).
     void setColumnField(int c, const QString& field);
     int columnOfField(const QString& field) const;
@@ -81,6 +84,7 @@ private:
     std::vector<GridColumn> columns_;
     std::vector<int> fieldIndexes_;
     CellRule cellRule_;
+    Qt::Alignment titleAlignment_ = Qt::AlignCenter;
     Writer writer_;
     int rows_ = 0;
     quint64 generation_ = 0;

@@ -111,7 +111,12 @@ QString FieldBinder::displayText(const Binding& b, bool focused) const {
         const double d = v.toDouble(&ok);
         if (!ok)
             return v.toString();
-        return formatFloat(QString::fromLatin1(focused ? FloatEditFormat : FloatDisplayFormat), d);
+        if (focused)
+            return formatFloat(QString::fromLatin1(FloatEditFormat), d);
+        return formatFloat(b.access.displayFormat.isEmpty()
+                               ? QString::fromLatin1(FloatDisplayFormat)
+                               : b.access.displayFormat,
+                           d);
     }
     return readableText(v.toString());
 }
@@ -168,6 +173,10 @@ void FieldBinder::show(Binding& b, bool focused) {
 }
 
 void FieldBinder::refresh() {
+    // The edits show their stored values again; a refused one that lost its
+    // focus has nothing pending any more.
+    if (refused_ && !refused_->hasFocus())
+        refused_ = nullptr;
     for (Binding& b : bindings_)
         if (b.control && !(b.control->hasFocus() && qobject_cast<QLineEdit*>(b.control)))
             show(b, false);
@@ -192,6 +201,12 @@ void FieldBinder::refillLists() {
         updating_ = false;
         show(b, false);
     }
+}
+
+bool FieldBinder::commit(QWidget* control) {
+    if (!bindings_.contains(control))
+        return true;
+    return leave(bindings_[control]);
 }
 
 void FieldBinder::chosen(Binding& b, const QVariant& value) {
@@ -221,6 +236,9 @@ bool FieldBinder::leave(Binding& b) {
         return true;
     if (!w->isEnabled())
         return true;
+    if (auto* edit = qobject_cast<QLineEdit*>(w);
+        edit && b.access.writeOnlyChanged && !edit->isModified())
+        return true;
     QVariant value;
     if (b.access.kind == FieldKind::Number) {
         double d = 0;
@@ -238,6 +256,7 @@ bool FieldBinder::leave(Binding& b) {
     const bool ok = b.access.write(value, &error);
     writing_ = false;
     if (!ok) {
+        refused_ = w;
         if (!error.isEmpty())
             ShowMessageBox(error, QString::fromLatin1(ProductName), MbError);
         // The value stays as it was and the focus stays in the edit.
@@ -248,6 +267,10 @@ bool FieldBinder::leave(Binding& b) {
         });
         return false;
     }
+    if (refused_ == w)
+        refused_ = nullptr;
+    if (auto* edit = qobject_cast<QLineEdit*>(w))
+        edit->setModified(false);
     show(b, false);
     return true;
 }

@@ -33,9 +33,15 @@ struct FieldAccess {
     // number for a number, the index for a list). False when it was refused;
     // error then holds the reason, which the binder shows.
     std::function<bool(const QVariant& value, QString* error)> write;
-    std::function<bool()> enabled;                // empty: always
+    std::function<bool()> enabled;                   // empty: always
     std::function<FieldColour(bool focused)> colour; // empty: no colour rule
-    std::function<QStringList()> entries;         // the entries of a list, in the language
+    std::function<QStringList()> entries;            // the entries of a list, in the language
+    // The format a number is shown in while its edit has no focus; empty: the
+    // display format ",0.##".
+    QString displayFormat;
+    // Leaving an edit whose text was not changed writes nothing (a number
+    // shown with two decimals is not cut to them by passing through).
+    bool writeOnlyChanged = false;
 };
 
 // Ties the controls of a window to their values: a line edit, a memo (plain or
@@ -61,6 +67,13 @@ public:
     // The lists take their entries again (a language switch), keeping the choice
     // when it is still an entry, else choosing the first.
     void refillLists();
+    // Writes what an edit holds now, as leaving it would (before a dialog's OK
+    // closes it). False when the value was refused: the message was shown and
+    // the edit keeps the focus.
+    bool commit(QWidget* control);
+    // The edit whose value was refused when it was last left, until it is left
+    // with a value that is taken; nullptr when there is none.
+    QWidget* refusedControl() const { return refused_; }
 
     QWidget* control(const QString& objectName) const;
     bool isBound(QWidget* control) const { return bindings_.contains(control); }
@@ -90,6 +103,7 @@ private:
     QHash<QWidget*, Binding> bindings_;
     bool writing_ = false;
     bool updating_ = false;
+    QPointer<QWidget> refused_;
 };
 
 } // namespace zf
