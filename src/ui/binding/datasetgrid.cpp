@@ -37,6 +37,32 @@ void DatasetGrid::applyColumnWidths() {
     for (int c = 0; c < model_->columnCount(); ++c)
         if (model_->column(c).width > 0)
             setColumnWidth(c, model_->column(c).width);
+    if (fitted_ >= 0)
+        fitColumn(this, fitted_);
+}
+
+void DatasetGrid::setFittedColumn(int column) {
+    fitted_ = column;
+    applyColumnWidths();
+}
+
+void DatasetGrid::resizeEvent(QResizeEvent* event) {
+    QTableView::resizeEvent(event);
+    if (fitted_ >= 0 && model_)
+        applyColumnWidths();
+}
+
+void DatasetGrid::commitEdit() {
+    if (state() != EditingState)
+        return;
+    // The open editor is the viewport's child (the grid has no index widgets).
+    for (QWidget* editor : viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!editor->isVisible())
+            continue;
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+        return;
+    }
 }
 
 void DatasetGrid::fitColumn(QTableView* view, int column) {
@@ -102,6 +128,12 @@ QWidget* PickListDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->addItems(entries_ ? entries_(index.row()) : QStringList());
     combo->setMaxVisibleItems(16);
+    // Choosing an entry is the edit: it is written at once, as the list closes.
+    auto* self = const_cast<PickListDelegate*>(this);
+    connect(combo, qOverload<int>(&QComboBox::activated), self, [self, combo] {
+        emit self->commitData(combo);
+        emit self->closeEditor(combo, QAbstractItemDelegate::NoHint);
+    });
     return combo;
 }
 

@@ -25,13 +25,21 @@ public:
     void setColumnEntryRule(std::function<int(int column)> rule) { entryRule_ = std::move(rule); }
     // Applies the widths of the model's columns.
     void applyColumnWidths();
+    // Writes the cell being edited, as leaving its editor would.
+    void commitEdit();
+    bool editing() const { return state() == EditingState; }
     // The column gets the view's width less the other columns less 14 pixels,
     // when that is more than 30.
     static void fitColumn(QTableView* view, int column);
+    // A column that is fitted so whenever the widths are applied (the rows were
+    // read again) and when the grid changes its size; -1 for none.
+    void setFittedColumn(int column);
+    int fittedColumn() const { return fitted_; }
 
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void followDataset(int row);
@@ -39,12 +47,14 @@ private:
     DatasetModel* model_ = nullptr;
     bool enterAsTab_ = false;
     bool following_ = false;
+    int fitted_ = -1;
     std::function<int(int)> entryRule_;
 };
 
 // The editor of a pick-list column: an editable drop-down whose entries a rule
 // gives for the row (the constructions offered for a surface's kind, the
-// building openings of the catalog).
+// building openings of the catalog). Choosing an entry writes it at once; a
+// typed text is written when the editor is left.
 class PickListDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:

@@ -36,6 +36,8 @@ public:
     const std::vector<GridColumn>& columns() const { return columns_; }
     const GridColumn& column(int c) const { return columns_.at(size_t(c)); }
     void setColumnTitle(int c, const QString& title);
+    // The width the grid gives the column (applied by DatasetGrid::applyColumnWidths).
+    void setColumnWidth(int c, int width);
     // Binds a column to another field (the name column of the language).
     void setColumnField(int c, const QString& field);
     int columnOfField(const QString& field) const;
