@@ -2,6 +2,7 @@
 
 #include "aboutbox.h"
 #include "common/globals.h"
+#include "helphints.h"
 #include "i18n/language.h"
 #include "pictures.h"
 #include "reportoutput.h"
@@ -23,7 +24,6 @@
 #include <QTableView>
 #include <QTextEdit>
 #include <QToolBar>
-#include <QToolTip>
 #include <QVBoxLayout>
 #include <QWhatsThis>
 
@@ -57,6 +57,7 @@ TfrmZMain::TfrmZMain(ProjectSession& session) : SessionView(session) {
     setWindowTitle(QString::fromLatin1(ProductName));
     setWindowIcon(pictureIcon(QStringLiteral("zefrant.svg")));
     setMinimumSize(750, 550);
+    helpHints_ = new HelpHints([this] { return this->session().helpDisplay(); }, this);
     createActions();
     createMenus();
     createStartPanel();
@@ -391,36 +392,23 @@ void TfrmZMain::applyLanguage(int base) {
 }
 
 void TfrmZMain::setControlHint(QWidget* control, const QString& hint) {
-    hints_.insert(control, hint);
-    if (session().helpDisplay())
-        control->setToolTip(hint);
+    helpHints_->setHint(control, hint);
 }
 
 void TfrmZMain::showHintBalloon(QWidget* control) {
-    QApplication::processEvents();
-    if (!control || !session().helpDisplay() || !control->isVisible() || !control->isEnabled() ||
-        hints_.value(control).isEmpty())
-        return;
-    // At most 400 pixels wide: the text is wrapped in a table of that width.
-    const QString html = QStringLiteral("<table width=\"400\"><tr><td>%1</td></tr></table>")
-                             .arg(hints_.value(control).toHtmlEscaped().replace(
-                                 QLatin1Char('\n'), QStringLiteral("<br>")));
-    QToolTip::showText(control->mapToGlobal(QPoint(control->width(), control->height() / 2)), html,
-                       control);
+    helpHints_->showBalloon(control);
 }
 
 void TfrmZMain::hideHintBalloon() {
-    QToolTip::hideText();
+    helpHints_->hideBalloon();
 }
 
 void TfrmZMain::registerHelpControl(QWidget* control) {
-    helpControls_ << control;
+    helpHints_->registerTooltipControl(control);
 }
 
 void TfrmZMain::setHelpTooltips(bool on) {
-    for (const QPointer<QWidget>& w : std::as_const(helpControls_))
-        if (w)
-            w->setToolTip(on ? hints_.value(w) : QString());
+    helpHints_->setTooltips(on);
 }
 
 void TfrmZMain::fitColumn(QTableView* view, int column) {
