@@ -1,6 +1,7 @@
 #include "startup.h"
 
 #include "common/globals.h"
+#include "helphints.h"
 #include "i18n/language.h"
 #include "langsel.h"
 #include "qttranslations.h"
@@ -16,6 +17,7 @@ Zefrant::~Zefrant() {
     finish();
     // The windows go before the session they view.
     about.reset();
+    wizard.reset();
     mainWindow.reset();
     session.reset();
     setDialogs(nullptr);
@@ -65,10 +67,13 @@ bool Zefrant::start(const QStringList& args, const Options& options) {
         return false;
     }
     created << QStringLiteral("TZFData");
-    // 6. The windows of the later steps are created here as they arrive: the
-    // input wizard, the units catalog, the unit properties, the structural
-    // elements catalog and its new-element dialog.
-    for (int i = 0; i < 5; ++i)
+    // 6. The input wizard, then the windows of the later steps as they arrive:
+    // the units catalog, the unit properties, the structural elements catalog
+    // and its new-element dialog.
+    wizard = std::make_unique<TfrmZInput>(*session, mainWindow->helpHints(), mainWindow.get());
+    created << QStringLiteral("TfrmZInput");
+    splash->step();
+    for (int i = 0; i < 4; ++i)
         splash->step();
     splash->step();
     splashProgress = splash->progress();

@@ -6,6 +6,7 @@
 #include "session/projectsession.h"
 #include "shell/settings.h"
 #include "splash.h"
+#include "wizard/tfrmzinput.h"
 
 #include <functional>
 #include <memory>
@@ -46,6 +47,7 @@ public:
     std::unique_ptr<ProjectSession> session;
     std::unique_ptr<QtTranslations> translations;
     std::unique_ptr<TfrmZMain> mainWindow;
+    std::unique_ptr<TfrmZInput> wizard;
     std::unique_ptr<TfrmAbout> about;
 
 private:

@@ -71,7 +71,7 @@ TEST_F(ShellTest, StartUpOrderAndTheFatalStart) {
     {
         Zefrant z;
         ASSERT_TRUE(z.start({}, options()));
-        EXPECT_EQ(z.created, (QStringList{"TfrmZMain", "TZFData", "TfrmAbout"}));
+        EXPECT_EQ(z.created, (QStringList{"TfrmZMain", "TZFData", "TfrmZInput", "TfrmAbout"}));
         EXPECT_EQ(z.splashProgress, 9);
         EXPECT_TRUE(dlg.boxes.empty());
         EXPECT_EQ(z.mainWindow->windowTitle(), QStringLiteral("Zefrant"));
