@@ -13,7 +13,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
-#include <QTabBar>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -37,13 +37,15 @@ int main(int argc, char** argv) {
     initProgramPaths(QStringLiteral(ZEFRANT_PROGRAM_DIR));
     QTemporaryDir tmp;
     TempPath = withTrailingSlash(tmp.path());
-    setLanguage(BaseEN);
+    // The design is entered in the first language, as a user of it would.
+    setLanguage(baseOfStoredCode(codes.first()));
     ProjectSession session;
     session.setHelpDisplay(false);
     if (!session.start())
         return 1;
     HelpHints hints([&session] { return session.helpDisplay(); });
     TfrmZInput window(session, hints);
+    session.switchLanguage(LanguageBase);
     session.commandNew();
     InputWizard& w = session.wizard;
 
@@ -59,30 +61,75 @@ int main(int argc, char** argv) {
     for (const auto& [edit, value] : dims)
         w.enterEdit(QLatin1String(edit), value);
     Dataset& walls = session.data.tSteny;
+    w.chooseRegion(w.state().regionList.value(1));
+    // Constructions and openings from the catalog of the language.
+    Dataset& catalog = session.data.tMaterialy;
+    auto uValue = [&](const QString& name) {
+        return catalog.lookup(QStringLiteral("Material"), name, QStringLiteral("k")).toDouble();
+    };
+    // A wall and a roof construction, each copied to its kind; the floor is left
+    // without one (its cells are red).
+    for (const int row : {0, 5}) {
+        walls.moveToRow(row);
+        const QString name = w.constructions.materialPickList().value(3);
+        w.constructions.wallFromCatalog(name, uValue(name));
+        w.constructions.CopyToSameKind();
+    }
     walls.first();
-    w.constructions.wallFromCatalog(QStringLiteral("Sandwich panel 100 mm"), 0.42);
-    w.constructions.CopyToSameKind();
+    const QStringList openings = w.constructions.openingPickList();
+    Dataset& o = session.data.tStavOtvory;
+    const std::tuple<QString, double, double, int> sizes[] = {
+        {openings.value(0), 2.1, 1.0, 2}, {openings.value(openings.size() / 2), 1.5, 2.4, 6}};
+    for (const auto& [name, height, width, count] : sizes) {
+        w.constructions.openingFromCatalog(name, uValue(name));
+        o.setValue(QStringLiteral("Vyska"), height);
+        o.setValue(QStringLiteral("Sirka"), width);
+        o.setValue(QStringLiteral("Pocet"), count);
+        o.post();
+    }
     walls.first();
-    w.constructions.openingFromCatalog(QStringLiteral("Window, double glazing"), 2.8);
-    w.constructions.openingFromCatalog(QStringLiteral("Sectional gate"), 2.0);
-    walls.first();
+    w.chooseWorkClass(3);
+    w.choosePosture(Posture::Sitting);
     session.openWizard(wizardPageName(tsUvodniText));
+
+    auto shoot = [&](const QString& code, const QString& name) {
+        for (int i = 0; i < 5; ++i)
+            app.processEvents();
+        const QString file = out.filePath(QStringLiteral("wizard-%1-%2.png").arg(code, name));
+        if (!window.grab().save(file))
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+    };
 
     for (const QString& code : codes) {
         session.switchLanguage(baseOfStoredCode(code));
-        std::printf("%s tabs %d\n", qPrintable(code),
-                    window.pageControl()->tabBar()->sizeHint().width());
         for (int page = 0; page < WizardPageCount; ++page) {
             w.setPage(page);
-            if (page == tsStavebniKonstrukce || page == tsRozmeryHaly)
-                walls.first();
+            shoot(code, QString::number(page + 1));
+        }
+        // The other ways of the heat loss, and the help balloon.
+        w.setPage(tsTepelneZtraty);
+        w.chooseLossWay(LossWay::Estimate);
+        w.chooseCladding(CladdingClass::Medium);
+        shoot(code, QStringLiteral("6-estimate"));
+        w.chooseLossWay(LossWay::OwnValue);
+        shoot(code, QStringLiteral("6-own"));
+        w.chooseLossWay(LossWay::Calculation);
+        w.setPage(tsOtopneObdobi);
+        session.setHelpDisplay(true);
+        app.processEvents();
+        if (auto* edit = window.findChild<QLineEdit*>(QStringLiteral("DBEd_Tes"))) {
+            window.activateWindow();
+            edit->setFocus();
             for (int i = 0; i < 5; ++i)
                 app.processEvents();
-            const QString file =
-                out.filePath(QStringLiteral("wizard-%1-%2.png").arg(code).arg(page + 1));
-            if (!window.grab().save(file))
-                std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+            // The balloon is a window of its own: the screen's picture shows it.
+            QScreen* screen = window.screen();
+            const QRect r = window.frameGeometry().united(hints.balloon()->geometry());
+            const QString file = out.filePath(QStringLiteral("wizard-%1-help.png").arg(code));
+            if (screen && hints.balloon()->isVisible())
+                screen->grabWindow(0, r.x(), r.y(), r.width(), r.height()).save(file);
         }
+        session.setHelpDisplay(false);
     }
     std::printf("%dx%d\n", window.width(), window.height());
     session.files.CloseProject(true);

@@ -190,6 +190,8 @@ void TfrmZInput::applyGridLayout() {
     for (const Grid& g : grids) {
         DatasetGrid* view = g.grid;
         view->verticalHeader()->setVisible(false);
+        // The titles in the window's font, as the cells.
+        view->horizontalHeader()->setFont(font());
         const QFontMetrics fm = view->fontMetrics();
         const int cellMargin =
             2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1) +

@@ -526,6 +526,8 @@ void TfrmZInput::applyLanguage(int base) {
     QFont f = font();
     f.setFamily(ApplyLanguageFonts(base).face);
     setFont(f);
+    // The balloon is a window of its own; it speaks in the wizard's font.
+    hints_.balloon()->setFont(f);
     applyTexts();
     refresh(WizardAll);
     hints_.setTooltips(session().helpDisplay());
