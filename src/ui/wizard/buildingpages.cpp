@@ -170,6 +170,11 @@ QWidget* TfrmZInput::buildLossesPage() {
         const int row = a->rowCount();
         a->addWidget(r, row, 0);
         a->addWidget(estimate, row + 1, 0);
+        // The fourth class is never offered.
+        if (i == int(CladdingClass::VeryPoor)) {
+            r->hide();
+            estimate->hide();
+        }
     }
     l->addWidget(approx);
     l->addStretch(1);

@@ -131,7 +131,6 @@ TfrmZInput::TfrmZInput(ProjectSession& session, HelpHints& hints, QWidget* paren
     QFont f = font();
     f.setFamily(ApplyLanguageFonts(LanguageBase).face);
     setFont(f);
-    setFixedSize(sizeForAllLanguages());
     applyLanguage(LanguageBase);
     languageHandle_ = registerLanguageApplier([this](int base) { applyLanguage(base); });
 }
@@ -385,6 +384,11 @@ void TfrmZInput::showWindow(Window window, bool shown) {
         hide();
         return;
     }
+    // Its size is measured when it is first shown, not while the program starts.
+    if (!sized_) {
+        sized_ = true;
+        setFixedSize(sizeForAllLanguages());
+    }
     refresh(WizardAll);
     const bool wasVisible = isVisible();
     if (!wasVisible)
@@ -581,8 +585,6 @@ void TfrmZInput::applyTexts() {
     ExDBGrid_Svetlik_->setAccessibleName(stripped(751));
     ExDBGrid_Steny_->setAccessibleName(stripped(58));
     cblbPouziteJednotky_->setAccessibleName(stripped(658));
-    refreshPictures();
-    refreshConstructions();
 }
 
 void TfrmZInput::applyHints() {
@@ -593,6 +595,18 @@ void TfrmZInput::applyHints() {
 
 QSize TfrmZInput::sizeForAllLanguages() {
     const int current = LanguageBase;
+    // What a choice may show is measured shown: the second heights, the estimate
+    // or the own value, the constructions page and its tab.
+    std::vector<QWidget*> shown;
+    for (const char* name :
+         {"lb_H2", "DBEd_H2", "lb_svH2", "DBEd_svH2", "gbTepZtratyAprox", "lbQUser", "DBEd_Q_kW"})
+        if (QWidget* w = findChild<QWidget*>(QLatin1String(name)); w && w->isHidden()) {
+            w->setVisible(true);
+            shown.push_back(w);
+        }
+    followingPage_ = true;
+    PageControl1_->setTabVisible(tsStavebniKonstrukce, true);
+    followingPage_ = false;
     auto* stack = PageControl1_->findChild<QStackedWidget*>();
     // While the window has not been shown, its controls do not tell the layouts
     // that their texts changed: every size is asked anew.
@@ -619,7 +633,6 @@ QSize TfrmZInput::sizeForAllLanguages() {
         measure(base);
         for (int i = 0; i < PageControl1_->count(); ++i) {
             QLayout* l = PageControl1_->widget(i)->layout();
-            l->activate();
             const int h = l->hasHeightForWidth() ? l->totalHeightForWidth(pageWidth)
                                                  : l->totalSizeHint().height();
             pageHeight = std::max(pageHeight, h);
@@ -627,6 +640,9 @@ QSize TfrmZInput::sizeForAllLanguages() {
     }
     const int frameHeight = sizeHint().height() - stack->sizeHint().height();
     measure(current);
+    for (QWidget* w : shown)
+        w->hide();
+    refreshFrame();
     return QSize(width, frameHeight + pageHeight);
 }
 

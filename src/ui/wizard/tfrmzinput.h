@@ -174,6 +174,7 @@ private:
     QModelIndex pendingWallClick_;
     bool followingPage_ = false;
     bool refreshing_ = false;
+    bool sized_ = false;
     int languageHandle_ = 0;
 };
 
