@@ -27,7 +27,12 @@ void QtDialogs::clearTheWay() {
 
 int QtDialogs::messageBox(const QString& text, const QString& caption, int flags) {
     clearTheWay();
-    QMessageBox box(parent_ && parent_->isVisible() ? parent_ : nullptr);
+    // The box belongs to the window the user works in, so that it comes over a
+    // window that stays on top (the input wizard) rather than behind it.
+    QWidget* owner = QApplication::activeWindow();
+    if (!owner || !owner->isVisible())
+        owner = parent_ && parent_->isVisible() ? parent_ : nullptr;
+    QMessageBox box(owner);
     box.setWindowTitle(caption);
     box.setText(text);
     switch (iconOfFlags(flags)) {

@@ -8,6 +8,7 @@
 #include "helphints.h"
 #include "i18n/language.h"
 #include "i18n/texts.h"
+#include "qtdialogs.h"
 #include "sessionsupport.h"
 #include "svgpicture.h"
 #include "wizard/tfrmzinput.h"
@@ -25,6 +26,7 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -32,6 +34,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace zf;
@@ -329,6 +332,65 @@ TEST_F(WizardWindowTest, PriceEditRedAtZeroAndBackAtTwelve) {
     EXPECT_TRUE(find<QRadioButton>("rbCZK_kg")->isChecked());
     EXPECT_TRUE(find("DBEd_CZK_kg")->isEnabled());
     EXPECT_FALSE(find("DBEd_CZK_m3")->isEnabled());
+}
+
+TEST_F(WizardWindowTest, RegionControlMethodAndVentilation) {
+    newProject();
+    goTo(tsOtopneObdobi);
+    // A region of the list fills the climate; a name of one's own only the name.
+    auto* region = find<QComboBox>("DBcb_Oblast");
+    region->setFocus();
+    settle();
+    QTest::keyClick(region, Qt::Key_Down);
+    settle();
+    EXPECT_EQ(p().asString(QStringLiteral("Oblast_text")), region->itemText(1));
+    EXPECT_FALSE(find<QLabel>("lbLocation")->text().isEmpty());
+    const double te = p().asFloat(QStringLiteral("Te"));
+    region->lineEdit()->selectAll();
+    QTest::keyClicks(region, QStringLiteral("Hilltop"));
+    QTest::keyClick(region, Qt::Key_Tab);
+    settle();
+    EXPECT_EQ(p().asString(QStringLiteral("Oblast_text")), QStringLiteral("Hilltop"));
+    EXPECT_TRUE(find<QLabel>("lbLocation")->text().isEmpty());
+    EXPECT_DOUBLE_EQ(p().asFloat(QStringLiteral("Te")), te);
+    EXPECT_EQ(region->count(), wizard->state().regionList.size()) << "a typed name is not listed";
+
+    // Self-control enables its efficiency and gives it the focus.
+    EXPECT_FALSE(find("DBEd_Ucinnost_regulace")->isEnabled());
+    choose("cbRegulace", int(ControlMethod::SelfControl));
+    EXPECT_TRUE(find("DBEd_Ucinnost_regulace")->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), find("DBEd_Ucinnost_regulace"));
+    choose("cbRegulace", int(ControlMethod::Modulated));
+    EXPECT_FALSE(find("DBEd_Ucinnost_regulace")->isEnabled());
+    EXPECT_EQ(find<QLineEdit>("DBEd_Ucinnost_regulace")->text(), QStringLiteral("1.1"));
+
+    // Ventilation enables the fresh air and ticks the mixing-chamber units.
+    goTo(tsProvozniRezim);
+    EXPECT_FALSE(find("DBEd_Vcz")->isEnabled());
+    EXPECT_FALSE(find("cbChlazeni")->isEnabled());
+    click("cbVetrani");
+    EXPECT_TRUE(find("DBEd_Vcz")->isEnabled());
+    auto* families = find<QListWidget>("cblbPouziteJednotky");
+    EXPECT_EQ(families->item(2)->checkState(), Qt::Checked);
+    families->item(0)->setCheckState(Qt::Unchecked);
+    EXPECT_EQ(wizard->state().families, int(FamilyRD | FamilyMK));
+}
+
+// A message box belongs to the window the user works in: over the wizard, which
+// stays on top, not behind it.
+TEST_F(WizardWindowTest, MessageBoxesComeOverTheWizard) {
+    newProject();
+    ASSERT_EQ(QApplication::activeWindow(), window.get());
+    QtDialogs port;
+    QWidget* owner = nullptr;
+    QTimer::singleShot(0, [&] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            owner = box->parentWidget();
+            box->close();
+        }
+    });
+    port.messageBox(LanguageText(5004), QStringLiteral("Zefrant"), MbWarning);
+    EXPECT_EQ(owner, window.get());
 }
 
 TEST_F(WizardWindowTest, NumbersTypedUnderCzechAndEnglishLocales) {
