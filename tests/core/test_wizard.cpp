@@ -402,7 +402,7 @@ TEST_F(WizardTest, ColourWhileTypingAndOneLineTexts) {
     // A text pasted with line breaks into a one-line field becomes one line;
     // a memo keeps its lines.
     ASSERT_TRUE(wizard->enterEdit(QStringLiteral("DBEd_ProjectName"),
-                                  QStringLiteral("Hall\r\nnorth\n\nwing")));
+                                  QStringLiteral("Hall\r\nnorth\n\nwing\r\n")));
     EXPECT_EQ(p().asString(QStringLiteral("ProjectName_text")), QStringLiteral("Hall north wing"));
     ASSERT_TRUE(wizard->enterEdit(QStringLiteral("DBmemo_ProjectDesc"), QStringLiteral("a\nb")));
     EXPECT_EQ(p().asString(QStringLiteral("ProjectDesc_memo")), QStringLiteral("a\nb"));

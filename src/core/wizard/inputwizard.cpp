@@ -557,8 +557,11 @@ bool InputWizard::enterEdit(const QString& name, const QVariant& value, QString*
     } else if (value.typeId() != QMetaType::QString) {
         return refuse(QStringLiteral("%1 takes a text.").arg(QLatin1String(e->field)));
     } else if (!multiLineEdit(name)) {
+        // Line breaks at the ends go, those within become blanks.
+        static const QRegularExpression ends(
+            QStringLiteral("^[\\r\\n\\x{2028}\\x{2029}]+|[\\r\\n\\x{2028}\\x{2029}]+$"));
         static const QRegularExpression breaks(QStringLiteral("[\\r\\n\\x{2028}\\x{2029}]+"));
-        v = value.toString().replace(breaks, QStringLiteral(" "));
+        v = value.toString().remove(ends).replace(breaks, QStringLiteral(" "));
     }
     Dataset& p = data_.tADOProject;
     // Leaving an edit whose text did not change writes nothing.
