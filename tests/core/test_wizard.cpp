@@ -414,3 +414,17 @@ TEST_F(WizardTest, ColourWhileTypingAndOneLineTexts) {
     EXPECT_EQ(p().asString(QStringLiteral("Investor_text")), QString());
     EXPECT_EQ(p().state(), Dataset::State::Browse);
 }
+
+TEST_F(WizardTest, LanguageSwitchRenamesTheConstructionsPage) {
+    newProject();
+    wizard->setPage(tsStavebniKonstrukce);
+    EXPECT_EQ(wizard->constructions.openingsCaption(),
+              QStringLiteral("Building openings (Wall 1)"));
+    LoadLanguage(BaseGE);
+    EXPECT_EQ(wizard->constructions.openingsCaption(),
+              LanguageText(920) + QStringLiteral(" (Wand 1)"));
+    EXPECT_EQ(wizard->constructions.materialPickList(),
+              wizard->constructions.FillMaterialPickList(1))
+        << "the constructions of the German catalog";
+    LoadLanguage(BaseEN);
+}

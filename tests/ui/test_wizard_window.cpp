@@ -94,6 +94,13 @@ protected:
                           box ? QPoint(b->height() / 2, b->height() / 2) : b->rect().center());
         settle();
     }
+    // Letters outside ASCII come as the keyboard's text.
+    static void typeText(QWidget* w, const QString& text) {
+        if (std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() > 127; }))
+            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, text, Qt::NoModifier);
+        else
+            QTest::keyClicks(w, text);
+    }
     // Types into an edit as a user does and leaves it with Tab.
     void type(const char* name, const QString& text) {
         auto* e = find<QLineEdit>(name);
@@ -101,11 +108,7 @@ protected:
         settle();
         e->selectAll();
         QTest::keyClick(e, Qt::Key_Delete);
-        // Letters outside ASCII come as the keyboard's text.
-        if (std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() > 127; }))
-            QTest::sendKeyEvent(QTest::Click, e, Qt::Key_unknown, text, Qt::NoModifier);
-        else
-            QTest::keyClicks(e, text);
+        typeText(e, text);
         QTest::keyClick(e, Qt::Key_Tab);
         settle();
     }
@@ -143,7 +146,7 @@ protected:
         else if (auto* combo = qobject_cast<QComboBox*>(editor))
             combo->lineEdit()->selectAll();
         QTest::keyClick(editor, Qt::Key_Delete);
-        QTest::keyClicks(editor, text);
+        typeText(editor, text);
         QTest::keyClick(editor, Qt::Key_Return);
         settle();
     }
@@ -771,6 +774,49 @@ TEST_F(WizardWindowTest, LanguageSwitchRelabelsAndKeepsTheChoices) {
     QAccessibleInterface* a = QAccessible::queryAccessibleInterface(find("DBEd_A"));
     ASSERT_NE(a, nullptr);
     EXPECT_EQ(a->text(QAccessible::Name).trimmed(), LanguageText(707).trimmed());
+    session->switchLanguage(BaseEN);
+}
+
+// Russian on a Central European system: the windows show Russian, the project
+// and the catalog hold the re-encoded copies.
+TEST_F(WizardWindowTest, RussianOnACentralEuropeanSystem) {
+    newProject();
+    setSystemCodePage(1250);
+    session->switchLanguage(BaseRU);
+    setSystemCodePage(0);
+    ASSERT_EQ(LanguageBase, BaseRU1250);
+    settle();
+    EXPECT_EQ(find<QLabel>("lbDelka")->text(), LanguageTextIn(BaseRU, 707));
+    goTo(tsStavebniKonstrukce);
+    auto* walls = find<DatasetGrid>("ExDBGrid_Steny");
+    EXPECT_EQ(walls->model()->data(walls->model()->index(0, 0)).toString(),
+              QString::fromUtf8("Стена 1"));
+    const QString stored = wizard->constructions.materialPickList().value(0);
+    ASSERT_FALSE(stored.isEmpty());
+    ASSERT_NE(readableText(stored), stored) << "the catalog holds re-encoded copies";
+    auto* list = qobject_cast<QComboBox*>([&] {
+        walls->setFocus();
+        const QModelIndex cell = walls->model()->index(0, ConstructionsPage::MaterialColumn);
+        walls->setCurrentIndex(cell);
+        walls->edit(cell);
+        settle();
+        return QApplication::focusWidget();
+    }());
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->itemText(0), readableText(stored)) << "the pick list shows Russian";
+    QTest::keyClick(list, Qt::Key_Escape);
+    settle();
+    typeCell("ExDBGrid_Steny", 0, ConstructionsPage::MaterialColumn, readableText(stored));
+    EXPECT_EQ(data->tSteny.asString(QStringLiteral("Material")), stored)
+        << "the catalog's own form is stored";
+    EXPECT_DOUBLE_EQ(
+        data->tSteny.asFloat(QStringLiteral("k")),
+        data->tMaterialy.lookup(QStringLiteral("Material"), stored, QStringLiteral("k")).toDouble())
+        << "and its U-value found";
+    EXPECT_EQ(walls->model()
+                  ->data(walls->model()->index(0, ConstructionsPage::MaterialColumn))
+                  .toString(),
+              readableText(stored));
     session->switchLanguage(BaseEN);
 }
 

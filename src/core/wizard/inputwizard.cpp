@@ -308,6 +308,8 @@ void InputWizard::applyLanguage() {
     s_.regionText = region;
     if (data_.tADOProject.active() && !data_.tADOProject.isEmpty())
         workClassChanged();
+    // The openings caption and the constructions offered are in the language.
+    constructions.refresh();
     notify(WizardAll);
 }
 

@@ -32,6 +32,17 @@ constexpr int surfaceRows = 6;
 constexpr int wallRows = 7;
 constexpr int openingRows = 4;
 
+// The catalog's names as the windows show them (under the re-encoded Russian
+// base the catalog holds re-encoded copies; the grid stores what it shows back
+// in that form).
+QStringList readable(const QStringList& stored) {
+    QStringList out;
+    out.reserve(stored.size());
+    for (const QString& s : stored)
+        out << readableText(s);
+    return out;
+}
+
 } // namespace
 
 QWidget* TfrmZInput::buildConstructionsPage() {
@@ -108,8 +119,9 @@ QWidget* TfrmZInput::buildConstructionsPage() {
                                      QAbstractItemView::AnyKeyPressed);
     ExDBGrid_Steny_->setItemDelegateForColumn(
         ConstructionsPage::MaterialColumn,
-        new PickListDelegate([this](int) { return wizard().constructions.materialPickList(); },
-                             ExDBGrid_Steny_));
+        new PickListDelegate(
+            [this](int) { return readable(wizard().constructions.materialPickList()); },
+            ExDBGrid_Steny_));
     connect(ExDBGrid_Steny_, &QAbstractItemView::clicked, this, &TfrmZInput::wallGridClicked);
     connect(ExDBGrid_Steny_, &QAbstractItemView::doubleClicked, this,
             &TfrmZInput::wallGridDoubleClicked);
@@ -160,8 +172,9 @@ QWidget* TfrmZInput::buildConstructionsPage() {
                                       QAbstractItemView::AnyKeyPressed);
     ExDBGrid_Otvory_->setItemDelegateForColumn(
         ConstructionsPage::OpeningNameColumn,
-        new PickListDelegate([this](int) { return wizard().constructions.openingPickList(); },
-                             ExDBGrid_Otvory_));
+        new PickListDelegate(
+            [this](int) { return readable(wizard().constructions.openingPickList()); },
+            ExDBGrid_Otvory_));
     connect(ExDBGrid_Otvory_, &QAbstractItemView::doubleClicked, this,
             &TfrmZInput::openingsGridDoubleClicked);
     l->addWidget(ExDBGrid_Otvory_, 1);
