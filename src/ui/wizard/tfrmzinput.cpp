@@ -355,6 +355,10 @@ FieldAccess TfrmZInput::editAccess(const QString& name) {
         return p.value(field);
     };
     a.write = [this, name](const QVariant& v, QString* error) {
+        // An edit left because the wizard closed (Cancel, Close of the project)
+        // writes nothing: what it held was not entered.
+        if (!wizard().visible())
+            return true;
         return wizard().enterEdit(name, v, error);
     };
     a.enabled = [this, name] {
