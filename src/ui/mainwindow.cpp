@@ -1,10 +1,11 @@
 #include "mainwindow.h"
 
 #include "aboutbox.h"
+#include "binding/datasetgrid.h"
 #include "common/globals.h"
 #include "documentmenus.h"
+#include "helphints.h"
 #include "i18n/language.h"
-#include "binding/datasetgrid.h"
 #include "pictures.h"
 #include "reportoutput.h"
 #include "session/sessioncommands.h"
@@ -26,7 +27,6 @@
 #include <QTableView>
 #include <QTextEdit>
 #include <QToolBar>
-#include <QToolTip>
 #include <QVBoxLayout>
 #include <QWhatsThis>
 
@@ -60,6 +60,7 @@ TfrmZMain::TfrmZMain(ProjectSession& session) : SessionView(session) {
     setWindowTitle(QString::fromLatin1(ProductName));
     setWindowIcon(pictureIcon(QStringLiteral("zefrant.svg")));
     setMinimumSize(750, 550);
+    helpHints_ = new HelpHints([this] { return this->session().helpDisplay(); }, this);
     createActions();
     createMenus();
     new DocumentMenus(*this); // the Catalogs submenus' documents
@@ -402,36 +403,23 @@ void TfrmZMain::applyLanguage(int base) {
 }
 
 void TfrmZMain::setControlHint(QWidget* control, const QString& hint) {
-    hints_.insert(control, hint);
-    if (session().helpDisplay())
-        control->setToolTip(hint);
+    helpHints_->setHint(control, hint);
 }
 
 void TfrmZMain::showHintBalloon(QWidget* control) {
-    QApplication::processEvents();
-    if (!control || !session().helpDisplay() || !control->isVisible() || !control->isEnabled() ||
-        hints_.value(control).isEmpty())
-        return;
-    // At most 400 pixels wide: the text is wrapped in a table of that width.
-    const QString html = QStringLiteral("<table width=\"400\"><tr><td>%1</td></tr></table>")
-                             .arg(hints_.value(control).toHtmlEscaped().replace(
-                                 QLatin1Char('\n'), QStringLiteral("<br>")));
-    QToolTip::showText(control->mapToGlobal(QPoint(control->width(), control->height() / 2)), html,
-                       control);
+    helpHints_->showBalloon(control);
 }
 
 void TfrmZMain::hideHintBalloon() {
-    QToolTip::hideText();
+    helpHints_->hideBalloon();
 }
 
 void TfrmZMain::registerHelpControl(QWidget* control) {
-    helpControls_ << control;
+    helpHints_->registerTooltipControl(control);
 }
 
 void TfrmZMain::setHelpTooltips(bool on) {
-    for (const QPointer<QWidget>& w : std::as_const(helpControls_))
-        if (w)
-            w->setToolTip(on ? hints_.value(w) : QString());
+    helpHints_->setTooltips(on);
 }
 
 void TfrmZMain::fitColumn(QTableView* view, int column) {

@@ -17,6 +17,7 @@ class QToolBar;
 
 namespace zf {
 
+class HelpHints;
 class TfrmAbout;
 
 // The main window: the frame with the start panel or the project window, the
@@ -51,6 +52,8 @@ public:
     // The tooltips of the controls that carry help hints, on or off.
     void setHelpTooltips(bool on);
     void registerHelpControl(QWidget* control);
+    // The hints, the balloon and the tooltips behind the four operations above.
+    HelpHints& helpHints() const { return *helpHints_; }
 
     // Column fitting: the column gets the view's width less the other columns
     // less 14 pixels, when that is more than 30.
@@ -95,8 +98,7 @@ private:
     QLabel* lbDodavatel_ = nullptr;
     QLabel* lbStreet_ = nullptr;
     QLabel* lbContact_ = nullptr;
-    QHash<QWidget*, QString> hints_;
-    QList<QPointer<QWidget>> helpControls_;
+    HelpHints* helpHints_ = nullptr;
     bool updatePending_ = false;
     bool menuPicturesLoaded_ = false;
     int languageHandle_ = 0;

@@ -1,6 +1,7 @@
 #include "startup.h"
 
 #include "common/globals.h"
+#include "helphints.h"
 #include "i18n/language.h"
 #include "langsel.h"
 #include "qttranslations.h"
@@ -21,6 +22,7 @@ Zefrant::~Zefrant() {
     elementsCatalog.reset();
     unitsCatalog.reset();
     about.reset();
+    wizard.reset();
     mainWindow.reset();
     session.reset();
     setDialogs(nullptr);
@@ -70,10 +72,11 @@ bool Zefrant::start(const QStringList& args, const Options& options) {
         return false;
     }
     created << QStringLiteral("TZFData");
-    // 6. The windows of the later steps are created here as they arrive: the
-    // input wizard, the units catalog, the unit properties, the structural
-    // elements catalog and its new-element dialog.
-    splash->step(); // the input wizard
+    // 6. The input wizard, the units catalog, the unit properties, the structural
+    // elements catalog and its new-element dialog, with a step after each.
+    wizard = std::make_unique<TfrmZInput>(*session, mainWindow->helpHints(), mainWindow.get());
+    created << QStringLiteral("TfrmZInput");
+    splash->step();
     // --- the units catalog viewer
     unitsCatalog = std::make_unique<TfrmKatalog>(*session, mainWindow.get());
     created << QStringLiteral("TfrmKatalog");

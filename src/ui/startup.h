@@ -10,6 +10,7 @@
 #include "shell/settings.h"
 #include "splash.h"
 #include "unitscatalogwindow.h"
+#include "wizard/tfrmzinput.h"
 
 #include <functional>
 #include <memory>
@@ -50,6 +51,7 @@ public:
     std::unique_ptr<ProjectSession> session;
     std::unique_ptr<QtTranslations> translations;
     std::unique_ptr<TfrmZMain> mainWindow;
+    std::unique_ptr<TfrmZInput> wizard;
     std::unique_ptr<TfrmAbout> about;
     // --- the catalogs: the units catalog viewer, the structural elements catalog
     // and its new-element dialog (a child of the catalog, usable while it is modal).

@@ -147,6 +147,12 @@ TEST_F(GeometryTest, NewProjectHoldsEveryVariantsRecords) {
     EXPECT_EQ(names[QStringLiteral("sC4")],
               QStringLiteral("Světlík - Stěna 4|Skylight - Surface 4|Oberlicht - Dach 4|"
                              "Świetlik - Ściana 4|Фонарь - Стена 4|-"));
+    // The names the windows size their name columns by are the stored ones.
+    QStringList german;
+    for (w.first(); !w.eof(); w.next())
+        german << w.asString(QStringLiteral("NazevGE"));
+    EXPECT_EQ(generatedSurfaceNames(QStringLiteral("GE")), german);
+    EXPECT_TRUE(generatedSurfaceNames(QStringLiteral("SL")).isEmpty());
 }
 
 TEST_F(GeometryTest, FilterAndRegeneration) {

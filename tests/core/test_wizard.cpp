@@ -372,3 +372,59 @@ TEST_F(WizardTest, LeavingAnEditRecomputesOnlyAfterAChange) {
     EXPECT_FALSE(wizard->enterEdit(QStringLiteral("DBEd_svA"), 3)) << "disabled without a skylight";
     EXPECT_FALSE(wizard->enterEdit(QStringLiteral("DBEd_A"), QStringLiteral("wide")));
 }
+
+TEST_F(WizardTest, ColourWhileTypingAndOneLineTexts) {
+    newProject();
+    const QString price = QStringLiteral("DBEd_CZK_m3");
+    wizard->choosePriceUnit(PriceUnit::PerM3);
+    EXPECT_EQ(wizard->editColourOfValue(price, QStringLiteral("0")), EditColour::Red);
+    EXPECT_EQ(wizard->editColourOfValue(price, QStringLiteral("")), EditColour::Red);
+    EXPECT_EQ(wizard->editColourOfValue(price, QStringLiteral("12")), EditColour::Window);
+    EXPECT_EQ(wizard->editColourOfValue(price, QStringLiteral("twelve")), EditColour::Window)
+        << "refused when left, not red while typed";
+    EXPECT_EQ(wizard->editColourOfValue(price, 0.0), EditColour::Red);
+    EXPECT_EQ(wizard->editColourOfValue(QStringLiteral("DBEd_CZK_kg"), 12.0),
+              EditColour::ButtonFace);
+    EXPECT_EQ(wizard->editColourOfValue(QStringLiteral("DBEd_ProjectName"), QString()),
+              EditColour::Window);
+    ASSERT_TRUE(wizard->enterEdit(price, 0.0));
+    EXPECT_EQ(wizard->editColour(price), EditColour::Red);
+    ASSERT_TRUE(wizard->enterEdit(price, 12.0));
+    EXPECT_EQ(wizard->editColour(price), EditColour::Window);
+    EXPECT_EQ(wizard->editColour(price, true), EditColour::Aqua);
+
+    // An emptied number is accepted as empty and shown red.
+    ASSERT_TRUE(wizard->enterEdit(QStringLiteral("DBEd_A"), QStringLiteral(" ")));
+    EXPECT_TRUE(p().isNull(QStringLiteral("Stena_A")));
+    EXPECT_EQ(wizard->editColour(QStringLiteral("DBEd_A")), EditColour::Red);
+    EXPECT_TRUE(wizard->enterEdit(QStringLiteral("DBEd_A"), QVariant()));
+
+    // A text pasted with line breaks into a one-line field becomes one line;
+    // a memo keeps its lines.
+    ASSERT_TRUE(wizard->enterEdit(QStringLiteral("DBEd_ProjectName"),
+                                  QStringLiteral("Hall\r\nnorth\n\nwing\r\n")));
+    EXPECT_EQ(p().asString(QStringLiteral("ProjectName_text")), QStringLiteral("Hall north wing"));
+    ASSERT_TRUE(wizard->enterEdit(QStringLiteral("DBmemo_ProjectDesc"), QStringLiteral("a\nb")));
+    EXPECT_EQ(p().asString(QStringLiteral("ProjectDesc_memo")), QStringLiteral("a\nb"));
+    // Longer than the column: refused with the data layer's message, the value kept.
+    QString error;
+    EXPECT_FALSE(
+        wizard->enterEdit(QStringLiteral("DBed_Investor"), QString(65, QLatin1Char('x')), &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("too long"))) << qPrintable(error);
+    EXPECT_EQ(p().asString(QStringLiteral("Investor_text")), QString());
+    EXPECT_EQ(p().state(), Dataset::State::Browse);
+}
+
+TEST_F(WizardTest, LanguageSwitchRenamesTheConstructionsPage) {
+    newProject();
+    wizard->setPage(tsStavebniKonstrukce);
+    EXPECT_EQ(wizard->constructions.openingsCaption(),
+              QStringLiteral("Building openings (Wall 1)"));
+    LoadLanguage(BaseGE);
+    EXPECT_EQ(wizard->constructions.openingsCaption(),
+              LanguageText(920) + QStringLiteral(" (Wand 1)"));
+    EXPECT_EQ(wizard->constructions.materialPickList(),
+              wizard->constructions.FillMaterialPickList(1))
+        << "the constructions of the German catalog";
+    LoadLanguage(BaseEN);
+}

@@ -137,3 +137,25 @@ TEST_F(ConstructionsTest, CatalogChoiceKeepsItsUValueAndCopyActual) {
     EXPECT_EQ(ConstructionsPage::wallGridColumnOnEntry(3), 4);
     EXPECT_EQ(ConstructionsPage::wallGridColumnOnEntry(5), 5);
 }
+
+TEST_F(ConstructionsTest, RedCellsOfTheSurfaceGrid) {
+    // Row 0 has U = 9.9 and no material; a second surface has neither.
+    data->tSteny.append();
+    data->tSteny.setValue(QStringLiteral("TypSteny"), 1);
+    data->tSteny.post();
+    data->tSteny.first();
+    const int material = ConstructionsPage::MaterialColumn, u = ConstructionsPage::UColumn;
+    EXPECT_FALSE(page->wallCellRed(0, material)) << "the selected row shows no red material";
+    EXPECT_TRUE(page->wallCellRed(1, material));
+    EXPECT_FALSE(page->wallCellRed(0, u));
+    EXPECT_TRUE(page->wallCellRed(1, u)) << "a U-value that is null counts as 0";
+    data->tSteny.next();
+    data->tSteny.setValue(QStringLiteral("Material"), QStringLiteral("Brick"));
+    data->tSteny.setValue(QStringLiteral("k"), -0.5);
+    data->tSteny.post();
+    EXPECT_TRUE(page->wallCellRed(0, material)) << "row 0 is no longer selected";
+    EXPECT_FALSE(page->wallCellRed(1, material));
+    EXPECT_TRUE(page->wallCellRed(1, u)) << "a negative U-value is red in every row";
+    EXPECT_FALSE(page->wallCellRed(1, 0));
+    EXPECT_FALSE(page->wallCellRed(7, u)) << "no such row";
+}

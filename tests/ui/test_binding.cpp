@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QLocale>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -175,7 +176,7 @@ TEST_F(BindingTest, APickListCanWriteTheChosenEntryAtOnce) {
             return QStringList{QStringLiteral("Brick"), QStringLiteral("Glass")};
         },
         &grid);
-    delegate->setCommitOnChoice(true);
+    delegate->setKeepOpenAfterChoice(true);
     grid.setItemDelegateForColumn(2, delegate);
     grid.resize(600, 300);
     grid.show();
@@ -234,6 +235,126 @@ TEST_F(BindingTest, EditsWrittenOnlyWhenTypedAndCommittedBeforeADialogCloses) {
     EXPECT_DOUBLE_EQ(stored, 12.5);
     EXPECT_EQ(binder.refusedControl(), nullptr);
     EXPECT_FALSE(edit->isModified());
+}
+
+TEST_F(BindingTest, ButtonsListsAndTheColourWhileTyping) {
+    QWidget form;
+    auto* a = new QRadioButton(&form);
+    auto* b = new QRadioButton(&form);
+    auto* region = new QComboBox(&form);
+    region->setEditable(true);
+    auto* edit = new QLineEdit(&form);
+    auto* other = new QLineEdit(&form);
+    FieldBinder binder;
+    int unit = 0;
+    QStringList written;
+    auto radio = [&](int which) {
+        FieldAccess r;
+        r.read = [&unit, which] { return unit == which; };
+        r.write = [&unit, which](const QVariant& v, QString*) {
+            if (v.toBool())
+                unit = which;
+            return true;
+        };
+        return r;
+    };
+    binder.bind(a, radio(0));
+    binder.bind(b, radio(1));
+    FieldAccess text;
+    text.entries = [] { return QStringList{QStringLiteral("North"), QStringLiteral("South")}; };
+    text.read = [&written] { return QVariant(written.value(written.size() - 1)); };
+    text.write = [&written](const QVariant& v, QString*) {
+        written << v.toString();
+        return true;
+    };
+    binder.bind(region, text);
+    FieldAccess number;
+    number.kind = FieldKind::Number;
+    number.read = [] { return QVariant(0.0); };
+    number.write = [](const QVariant&, QString*) { return true; };
+    number.typedColour = [](const QVariant& typed) {
+        return typed.isValid() && typed.toDouble() != 0 ? FieldColour::Window : FieldColour::Red;
+    };
+    binder.bind(edit, number);
+    form.show();
+    QApplication::setActiveWindow(&form);
+    if (!form.isVisible())
+        GTEST_SKIP() << "no windows on this platform";
+
+    EXPECT_TRUE(a->isChecked());
+    QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(b->height() / 2, b->height() / 2));
+    EXPECT_EQ(unit, 1) << "a radio button writes when it is ticked";
+    unit = 0;
+    binder.refresh();
+    EXPECT_TRUE(a->isChecked()) << "and shows its value";
+    EXPECT_FALSE(b->isChecked());
+
+    // A list that can be edited gives its text: chosen, or typed and left.
+    emit region->textActivated(QStringLiteral("South"));
+    EXPECT_EQ(written, QStringList{QStringLiteral("South")});
+    region->setFocus();
+    QApplication::processEvents();
+    region->setEditText(QStringLiteral("My own"));
+    other->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(written.last(), QStringLiteral("My own"));
+    const qsizetype count = written.size();
+    region->setFocus();
+    QApplication::processEvents();
+    other->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(written.size(), count) << "left unchanged, nothing is written";
+
+    // The colour follows the text as it is typed, before it is left.
+    edit->setFocus();
+    QApplication::processEvents();
+    QTest::keyClicks(edit, QStringLiteral("12"));
+    EXPECT_EQ(edit->palette().color(QPalette::Base),
+              edit->style()->standardPalette().color(QPalette::Base));
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    EXPECT_EQ(edit->palette().color(QPalette::Base), QColor(255, 0, 0));
+}
+
+TEST_F(BindingTest, PickListWritesWhenChosenAndFittedColumnStays) {
+    DatasetModel model(data->dsSteny);
+    model.setColumns(wallColumns());
+    DatasetGrid grid;
+    grid.setDatasetModel(&model);
+    const QStringList names = {QStringLiteral("Brick"), QStringLiteral("Concrete")};
+    grid.setItemDelegateForColumn(2, new PickListDelegate([&](int) { return names; }, &grid));
+    grid.resize(700, 300);
+    grid.show();
+    grid.setFittedColumn(2);
+    EXPECT_EQ(grid.columnWidth(2), grid.viewport()->width() - 120 - 60 - 50 - 14);
+    const int fitted = grid.columnWidth(2);
+    // New rows read again (another roof) keep the fitted width.
+    wizard->chooseRoofType(RoofType::Flat);
+    EXPECT_EQ(grid.columnWidth(2), fitted);
+
+    const QModelIndex cell = model.index(1, 2);
+    grid.setCurrentIndex(cell);
+    grid.edit(cell);
+    auto* list = grid.findChild<QComboBox*>();
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->count(), 2);
+    dlg.answers = {IdNo};
+    list->setCurrentIndex(1);
+    emit list->activated(1);
+    QApplication::processEvents();
+    EXPECT_EQ(data->tSteny.asString(QStringLiteral("Material")), QStringLiteral("Concrete"))
+        << "choosing is writing";
+    EXPECT_FALSE(grid.editing());
+
+    // A typed cell is written by commitEdit, as leaving it would.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    grid.edit(cell);
+    auto* typed = grid.findChild<QComboBox*>();
+    ASSERT_NE(typed, nullptr);
+    ASSERT_TRUE(grid.editing());
+    typed->setEditText(QStringLiteral("Timber"));
+    grid.commitEdit();
+    EXPECT_EQ(data->tSteny.asString(QStringLiteral("Material")), QStringLiteral("Timber"));
 }
 
 int main(int argc, char** argv) {

@@ -243,8 +243,8 @@ QString ProjectWindowTest::estimated;
 TEST_F(ProjectWindowTest, OpensMaximizedOnTheSummaryAndIsMadeAgainAfterClosing) {
     start(ventilated);
     EXPECT_EQ(z->created,
-              (QStringList{"TfrmZMain", "TZFData", "TfrmKatalog", "TfrmObjProp", "TfrmPrvky",
-                           "TfrmPrvekNew", "TfrmAbout", "TfrmZFDraw"}));
+              (QStringList{"TfrmZMain", "TZFData", "TfrmZInput", "TfrmKatalog", "TfrmObjProp",
+                           "TfrmPrvky", "TfrmPrvekNew", "TfrmAbout", "TfrmZFDraw"}));
     QMdiSubWindow* frame = z->projectWindows->frame();
     ASSERT_TRUE(frame);
     EXPECT_TRUE(frame->isVisible());

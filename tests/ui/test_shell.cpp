@@ -72,8 +72,8 @@ TEST_F(ShellTest, StartUpOrderAndTheFatalStart) {
         Zefrant z;
         ASSERT_TRUE(z.start({}, options()));
         EXPECT_EQ(z.created,
-                  (QStringList{"TfrmZMain", "TZFData", "TfrmKatalog", "TfrmObjProp", "TfrmPrvky",
-                               "TfrmPrvekNew", "TfrmAbout", "TfrmZFDraw"}));
+                  (QStringList{"TfrmZMain", "TZFData", "TfrmZInput", "TfrmKatalog", "TfrmObjProp",
+                               "TfrmPrvky", "TfrmPrvekNew", "TfrmAbout", "TfrmZFDraw"}));
         EXPECT_EQ(z.splashProgress, 9);
         EXPECT_TRUE(dlg.boxes.empty());
         EXPECT_EQ(z.mainWindow->windowTitle(), QStringLiteral("Zefrant"));

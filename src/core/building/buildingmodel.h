@@ -3,9 +3,14 @@
 #include "building/tproject.h"
 #include "storage/zfdata.h"
 
+#include <QStringList>
 #include <functional>
 
 namespace zf {
+
+// The names GenerateWallRecords gives the surfaces in a language ("CZ", "EN",
+// "GE", "PL", "RU"), in generation order; none for another code.
+QStringList generatedSurfaceNames(const QString& languageCode);
 
 // The headless part of the input wizard that owns the building: the wall records
 // of every hall and skylight variant, the geometry of the visible ones, their

@@ -111,6 +111,17 @@ void appendRecord(Dataset& walls, const Record& r) {
 
 } // namespace
 
+QStringList generatedSurfaceNames(const QString& languageCode) {
+    QStringList names;
+    for (int i = 0; i < 5; ++i) {
+        if (QLatin1String(NameColumns[i]).mid(5) != languageCode)
+            continue;
+        for (const Record& r : allRecords())
+            names << recordName(r, i);
+    }
+    return names;
+}
+
 void BuildingModel::GenerateWallRecords(int roofIndex) {
     ReadProjectGeometry();
     Dataset& walls = data_.tSteny;

@@ -57,6 +57,20 @@ int ConstructionsPage::wallGridColumnOnEntry(int column) {
     return column >= 0 && column < MaterialColumn ? MaterialColumn : column;
 }
 
+bool ConstructionsPage::wallCellRed(int row, int column) const {
+    const Dataset& w = data_.tSteny;
+    if (!w.active() || row < 0 || row >= w.recordCount())
+        return false;
+    if (column == MaterialColumn)
+        return row != w.currentRow() &&
+               w.valueAt(row, w.fieldIndex(QStringLiteral("Material"))).toString().isEmpty();
+    if (column == UColumn) {
+        const QVariant k = w.valueAt(row, w.fieldIndex(QStringLiteral("k")));
+        return !(k.isValid() && !k.isNull() && k.toDouble() > 0);
+    }
+    return false;
+}
+
 int ConstructionsPage::takeOpeningsColumnRequest() {
     const int c = openingsColumn_;
     openingsColumn_ = -1;

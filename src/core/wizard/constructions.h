@@ -42,7 +42,11 @@ public:
     // The material column of the surface grid, and the column that entering a
     // column of it leads to: the columns before the material jump to it.
     static constexpr int MaterialColumn = 4;
+    static constexpr int UColumn = 5;
     static int wallGridColumnOnEntry(int column);
+    // The red cells of the surface grid: the material of a surface that has
+    // none, except in the current row, and a U-value that is not above 0.
+    bool wallCellRed(int row, int column) const;
     // The name column of the openings grid.
     static constexpr int OpeningNameColumn = 0;
     static constexpr int OpeningUColumn = 2;

@@ -7,6 +7,7 @@
 #include "i18n/texts.h"
 #include "storage/operation.h"
 
+#include <QRegularExpression>
 #include <cmath>
 
 namespace zf {
@@ -307,6 +308,8 @@ void InputWizard::applyLanguage() {
     s_.regionText = region;
     if (data_.tADOProject.active() && !data_.tADOProject.isEmpty())
         workClassChanged();
+    // The openings caption and the constructions offered are in the language.
+    constructions.refresh();
     notify(WizardAll);
 }
 
@@ -494,15 +497,32 @@ EditColour InputWizard::editColour(const QString& name, bool focused) const {
         return EditColour::Window;
     if (focused)
         return EditColour::Aqua;
-    if (e->kind == EditKind::Text)
+    const Dataset& p = data_.tADOProject;
+    if (e->kind == EditKind::Text || !p.active() || p.isEmpty())
+        return editColourOfValue(name, QVariant());
+    return editColourOfValue(name, p.value(QLatin1String(e->field)));
+}
+
+EditColour InputWizard::editColourOfValue(const QString& name, const QVariant& typed) const {
+    const WizardEdit* e = wizardEdit(name);
+    if (!e || e->kind == EditKind::Text)
         return EditColour::Window;
     if (!editEnabled(name))
         return EditColour::ButtonFace;
-    const Dataset& p = data_.tADOProject;
-    if (!p.active() || p.isNull(QLatin1String(e->field)) ||
-        p.asFloat(QLatin1String(e->field)) == 0.0)
+    if (!typed.isValid() || typed.isNull())
         return EditColour::Red;
-    return EditColour::Window;
+    if (typed.typeId() == QMetaType::QString) {
+        // A text that is no number is not 0: it is refused when the edit is left.
+        const QString t = typed.toString().trimmed();
+        double d = 0;
+        return t.isEmpty() || (parseNumber(t, &d) && d == 0.0) ? EditColour::Red
+                                                               : EditColour::Window;
+    }
+    return typed.toDouble() == 0.0 ? EditColour::Red : EditColour::Window;
+}
+
+bool InputWizard::multiLineEdit(const QString& name) {
+    return name.startsWith(QLatin1String("DBmemo_"));
 }
 
 bool InputWizard::enterEdit(const QString& name, const QVariant& value, QString* error) {
@@ -518,7 +538,13 @@ bool InputWizard::enterEdit(const QString& name, const QVariant& value, QString*
         return refuse(QStringLiteral("The edit of %1 is disabled for the choices of this design.")
                           .arg(QLatin1String(e->field)));
     QVariant v = value;
-    if (e->kind != EditKind::Text) {
+    const bool empty =
+        !value.isValid() || value.isNull() ||
+        (value.typeId() == QMetaType::QString && value.toString().trimmed().isEmpty());
+    if (e->kind != EditKind::Text && empty) {
+        // An emptied number is accepted: the field becomes empty and its edit red.
+        v = QVariant();
+    } else if (e->kind != EditKind::Text) {
         bool ok = false;
         const double d = value.typeId() == QMetaType::QString
                              ? value.toString().trimmed().toDouble(&ok)
@@ -532,13 +558,20 @@ bool InputWizard::enterEdit(const QString& name, const QVariant& value, QString*
         v = d;
     } else if (value.typeId() != QMetaType::QString) {
         return refuse(QStringLiteral("%1 takes a text.").arg(QLatin1String(e->field)));
+    } else if (!multiLineEdit(name)) {
+        // Line breaks at the ends go, those within become blanks.
+        static const QRegularExpression ends(
+            QStringLiteral("^[\\r\\n\\x{2028}\\x{2029}]+|[\\r\\n\\x{2028}\\x{2029}]+$"));
+        static const QRegularExpression breaks(QStringLiteral("[\\r\\n\\x{2028}\\x{2029}]+"));
+        v = value.toString().remove(ends).replace(breaks, QStringLiteral(" "));
     }
     Dataset& p = data_.tADOProject;
     // Leaving an edit whose text did not change writes nothing.
     const QVariant stored = p.value(QLatin1String(e->field));
+    const bool storedEmpty = !stored.isValid() || stored.isNull();
     const bool same = e->kind == EditKind::Text ? stored.toString() == v.toString()
-                                                : (stored.isValid() && !stored.isNull() &&
-                                                   stored.toDouble() == v.toDouble());
+                      : !v.isValid()            ? storedEmpty
+                                     : (!storedEmpty && stored.toDouble() == v.toDouble());
     // A value the field cannot hold is refused before anything is written, with
     // the data layer's message; the field keeps its value.
     if (!same) {

@@ -182,6 +182,13 @@ public:
     // --- edits ---
     bool editEnabled(const QString& edit) const;
     EditColour editColour(const QString& edit, bool focused = false) const;
+    // The colour an edit takes while the user types, from the value as typed
+    // (a number, an empty value, or a text that is no number): empty or 0 is
+    // red, anything else the window colour.
+    EditColour editColourOfValue(const QString& edit, const QVariant& typed) const;
+    // The memos hold several lines; every other text edit holds one, and the
+    // line breaks of a text pasted into it become blanks.
+    static bool multiLineEdit(const QString& edit);
     // Typing a value into an edit and leaving it: the change marks the project,
     // leaving posts and recomputes by the edit's class. False (nothing written)
     // for an edit that is disabled or a value its kind or its field refuses;

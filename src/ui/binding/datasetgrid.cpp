@@ -37,6 +37,32 @@ void DatasetGrid::applyColumnWidths() {
     for (int c = 0; c < model_->columnCount(); ++c)
         if (model_->column(c).width > 0)
             setColumnWidth(c, model_->column(c).width);
+    if (fitted_ >= 0)
+        fitColumn(this, fitted_);
+}
+
+void DatasetGrid::setFittedColumn(int column) {
+    fitted_ = column;
+    applyColumnWidths();
+}
+
+void DatasetGrid::resizeEvent(QResizeEvent* event) {
+    QTableView::resizeEvent(event);
+    if (fitted_ >= 0 && model_)
+        applyColumnWidths();
+}
+
+void DatasetGrid::commitEdit() {
+    if (state() != EditingState)
+        return;
+    // The open editor is the viewport's child (the grid has no index widgets).
+    for (QWidget* editor : viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!editor->isVisible())
+            continue;
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+        return;
+    }
 }
 
 void DatasetGrid::fitColumn(QTableView* view, int column) {
@@ -102,14 +128,16 @@ QWidget* PickListDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->addItems(entries_ ? entries_(index.row()) : QStringList());
     combo->setMaxVisibleItems(maxVisible_);
-    if (commitOnChoice_) {
-        auto* self = const_cast<PickListDelegate*>(this);
-        connect(combo, qOverload<int>(&QComboBox::activated), self, [self, combo] {
-            // Not once the cell has been left and its editor closed.
-            if (combo->isVisible())
-                emit self->commitData(combo);
-        });
-    }
+    // Choosing an entry is the edit: it is written at once.
+    auto* self = const_cast<PickListDelegate*>(this);
+    connect(combo, qOverload<int>(&QComboBox::activated), self, [self, combo] {
+        // Not once the cell has been left and its editor closed.
+        if (!combo->isVisible())
+            return;
+        emit self->commitData(combo);
+        if (!self->keepOpen_)
+            emit self->closeEditor(combo, QAbstractItemDelegate::NoHint);
+    });
     return combo;
 }
 

@@ -27,13 +27,20 @@ public:
     bool editing() const { return state() == QAbstractItemView::EditingState; }
     // Applies the widths of the model's columns.
     void applyColumnWidths();
+    // Writes the cell being edited, as leaving its editor would.
+    void commitEdit();
     // The column gets the view's width less the other columns less 14 pixels,
     // when that is more than 30.
     static void fitColumn(QTableView* view, int column);
+    // A column that is fitted so whenever the widths are applied (the rows were
+    // read again) and when the grid changes its size; -1 for none.
+    void setFittedColumn(int column);
+    int fittedColumn() const { return fitted_; }
 
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void followDataset(int row);
@@ -41,12 +48,14 @@ private:
     DatasetModel* model_ = nullptr;
     bool enterAsTab_ = false;
     bool following_ = false;
+    int fitted_ = -1;
     std::function<int(int)> entryRule_;
 };
 
 // The editor of a pick-list column: an editable drop-down whose entries a rule
 // gives for the row (the constructions offered for a surface's kind, the
-// building openings of the catalog).
+// building openings of the catalog). Choosing an entry writes it at once; a
+// typed text is written when the editor is left.
 class PickListDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
@@ -54,9 +63,9 @@ public:
     explicit PickListDelegate(Entries entries, QObject* parent = nullptr)
         : QStyledItemDelegate(parent), entries_(std::move(entries)) {}
 
-    // An entry chosen from the drop-down is written at once, not only when the
-    // cell is left.
-    void setCommitOnChoice(bool on) { commitOnChoice_ = on; }
+    // An entry chosen from the drop-down is written at once, and the cell's
+    // editor closes; with keepOpen it stays open for another choice.
+    void setKeepOpenAfterChoice(bool keepOpen) { keepOpen_ = keepOpen; }
     // How many entries the drop-down shows without scrolling (16 by default).
     void setMaxVisibleEntries(int n) { maxVisible_ = n; }
 
@@ -68,7 +77,7 @@ public:
 
 private:
     Entries entries_;
-    bool commitOnChoice_ = false;
+    bool keepOpen_ = false;
     int maxVisible_ = 16;
 };
 

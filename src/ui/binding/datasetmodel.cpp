@@ -34,6 +34,11 @@ void DatasetModel::setColumnTitle(int c, const QString& title) {
     emit headerDataChanged(Qt::Horizontal, c, c);
 }
 
+void DatasetModel::setColumnWidth(int c, int width) {
+    if (c >= 0 && c < int(columns_.size()))
+        columns_[size_t(c)].width = width;
+}
+
 void DatasetModel::setColumnField(int c, const QString& field) {
     if (c < 0 || c >= int(columns_.size()) || columns_[size_t(c)].field == field)
         return;

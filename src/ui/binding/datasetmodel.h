@@ -39,6 +39,8 @@ public:
     // How the titles stand in their sections (centred by default; add
     // Qt::TextWordWrap for titles that wrap in narrow columns).
     void setTitleAlignment(Qt::Alignment alignment) { titleAlignment_ = alignment; }
+    // The width the grid gives the column (applied by DatasetGrid::applyColumnWidths).
+    void setColumnWidth(int c, int width);
     // Binds a column to another field (the name column of the language).
     void setColumnField(int c, const QString& field);
     int columnOfField(const QString& field) const;

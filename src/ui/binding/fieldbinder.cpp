@@ -7,10 +7,12 @@
 #include "storage/dataset.h"
 #include "storage/operation.h"
 
-#include <QCheckBox>
+#include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QStyle>
@@ -76,12 +78,19 @@ void FieldBinder::bind(QWidget* control, FieldAccess access) {
             combo->clear();
             combo->addItems(b.access.entries());
         }
-        connect(combo, qOverload<int>(&QComboBox::activated), this, [this, control](int index) {
-            if (bindings_.contains(control))
-                chosen(bindings_[control], index);
-        });
-    } else if (auto* check = qobject_cast<QCheckBox*>(control)) {
-        connect(check, &QCheckBox::clicked, this, [this, control](bool on) {
+        if (!combo->isEditable())
+            connect(combo, qOverload<int>(&QComboBox::activated), this, [this, control](int index) {
+                if (bindings_.contains(control))
+                    chosen(bindings_[control], index);
+            });
+        if (combo->isEditable())
+            connect(combo, &QComboBox::textActivated, this, [this, control](const QString& text) {
+                if (bindings_.contains(control))
+                    chosen(bindings_[control], text);
+            });
+    } else if (auto* button = qobject_cast<QAbstractButton*>(control);
+               button && button->isCheckable()) {
+        connect(button, &QAbstractButton::clicked, this, [this, control](bool on) {
             if (bindings_.contains(control))
                 chosen(bindings_[control], on);
         });
@@ -91,6 +100,14 @@ void FieldBinder::bind(QWidget* control, FieldAccess access) {
                     if (!updating_ && bindings_.contains(control))
                         chosen(bindings_[control], value);
                 });
+    } else if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+        connect(edit, &QLineEdit::textEdited, this, [this, control](const QString& text) {
+            if (!bindings_.contains(control))
+                return;
+            const Binding& bound = bindings_[control];
+            if (bound.access.typedColour)
+                paint(control, bound.access.typedColour(typedValue(bound, text)));
+        });
     }
     show(b, false);
 }
@@ -158,10 +175,15 @@ void FieldBinder::show(Binding& b, bool focused) {
             if (i >= 0 && i < combo->count() && combo->currentIndex() != i)
                 combo->setCurrentIndex(i);
         }
-    } else if (auto* check = qobject_cast<QCheckBox*>(w)) {
+    } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
         const bool on = b.access.read && b.access.read().toBool();
-        if (check->isChecked() != on)
-            check->setChecked(on);
+        if (button->isChecked() != on) {
+            // A radio button of an exclusive group cannot be cleared by itself.
+            const bool exclusive = button->autoExclusive();
+            button->setAutoExclusive(false);
+            button->setChecked(on);
+            button->setAutoExclusive(exclusive);
+        }
     } else if (auto* date = qobject_cast<QDateTimeEdit*>(w)) {
         const QDateTime dt = b.access.read ? b.access.read().toDateTime() : QDateTime();
         if (dt.isValid() && date->dateTime() != dt)
@@ -232,25 +254,21 @@ bool FieldBinder::leave(Binding& b) {
         text = plain->toPlainText();
     else if (auto* rich = qobject_cast<QTextEdit*>(w))
         text = rich->toPlainText();
-    else
+    else if (auto* combo = qobject_cast<QComboBox*>(w); combo && combo->isEditable()) {
+        // A text typed into a list is written when the list is left, and only
+        // when it differs from what the list shows.
+        const QVariant shown = b.access.read ? b.access.read() : QVariant();
+        if (combo->currentText() == readableText(shown.toString()))
+            return true;
+        text = combo->currentText();
+    } else
         return true;
     if (!w->isEnabled())
         return true;
     if (auto* edit = qobject_cast<QLineEdit*>(w);
         edit && b.access.writeOnlyChanged && !edit->isModified())
         return true;
-    QVariant value;
-    if (b.access.kind == FieldKind::Number) {
-        double d = 0;
-        if (text.trimmed().isEmpty())
-            value = QVariant();
-        else if (parseNumber(text, &d))
-            value = d;
-        else
-            value = text; // the controller refuses it with the data layer's message
-    } else {
-        value = storedText(text);
-    }
+    const QVariant value = typedValue(b, text);
     writing_ = true;
     QString error;
     const bool ok = b.access.write(value, &error);
@@ -275,6 +293,32 @@ bool FieldBinder::leave(Binding& b) {
     return true;
 }
 
+QVariant FieldBinder::typedValue(const Binding& b, const QString& text) const {
+    if (b.access.kind != FieldKind::Number)
+        return storedText(text);
+    double d = 0;
+    if (text.trimmed().isEmpty())
+        return QVariant();
+    if (parseNumber(text, &d))
+        return d;
+    return text; // the controller refuses it with the data layer's message
+}
+
+bool FieldBinder::commitFocused() {
+    QWidget* w = QApplication::focusWidget();
+    while (w && !bindings_.contains(w))
+        w = w->parentWidget();
+    if (!w)
+        return true;
+    Binding& b = bindings_[w];
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        // Nothing typed since the edit was entered: nothing to write.
+        if (edit->text() == b.shown)
+            return true;
+    }
+    return leave(b);
+}
+
 bool FieldBinder::eventFilter(QObject* watched, QEvent* event) {
     auto* w = qobject_cast<QWidget*>(watched);
     if (!w || !bindings_.contains(w))
@@ -290,6 +334,14 @@ bool FieldBinder::eventFilter(QObject* watched, QEvent* event) {
         if (onLeave)
             onLeave(w);
         leave(b);
+    } else if (event->type() == QEvent::KeyPress &&
+               static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        // Escape takes back what was typed into an edit.
+        if (auto* edit = qobject_cast<QLineEdit*>(w); edit && edit->text() != b.shown) {
+            show(b, true);
+            edit->selectAll();
+            return true;
+        }
     }
     return QObject::eventFilter(watched, event);
 }

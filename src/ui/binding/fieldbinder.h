@@ -42,10 +42,15 @@ struct FieldAccess {
     // Leaving an edit whose text was not changed writes nothing (a number
     // shown with two decimals is not cut to them by passing through).
     bool writeOnlyChanged = false;
+    // The colour while the user types, from the value as typed (a number, an
+    // invalid value for an empty edit, or the text that is no number).
+    std::function<FieldColour(const QVariant& typed)> typedColour;
 };
 
 // Ties the controls of a window to their values: a line edit, a memo (plain or
-// rich text edit), a list, a check box or a date picker. Numbers are shown in
+// rich text edit), a list, a check box, a radio button or a date picker. A list
+// that can be edited gives its text, every other list its index; a check box
+// and a radio button give whether they are ticked. Numbers are shown in
 // the display format and typed in the edit format of the user's locale ("1 234,5"
 // in Czech, "1,234.5" in English, the minus U+2212 too); a text that is not a
 // number is given to the controller as typed, which refuses it with the data
@@ -74,6 +79,10 @@ public:
     // The edit whose value was refused when it was last left, until it is left
     // with a value that is taken; nullptr when there is none.
     QWidget* refusedControl() const { return refused_; }
+    // Writes what the focused edit holds now, as leaving it would (a button
+    // reached by its access key does not take the focus). False when the value
+    // was refused: the focus stays in the edit.
+    bool commitFocused();
 
     QWidget* control(const QString& objectName) const;
     bool isBound(QWidget* control) const { return bindings_.contains(control); }
@@ -97,6 +106,7 @@ private:
     };
     void show(Binding& b, bool focused);
     bool leave(Binding& b);
+    QVariant typedValue(const Binding& b, const QString& text) const;
     void chosen(Binding& b, const QVariant& value);
     QString displayText(const Binding& b, bool focused) const;
 

@@ -13,59 +13,6 @@
 
 namespace zf {
 
-SvgPicture::SvgPicture(QWidget* parent) : QWidget(parent) {
-    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
-}
-
-SvgPicture::~SvgPicture() = default;
-
-void SvgPicture::setFile(const QString& file) {
-    if (file == file_)
-        return;
-    file_ = file;
-    delete renderer_;
-    renderer_ = nullptr;
-    if (!file.isEmpty() && QFileInfo(file).isFile()) {
-        renderer_ = new QSvgRenderer(file, this);
-        if (!renderer_->isValid()) {
-            delete renderer_;
-            renderer_ = nullptr;
-        }
-    }
-    updateGeometry();
-    update();
-}
-
-bool SvgPicture::hasPicture() const {
-    return renderer_ != nullptr;
-}
-
-QSize SvgPicture::sizeHint() const {
-    if (!renderer_)
-        return QSize(160, 120);
-    QSize s = renderer_->defaultSize();
-    if (s.isEmpty())
-        return QSize(160, 120);
-    // Pictures are drawn for 96 dots per inch; keep them at a sensible size.
-    if (s.width() > 320)
-        s = s.scaled(320, 320, Qt::KeepAspectRatio);
-    return s;
-}
-
-void SvgPicture::paintEvent(QPaintEvent*) {
-    if (!renderer_)
-        return;
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    QSizeF s = renderer_->defaultSize();
-    if (s.isEmpty())
-        s = size();
-    s.scale(size(), Qt::KeepAspectRatio);
-    const QRectF target((width() - s.width()) / 2.0, (height() - s.height()) / 2.0, s.width(),
-                        s.height());
-    renderer_->render(&p, target);
-}
-
 namespace {
 
 // A bar's value, for assistive tools, is the sentence it shows.

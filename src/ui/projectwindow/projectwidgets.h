@@ -1,5 +1,7 @@
 #pragma once
 
+#include "svgpicture.h"
+
 #include <QIcon>
 #include <QObject>
 #include <QProgressBar>
@@ -13,26 +15,6 @@ namespace zf {
 // A picture of the program folder drawn from its SVG file, scaled to fit and
 // centred; a missing file shows nothing. The file is read again only when it
 // differs from the one shown.
-class SvgPicture : public QWidget {
-    Q_OBJECT
-public:
-    explicit SvgPicture(QWidget* parent = nullptr);
-    ~SvgPicture() override;
-
-    // Full path; empty or missing: no picture.
-    void setFile(const QString& file);
-    const QString& file() const { return file_; }
-    bool hasPicture() const;
-    QSize sizeHint() const override;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    QString file_;
-    QSvgRenderer* renderer_ = nullptr;
-};
-
 // The bar of a covered output: its position and the sentence it shows, which
 // is also its accessible value.
 class CoverageBar : public QProgressBar {
