@@ -56,6 +56,9 @@ QStringList writePlacementPictures(TZFData& data, const QString& imagesFolder) {
             problems << file + QStringLiteral(": the placement did not place the units");
             continue;
         }
+        // Room around the walls for the dimensions, which the plan draws outside
+        // them: at this small size their letters would be cut off.
+        units.plan.fitBox(-2.5, -2.5, SampleHallA + 2.5, SampleHallB + 2.5);
         if (!units.plan.SaveMetafile(file))
             problems << file + QStringLiteral(": cannot be written");
     }
