@@ -20,6 +20,7 @@ public:
     int messageBox(const QString& text, const QString& caption, int flags) override;
     QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
     QString saveFileName(const SaveDialogOptions&) override { return saveFileNameAnswer; }
+    bool interactive() const override { return false; }
 
 private:
     std::FILE* out_;
