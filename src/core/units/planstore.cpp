@@ -140,7 +140,7 @@ bool ProjectUnits::ShowUnitProperties(int symbolIndex) {
     s.x = float(u.asFloat(QStringLiteral("X")));
     s.y = float(u.asFloat(QStringLiteral("Y")));
     s.z = float(u.asFloat(QStringLiteral("Z")));
-    s.angle = int(std::nearbyint(u.asFloat(QStringLiteral("Uhel")))); // halves to even
+    s.angle = roundToInt(u.asFloat(QStringLiteral("Uhel"))); // halves to even
     plan.repaint();
     return true;
 }
