@@ -3,9 +3,11 @@
 #include "storage/syncstats.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -149,6 +151,17 @@ bool copyFileReplacing(const QString& src, const QString& dst, QString* error) {
     }
     countFileSync();
     return true;
+}
+
+void removeInterruptedCopies(const QString& dst) {
+    const QFileInfo fi(dst);
+    QDir folder(fi.absolutePath());
+    static const QRegularExpression copyName(QStringLiteral("^\\.~[0-9a-z]+$"));
+    for (const QString& name : folder.entryList({fi.fileName() + QStringLiteral(".~*")},
+                                                QDir::Files | QDir::Hidden | QDir::System)) {
+        if (copyName.match(name.mid(fi.fileName().size())).hasMatch())
+            folder.remove(name);
+    }
 }
 
 bool renameReplacing(const QString& src, const QString& dst, QString* error) {

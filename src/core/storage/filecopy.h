@@ -12,6 +12,11 @@ namespace zf {
 // copied.
 bool copyFileReplacing(const QString& src, const QString& dst, QString* error = nullptr);
 
+// Removes the temporary files that copies to dst left when their process was
+// killed. Only the holder of the project's lock copies to its files, so while
+// it holds the lock every such file is a leftover.
+void removeInterruptedCopies(const QString& dst);
+
 // Moves src over dst in one step; dst keeps its permissions. Needs no free
 // space, so it can put a backup back on a full disk.
 bool renameReplacing(const QString& src, const QString& dst, QString* error = nullptr);

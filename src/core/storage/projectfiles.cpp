@@ -146,6 +146,9 @@ int ProjectFiles::connect(const QString& path, Backup backup) {
         }
         return ResultInvalidFile;
     }
+    // Copies to the file or its backup that a killed run left are litter now.
+    removeInterruptedCopies(path);
+    removeInterruptedCopies(backupFile);
     bool makeBackup = backup == Backup::Make;
     if (makeBackup && QFileInfo(backupFile).isFile() && !TempFiles.contains(backupFile)) {
         const int r = recoverUnclosed(path, backupFile);

@@ -43,10 +43,7 @@ ProjectLock::Result ProjectLock::lock() {
             return Result::Locked;
         }
         if (lock->error() != QLockFile::LockFailedError) {
-            detail_ = QStringLiteral("%1: %2").arg(
-                path_, lock->error() == QLockFile::PermissionError
-                           ? QString::fromLocal8Bit(std::strerror(EACCES))
-                           : QStringLiteral("The lock file cannot be created."));
+            detail_ = QStringLiteral("%1: %2").arg(path_, whyNotWritable());
             return Result::CannotCreate;
         }
         // Qt takes over a lock whose process is gone; one it cannot read (empty,
@@ -62,6 +59,25 @@ ProjectLock::Result ProjectLock::lock() {
         return Result::HeldElsewhere;
     }
     return Result::HeldElsewhere;
+}
+
+// The system's reason why the lock file could not be made, which QLockFile does
+// not tell: a small file written beside it finds it out.
+QString ProjectLock::whyNotWritable() const {
+    const QByteArray probe = QFile::encodeName(path_) + ".probe";
+    int err = 0;
+    const int fd = ::open(probe.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        err = errno;
+    } else {
+        const char bytes[256] = {};
+        if (::write(fd, bytes, sizeof bytes) != ssize_t(sizeof bytes) || ::fsync(fd) != 0)
+            err = errno ? errno : ENOSPC;
+        ::close(fd);
+        ::unlink(probe.constData());
+    }
+    return err ? QString::fromLocal8Bit(std::strerror(err))
+               : QStringLiteral("The lock file cannot be created.");
 }
 
 // Removes the lock file when no running instance holds it. Every holder keeps

@@ -38,6 +38,7 @@ public:
 
 private:
     bool removeIfNotHeld();
+    QString whyNotWritable() const;
 
     QString path_;
     std::unique_ptr<QLockFile> lock_;
