@@ -209,3 +209,19 @@ TEST_F(ProjectSafetyTest, AnUnfinishedTransactionOfTheCrashedSessionIsNotPlayedI
     EXPECT_EQ(projectName(), QStringLiteral("unsaved"))
         << "the changes kept are those of the last finished operation";
 }
+
+TEST_F(ProjectSafetyTest, ADamagedBackupIsNotPutBackOverTheFile) {
+    const QString f = unclosedProject(QStringLiteral("b.zfp"));
+    writeFile(ProjectFiles::backupFileOf(f), "no database at all, just some bytes");
+    const QByteArray file = readAll(f);
+    dlg.answers = {IdNo};
+    EXPECT_EQ(files->OpenProject(f), ResultInvalidFile);
+    EXPECT_TRUE(dlg.last().text.contains(QLatin1String("that should hold the last saved state is "
+                                                       "damaged")))
+        << qPrintable(dlg.last().text);
+    EXPECT_EQ(readAll(f), file) << "the file keeps what the session left";
+    EXPECT_EQ(readAll(ProjectFiles::backupFileOf(f)),
+              QByteArray("no database at all, just some bytes"));
+    files->atExit();
+    EXPECT_TRUE(QFileInfo::exists(ProjectFiles::backupFileOf(f))) << "not ours to delete";
+}

@@ -96,6 +96,20 @@ int ProjectFiles::recoverUnclosed(const QString& path, const QString& backupFile
         LastRecovery = Recovery::KeptChanges;
         return ResultOk;
     }
+    // A backup that is no project file would take the file's last state with it:
+    // then nothing is changed and the user learns why.
+    try {
+        Database probe;
+        Database::OpenOptions o;
+        o.readOnly = true;
+        o.applicationId = ProjectApplicationId;
+        probe.open(backupFile, o);
+    } catch (const DbError& e) {
+        LastError = QStringLiteral("The backup %1 that should hold the last saved state is "
+                                   "damaged: %2")
+                        .arg(QDir::toNativeSeparators(backupFile), e.message());
+        return ResultInvalidFile;
+    }
     // A transaction the session left unfinished is rolled back first: its
     // journal must not be played into the restored file.
     try {
