@@ -4,6 +4,8 @@ namespace zf {
 
 int CliDialogs::messageBox(const QString& text, const QString&, int flags) {
     const QByteArray t = text.toUtf8();
+    if (iconOfFlags(flags) == MessageIcon::Error)
+        ++errorBoxes;
     std::fprintf(out_, "box %s: %s\n", iconName(iconOfFlags(flags)), t.constData());
     std::fflush(out_);
     switch (flags & 0x0f) {

@@ -16,10 +16,12 @@ public:
     int answerYesNo = IdYes;          // Yes/No questions
     int answerYesNoCancel = IdCancel; // Yes/No/Cancel questions
     QString saveFileNameAnswer;       // empty: cancelled
+    int errorBoxes = 0;               // error boxes shown so far
 
     int messageBox(const QString& text, const QString& caption, int flags) override;
     QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
     QString saveFileName(const SaveDialogOptions&) override { return saveFileNameAnswer; }
+    bool interactive() const override { return false; }
 
 private:
     std::FILE* out_;

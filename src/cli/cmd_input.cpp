@@ -2,10 +2,12 @@
 
 #include "storage/operation.h"
 
+#include "building/buildingmodel.h"
 #include "clidialogs.h"
 #include "common/dialogs.h"
 #include "common/globals.h"
 #include "common/resultcodes.h"
+#include "design.h"
 #include "i18n/texts.h"
 #include "session/projectsession.h"
 
@@ -14,6 +16,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <cfloat>
+#include <cmath>
 
 namespace zf {
 
@@ -30,13 +34,6 @@ public:
     explicit Refused(QString why) : why(std::move(why)) {}
     QString why;
 };
-
-void refuseUnknownKeys(const QJsonObject& o, const QStringList& known, const char* what) {
-    for (auto it = o.begin(); it != o.end(); ++it)
-        if (!known.contains(it.key()))
-            throw Refused(
-                QStringLiteral("Unknown key %1 of %2.").arg(it.key(), QLatin1String(what)));
-}
 
 int intOf(const QJsonValue& v, const QString& key, int lo, int hi) {
     if (!v.isDouble() || v.toDouble() != std::floor(v.toDouble()) || v.toDouble() < lo ||
@@ -108,24 +105,22 @@ void applyChoice(InputWizard& w, const QString& key, const QJsonValue& v) {
         w.choosePosture(Posture(intOf(v, key, 0, PostureCount - 1)));
 }
 
-const char* const choiceOrder[] = {"Typ_strechy_enum",
-                                   "Typ_svetliku_enum",
-                                   "Oblast_text",
-                                   "Provoz_dny_tyden",
-                                   "Provoz_hodiny_den",
-                                   "Druh_paliva_enum",
-                                   "Cena_enum",
-                                   "Ucinnost_regulace_enum",
-                                   "Vytapeni_bool",
-                                   "Vetrani_bool",
-                                   "PouziteJednotky",
-                                   "Tepelne_ztraty_enum",
-                                   "Tepelne_ztraty_priblizne_enum",
-                                   "n_enum",
-                                   "Trida_prace_enum",
-                                   "Poloha_cloveka_enum"};
+// A value the wizard refuses with an error box (a negative height set back to
+// 0) refuses the design: the box has said why.
+class RefusedValues {
+public:
+    explicit RefusedValues(const CliDialogs& dialogs) : dialogs_(dialogs) {}
+    void check() {
+        if (dialogs_.errorBoxes != seen_)
+            throw Refused(QString());
+    }
 
-void typeInto(Dataset& ds, const QString& column, const QJsonValue& v) {
+private:
+    const CliDialogs& dialogs_;
+    int seen_ = dialogs_.errorBoxes;
+};
+
+void typeInto(Dataset& ds, const QString& column, const QJsonValue& v, RefusedValues& refused) {
     try {
         ds.setValue(column, scalar(v));
         ds.post();
@@ -133,6 +128,7 @@ void typeInto(Dataset& ds, const QString& column, const QJsonValue& v) {
         ds.cancel();
         throw Refused(e.message());
     }
+    refused.check();
 }
 
 // Makes the surface record of the variant and number current among the visible
@@ -145,55 +141,55 @@ bool findVisibleSurface(Dataset& w, const QString& variant, int number) {
     return false;
 }
 
-void applyWalls(ProjectSession& s, CliDialogs& dialogs, const QJsonArray& walls) {
+void applyWalls(ProjectSession& s, CliDialogs& dialogs, const std::vector<DesignWall>& walls,
+                RefusedValues& refused) {
     Dataset& w = s.data.tSteny;
     Dataset& o = s.data.tStavOtvory;
-    for (const QJsonValue& entry : walls) {
-        const QJsonObject e = entry.toObject();
-        const QString variant = e.value(QStringLiteral("VariantaHaly")).toString();
-        const int number = e.value(QStringLiteral("CisloSteny")).toInt(-1);
-        if (!findVisibleSurface(w, variant, number))
+    for (const DesignWall& e : walls) {
+        if (!findVisibleSurface(w, e.variant, e.number))
             throw Refused(QStringLiteral("The design has no visible surface %1 %2.")
-                              .arg(variant)
-                              .arg(number));
-        refuseUnknownKeys(e,
-                          {"VariantaHaly", "CisloSteny", "Material", "k", "Ti", "Te", "openings"},
-                          "a surface");
+                              .arg(e.variant)
+                              .arg(e.number));
         // Picking a material answers No to the openings question.
         dialogs.answerYesNo = IdNo;
-        if (e.contains(QStringLiteral("Material"))) {
-            if (!e.value(QStringLiteral("Material")).isString())
-                throw Refused(QStringLiteral("Material takes a text."));
-            typeInto(w, QStringLiteral("Material"), e.value(QStringLiteral("Material")));
-        }
-        for (const char* c : {"k", "Ti", "Te"})
-            if (e.contains(QLatin1String(c))) {
-                if (!e.value(QLatin1String(c)).isDouble())
-                    throw Refused(
-                        QStringLiteral("%1 of a surface takes a number.").arg(QLatin1String(c)));
-                typeInto(w, QLatin1String(c), e.value(QLatin1String(c)));
-            }
-        if (e.contains(QStringLiteral("openings"))) {
+        for (const char* c : {"Material", "k", "Ti", "Te"})
+            if (e.values.contains(QLatin1String(c)))
+                typeInto(w, QLatin1String(c), e.values.value(QLatin1String(c)), refused);
+        if (e.openings) {
             o.refresh();
             while (!o.isEmpty())
                 o.deleteRecord();
-            for (const QJsonValue& ov : e.value(QStringLiteral("openings")).toArray()) {
-                const QJsonObject op = ov.toObject();
+            for (const QJsonObject& op : *e.openings) {
                 s.wizard.constructions.newOpening();
-                for (const char* c : {"Nazev", "k", "Vyska", "Sirka", "Pocet", "Ti", "Te"}) {
-                    if (!op.contains(QLatin1String(c)))
-                        continue;
-                    const bool text = QLatin1String(c) == QLatin1String("Nazev");
-                    if (text != op.value(QLatin1String(c)).isString())
-                        throw Refused(QStringLiteral("%1 of an opening takes %2.")
-                                          .arg(QLatin1String(c), text
-                                                                     ? QStringLiteral("a text")
-                                                                     : QStringLiteral("a number")));
-                    typeInto(o, QLatin1String(c), op.value(QLatin1String(c)));
-                }
-                refuseUnknownKeys(op, {"Nazev", "k", "Vyska", "Sirka", "Pocet", "Ti", "Te"},
-                                  "an opening");
+                for (const char* c : {"Nazev", "k", "Vyska", "Sirka", "Pocet", "Ti", "Te"})
+                    if (op.contains(QLatin1String(c)))
+                        typeInto(o, QLatin1String(c), op.value(QLatin1String(c)), refused);
             }
+        }
+    }
+}
+
+// Results beyond a single-precision number are no results: the calculation
+// works in single precision and would store infinities or nonsense.
+void refuseOverflowingResults(Database& db) {
+    const SingleOverflows overflows = singleOverflows();
+    if (overflows.count > 0)
+        throw Refused(QStringLiteral("The design's values are too large: %1 comes out beyond "
+                                     "what the calculation can hold.")
+                          .arg(overflows.first));
+    for (const char* table : {"tRozmery", "tSteny", "tStavOtvory"}) {
+        for (const TableColumn& c : db.tableColumns(QLatin1String(table))) {
+            if (c.declaredType != QLatin1String("DOUBLE"))
+                continue;
+            Statement st(db, QStringLiteral("SELECT %1 FROM %2 WHERE abs(%1) > ?1 LIMIT 1")
+                                 .arg(Database::quoteIdentifier(c.name),
+                                      Database::quoteIdentifier(QLatin1String(table))));
+            st.bind(1, double(FLT_MAX));
+            if (st.step())
+                throw Refused(QStringLiteral("The design's values are too large: %1 of %2 "
+                                             "would be %3, more than the calculation can hold.")
+                                  .arg(c.name, QLatin1String(table))
+                                  .arg(st.column(0).toDouble(), 0, 'g', 6));
         }
     }
 }
@@ -202,23 +198,22 @@ void applyWalls(ProjectSession& s, CliDialogs& dialogs, const QJsonArray& walls)
 
 int commandInput(ProjectSession& s, CliDialogs& dialogs, const QString& file,
                  const QString& designJson) {
-    QFile f(designJson);
-    if (!f.open(QIODevice::ReadOnly)) {
-        ShowMessageBox(QStringLiteral("Cannot read %1: %2").arg(designJson, f.errorString()),
+    QByteArray bytes;
+    QString error;
+    Design design;
+    if (!readInputFile(designJson, &bytes, &error)) {
+        ShowMessageBox(error, QString::fromLatin1(ProductName), MbError);
+        return 1;
+    }
+    if (!parseDesign(bytes, &design, &error)) {
+        ShowMessageBox(QStringLiteral("%1 is not a design: %2").arg(designJson, error),
                        QString::fromLatin1(ProductName), MbError);
         return 1;
     }
-    QJsonParseError pe;
-    const QJsonDocument doc = QJsonDocument::fromJson(f.readAll(), &pe);
-    if (pe.error != QJsonParseError::NoError || !doc.isObject()) {
-        ShowMessageBox(QStringLiteral("%1 is not a design: %2").arg(designJson, pe.errorString()),
-                       QString::fromLatin1(ProductName), MbError);
-        return 1;
-    }
-    if (s.openFile(QFileInfo(file).absoluteFilePath()) != ResultOk)
+    const QString path = QFileInfo(file).absoluteFilePath();
+    if (s.openFile(path) != ResultOk)
         return 1;
     InputWizard& w = s.wizard;
-    const QJsonObject root = doc.object();
     auto revert = [&] {
         // Nothing of a refused design stays in the file.
         s.files.RevertFromBackup(false);
@@ -228,29 +223,29 @@ int commandInput(ProjectSession& s, CliDialogs& dialogs, const QString& file,
         // The whole design is one operation: after a failure or a kill the file
         // holds the state before it.
         Database::Transaction transaction(s.data.ADOConnectionProject);
+        RefusedValues refused(dialogs);
+        resetSingleOverflows();
         s.openWizard();
-        refuseUnknownKeys(root, {"project", "walls"}, "the design");
-        const QJsonObject project = root.value(QStringLiteral("project")).toObject();
-        QStringList choices;
-        for (const char* c : choiceOrder) {
-            choices << QLatin1String(c);
-            if (project.contains(QLatin1String(c)))
-                applyChoice(w, QLatin1String(c), project.value(QLatin1String(c)));
+        const QJsonObject& project = design.project;
+        for (const QString& c : designChoiceKeys()) {
+            if (project.contains(c))
+                applyChoice(w, c, project.value(c));
+            refused.check();
         }
-        for (auto it = project.begin(); it != project.end(); ++it)
-            if (!choices.contains(it.key()) && !wizardEditOfField(it.key()))
-                throw Refused(
-                    QStringLiteral("%1 is not a column the input wizard edits.").arg(it.key()));
         // Every other key in the column order of the project record.
         for (const Dataset::Field& field : s.data.tADOProject.fields()) {
-            if (!project.contains(field.name) || choices.contains(field.name))
+            if (!project.contains(field.name) || designChoiceKeys().contains(field.name))
                 continue;
             const WizardEdit* e = wizardEditOfField(field.name);
-            QString error;
-            if (!w.enterEdit(QLatin1String(e->name), scalar(project.value(field.name)), &error))
-                throw Refused(error);
+            if (!e)
+                throw Refused(
+                    QStringLiteral("%1 is not a column the input wizard edits.").arg(field.name));
+            QString why;
+            if (!w.enterEdit(QLatin1String(e->name), scalar(project.value(field.name)), &why))
+                throw Refused(why);
+            refused.check();
         }
-        applyWalls(s, dialogs, root.value(QStringLiteral("walls")).toArray());
+        applyWalls(s, dialogs, design.walls, refused);
         // Through the pages as a user finishing the wizard would.
         w.setPage(tsUvodniText);
         while (w.activePage() != tsZaver) {
@@ -261,15 +256,22 @@ int commandInput(ProjectSession& s, CliDialogs& dialogs, const QString& file,
         }
         if (!s.finishWizard(true))
             return revert();
+        refuseOverflowingResults(s.data.ADOConnectionProject);
         transaction.commit();
     } catch (const Refused& r) {
-        ShowMessageBox(r.why, QString::fromLatin1(ProductName), MbError);
+        if (!r.why.isEmpty())
+            ShowMessageBox(r.why, QString::fromLatin1(ProductName), MbError);
         return revert();
     } catch (const DbError& e) {
-        reportFailedOperation(QFileInfo(file).absoluteFilePath(), e.message());
+        reportFailedOperation(path, e.message());
+        return revert();
+    } catch (const std::exception& e) {
+        reportFailedOperation(path, QString::fromLocal8Bit(e.what()));
         return revert();
     }
-    return s.commandSave() == ResultOk ? 0 : 1;
+    if (s.commandSave() != ResultOk)
+        return revert();
+    return 0;
 }
 
 } // namespace zf

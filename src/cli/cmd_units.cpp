@@ -1,16 +1,17 @@
 #include "cmd_units.h"
 
+#include "design.h"
+
 #include "common/dialogs.h"
 #include "common/globals.h"
 #include "common/resultcodes.h"
 #include "session/projectsession.h"
 #include "storage/operation.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
+#include <cfloat>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -50,24 +51,15 @@ bool asNumber(const QJsonValue& v, double* out) {
 
 // Reads UNITS.json; on a fault the reason goes to *error.
 bool readUnitsInput(const QString& path, UnitsInput* in, QString* error) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("Cannot read %1: %2").arg(path, f.errorString());
+    QByteArray bytes;
+    if (!readInputFile(path, &bytes, error))
+        return false;
+    QJsonObject root;
+    QString why;
+    if (!parseJsonObject(bytes, &root, &why)) {
+        *error = QStringLiteral("%1 is not valid: %2").arg(path, why);
         return false;
     }
-    QJsonParseError pe;
-    const QJsonDocument doc = QJsonDocument::fromJson(f.readAll(), &pe);
-    if (pe.error != QJsonParseError::NoError) {
-        *error = QStringLiteral("%1 is not valid JSON: %2 at offset %3.")
-                     .arg(path, pe.errorString())
-                     .arg(pe.offset);
-        return false;
-    }
-    if (!doc.isObject()) {
-        *error = QStringLiteral("%1 must hold one JSON object.").arg(path);
-        return false;
-    }
-    const QJsonObject root = doc.object();
     auto bad = [&](const QString& what) {
         *error = QStringLiteral("%1: %2").arg(path, what);
         return false;
@@ -86,6 +78,10 @@ bool readUnitsInput(const QString& path, UnitsInput* in, QString* error) {
                     !asInteger(o.value(QLatin1String("Pocet_jednotek")), &n))
                     return bad(QStringLiteral("every entry of \"counts\" must be "
                                               "{ \"ID\": integer, \"Pocet_jednotek\": integer }."));
+                if (n < 0 || n > MaxChosenUnits)
+                    return bad(QStringLiteral("\"Pocet_jednotek\" must be 0 to %1, not %2.")
+                                   .arg(MaxChosenUnits)
+                                   .arg(n));
                 in->counts.emplace_back(id, n);
             }
         } else if (key == QLatin1String("Varianta_rozmisteni_enum")) {
@@ -104,7 +100,7 @@ bool readUnitsInput(const QString& path, UnitsInput* in, QString* error) {
         } else if (key == QLatin1String("Vyska_jednotek") ||
                    key == QLatin1String("Vyska_destrat")) {
             double h = 0;
-            if (!asNumber(v, &h))
+            if (!asNumber(v, &h) || std::fabs(h) > FLT_MAX)
                 return bad(QStringLiteral("\"%1\" must be a number.").arg(key));
             (key == QLatin1String("Vyska_jednotek") ? in->unitHeight : in->destratifierHeight) = h;
         } else if (key == QLatin1String("place")) {
@@ -152,7 +148,8 @@ int commandUnits(ProjectSession& s, const QString& file, const QString& unitsJso
                                   .arg(id));
         }
         for (const auto& [id, n] : in.counts)
-            s.chooseUnitCount(id, n);
+            if (!s.chooseUnitCount(id, n))
+                return refuse(QString()); // the operation's own message says why
         if (in.variant)
             s.setPlacementVariant(*in.variant);
         s.setTowardsLongerSide(in.longerSide);
@@ -165,6 +162,9 @@ int commandUnits(ProjectSession& s, const QString& file, const QString& unitsJso
         transaction.commit();
     } catch (const DbError& e) {
         reportFailedOperation(path, e.message());
+        return refuse(QString());
+    } catch (const std::exception& e) {
+        reportFailedOperation(path, QString::fromLocal8Bit(e.what()));
         return refuse(QString());
     }
     if (s.commandSave() != ResultOk) {

@@ -113,12 +113,12 @@ TEST_F(UnitsCommandTest, ARunOverAPlacedPlanAnswersYes) {
 }
 
 TEST_F(UnitsCommandTest, WithoutPlaceOnlyTheCountsAreSaved) {
-    ASSERT_EQ(run(R"({ "counts": [ { "ID": 2, "Pocet_jednotek": -1 } ] })"), 0);
+    ASSERT_EQ(run(R"({ "counts": [ { "ID": 2, "Pocet_jednotek": 3 } ] })"), 0);
     reopen();
     data->tResults.locate(QStringLiteral("ID"), 2);
-    EXPECT_EQ(data->tResults.asInteger(QStringLiteral("Pocet_jednotek")), -1);
+    EXPECT_EQ(data->tResults.asInteger(QStringLiteral("Pocet_jednotek")), 3);
     EXPECT_EQ(data->tJednotky.recordCount(), 0);
-    EXPECT_EQ(data->tADOProject.asInteger(QStringLiteral("Pocet_jednotek_celkem")), -1);
+    EXPECT_EQ(data->tADOProject.asInteger(QStringLiteral("Pocet_jednotek_celkem")), 3);
 }
 
 TEST_F(UnitsCommandTest, RefusalsLeaveTheFileUnchanged) {
@@ -126,6 +126,8 @@ TEST_F(UnitsCommandTest, RefusalsLeaveTheFileUnchanged) {
         R"({ "counts": [ { "ID": 9, "Pocet_jednotek": 1 } ], "place": true })",
         R"({ "counts": [ { "ID": 1, "Pocet_jednotek": 1 } ], "place": true )",
         R"({ "counts": [ { "ID": 1, "Pocet_jednotek": 1.5 } ] })",
+        R"({ "counts": [ { "ID": 2, "Pocet_jednotek": -1 } ] })",
+        R"({ "counts": [ { "ID": 2, "Pocet_jednotek": 2147483647 } ], "place": true })",
         R"({ "counts": [ { "ID": 1, "Pocet": 1 } ] })",
         R"({ "counts": { "ID": 1 } })",
         R"({ "Varianta_rozmisteni_enum": 7 })",

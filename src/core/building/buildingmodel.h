@@ -12,6 +12,16 @@ namespace zf {
 // "GE", "PL", "RU"), in generation order; none for another code.
 QStringList generatedSurfaceNames(const QString& languageCode);
 
+// The calculations hold their results in single precision; a result beyond it
+// (from inputs too large for any hall) is stored as 0. This counts such results
+// since the last reset and names the first, so that a caller can refuse them.
+struct SingleOverflows {
+    int count = 0;
+    QString first; // the column, or the loss, that overflowed first
+};
+SingleOverflows singleOverflows();
+void resetSingleOverflows();
+
 // The headless part of the input wizard that owns the building: the wall records
 // of every hall and skylight variant, the geometry of the visible ones, their
 // temperatures and the heat losses by calculation. Errors of the database layer

@@ -1,9 +1,32 @@
 #include "building/fieldaccess.h"
 
+#include "building/buildingmodel.h"
+
 #include <cmath>
 #include <limits>
 
+namespace zf {
+
+namespace {
+SingleOverflows overflows;
+}
+
+SingleOverflows singleOverflows() {
+    return overflows;
+}
+
+void resetSingleOverflows() {
+    overflows = SingleOverflows();
+}
+
+} // namespace zf
+
 namespace zf::building {
+
+void noteOverflow(const QString& what) {
+    if (overflows.count++ == 0)
+        overflows.first = what;
+}
 
 float readSingle(const Dataset& ds, const QString& column) {
     const double d = ds.asFloat(column);
@@ -18,12 +41,16 @@ float readSingle(const Dataset& ds, const QString& column) {
 }
 
 void writeSingle(Dataset& ds, const QString& column, float value) {
+    if (!std::isfinite(value))
+        noteOverflow(column);
     ds.setValue(column, std::isfinite(value) ? double(value) : 0.0);
 }
 
 void writeCurrency(Dataset& ds, const QString& column, float value) {
     // The largest amount the storage layer accepts in a Currency column.
     constexpr double limit = 9.2e14;
+    if (!std::isfinite(value))
+        noteOverflow(column);
     double d = std::isfinite(value) ? double(value) : 0.0;
     if (d > limit)
         d = limit;

@@ -15,6 +15,9 @@ namespace zf::building {
 // value beyond the single range becomes an infinity, which the writers store as 0.
 float readSingle(const Dataset& ds, const QString& column);
 
+// Counts a result that is not a finite number (see SingleOverflows).
+void noteOverflow(const QString& what);
+
 // Writes a result held in single precision. A result that is not a finite
 // number (an input beyond the single range) is stored as 0, so no NaN or
 // infinity reaches the file.

@@ -18,7 +18,11 @@ namespace {
 // A loss that comes out negative is no loss, never a gain; one that is not a
 // number at all (inputs beyond single precision) counts as none either.
 float lossOf(float q) {
-    return q > 0 && std::isfinite(q) ? q : 0.0f;
+    if (!std::isfinite(q)) {
+        building::noteOverflow(QStringLiteral("a heat loss"));
+        return 0.0f;
+    }
+    return q > 0 ? q : 0.0f;
 }
 
 float infiltration(float volume, float n, float inside, float outside) {
@@ -126,6 +130,8 @@ float BuildingModel::ComputeHeatLosses(bool infiltrationOnly) {
     if (!warnings.isEmpty())
         ShowMessageBox(LanguageText(5006) + QStringLiteral("\r\n\r\n") + warnings,
                        QString::fromLatin1(ProductName), MbWarning);
+    if (!std::isfinite(Qtotal))
+        building::noteOverflow(col("Q"));
     return std::isfinite(Qtotal) ? Qtotal : 0.0f;
 }
 

@@ -45,6 +45,9 @@ public:
     virtual void endBusy() {}
     // Lets pending window messages be processed.
     virtual void processEvents() {}
+    // False when nobody reads the questions (the command-line tool): a question
+    // whose answer could lose work is then answered the safe way.
+    virtual bool interactive() const { return true; }
 };
 
 // The port in use; a silent implementation that answers the default button

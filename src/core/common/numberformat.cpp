@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 namespace zf {
 
@@ -290,6 +291,17 @@ QString formatText(const QString& text, const QVariantList& args, const QLocale&
         i = j;
     }
     return out;
+}
+
+int roundToInt(double value) {
+    if (std::isnan(value))
+        return 0;
+    const double r = std::nearbyint(value);
+    if (r <= double(std::numeric_limits<int>::min()))
+        return std::numeric_limits<int>::min();
+    if (r >= double(std::numeric_limits<int>::max()))
+        return std::numeric_limits<int>::max();
+    return int(r);
 }
 
 } // namespace zf

@@ -14,6 +14,11 @@ namespace zf {
 // zero on its 15-digit decimal form; separators come from the locale.
 QString formatFloat(const QString& picture, double value, const QLocale& locale = QLocale());
 
+// A floating-point value as an int, halves to even. Values beyond the range of
+// int are clamped and NaN gives 0: values from a file are not to be trusted, and
+// casting them would be undefined.
+int roundToInt(double value);
+
 // The display format of floating-point columns, and the format of an edit while
 // a number is typed into it.
 inline constexpr const char* FloatDisplayFormat = ",0.##";

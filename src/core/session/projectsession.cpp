@@ -365,6 +365,8 @@ void ProjectSession::onUnitChange() {
 
 bool ProjectSession::chooseUnitCount(int id, int count) {
     Dataset& types = data.tResults;
+    if (count < 0 || count > MaxChosenUnits)
+        return false;
     if (!types.active() || !types.locate(QStringLiteral("ID"), id))
         return false;
     return runOperation(data.ADOConnectionProject, [&] {

@@ -141,7 +141,8 @@ public:
     // --- units selection and placement ---
     // Enters a chosen number into the row of tTempTable with the ID, as choosing
     // it in the grid: one operation with the coverage recomputed once. False
-    // when there is no such row or it could not be written.
+    // when there is no such row, the count is not 0 to MaxChosenUnits, or it
+    // could not be written.
     bool chooseUnitCount(int id, int count);
     void setPlacementVariant(int index);
     void setTowardsLongerSide(bool longer);

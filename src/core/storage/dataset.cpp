@@ -57,8 +57,13 @@ JetType jetTypeOfSql(const QString& declared, bool primaryKey, int* size) {
     static const QRegularExpression textRe(QStringLiteral("^TEXT\\s*\\(\\s*(\\d+)\\s*\\)$"));
     const auto m = textRe.match(t);
     if (m.hasMatch()) {
+        // A length no text column has is a damaged declaration, not a text column.
+        bool ok = false;
+        const int n = m.captured(1).toInt(&ok);
+        if (!ok || n < 1 || n > MaxTextSize)
+            return JetType::Variant;
         if (size)
-            *size = m.captured(1).toInt();
+            *size = n;
         return JetType::Text;
     }
     if (t == QLatin1String("TEXT")) {
@@ -103,6 +108,9 @@ QString jetTypeName(JetType type, int size) {
 }
 
 qint64 currencyFromDouble(double value) {
+    if (!std::isfinite(value))
+        return 0;
+    value = std::clamp(value, -MaxCurrency, MaxCurrency);
     // Half away from zero on the decimal form, as the value was typed.
     const QString s = QString::number(value * 10000.0, 'f', 3);
     return qint64(std::llround(s.toDouble()));
@@ -648,8 +656,13 @@ int Dataset::asInteger(const QString& name) const {
     const QVariant v = value(name);
     if (isNullVariant(v))
         return 0;
-    if (v.typeId() == QMetaType::Double)
-        return int(std::nearbyint(v.toDouble())); // halves to even
+    if (v.typeId() == QMetaType::Double) {
+        const double d = v.toDouble();
+        if (!std::isfinite(d) || std::fabs(d) > double(std::numeric_limits<int>::max()))
+            throw DbError(
+                QStringLiteral("The value %1 of the column %2 is out of range.").arg(d).arg(name));
+        return roundToInt(d); // halves to even
+    }
     if (v.typeId() == QMetaType::QString) {
         bool ok = false;
         const int i = v.toString().trimmed().toInt(&ok);
@@ -784,7 +797,7 @@ QVariant Dataset::convertIn(const Field& f, const QVariant& v) const {
         } else {
             throw bad("currency");
         }
-        if (!std::isfinite(d) || std::fabs(d) > 9.2e14)
+        if (!std::isfinite(d) || std::fabs(d) > MaxCurrency)
             throw DbError(QStringLiteral("The value %1 is out of range for the column %2.")
                               .arg(v.toString(), f.name));
         return QVariant(currencyFromDouble(d));
@@ -839,24 +852,41 @@ QVariant Dataset::convertOut(const Field& f, const QVariant& stored) const {
         return {};
     switch (f.type) {
     case JetType::AutoNumber:
-    case JetType::Long:
-        if (stored.typeId() == QMetaType::Double)
-            return QVariant(qint32(std::nearbyint(stored.toDouble())));
-        if (stored.typeId() == QMetaType::QString) {
+    case JetType::Long: {
+        double d = 0;
+        if (stored.typeId() == QMetaType::Double) {
+            d = std::nearbyint(stored.toDouble());
+        } else if (stored.typeId() == QMetaType::QString) {
             bool ok = false;
             const int i = stored.toString().toInt(&ok);
             return ok ? QVariant(i) : QVariant();
+        } else {
+            const qint64 i = stored.toLongLong();
+            if (i < std::numeric_limits<qint32>::min() || i > std::numeric_limits<qint32>::max())
+                return {};
+            return QVariant(qint32(i));
         }
-        return QVariant(qint32(stored.toLongLong()));
+        if (!(d >= std::numeric_limits<qint32>::min() && d <= std::numeric_limits<qint32>::max()))
+            return {};
+        return QVariant(qint32(d));
+    }
     case JetType::Double: {
         bool ok = true;
         const double d = stored.toDouble(&ok);
         return ok ? QVariant(d) : QVariant();
     }
-    case JetType::Currency:
-        if (stored.typeId() == QMetaType::LongLong)
-            return stored;
-        return QVariant(currencyFromDouble(stored.toDouble()));
+    case JetType::Currency: {
+        if (stored.typeId() == QMetaType::LongLong) {
+            // Ten-thousandths as the program writes them: at most 19 digits.
+            const qint64 units = stored.toLongLong();
+            return units == std::numeric_limits<qint64>::min() ? QVariant() : stored;
+        }
+        bool ok = true;
+        const double d = stored.toDouble(&ok);
+        if (!ok || !std::isfinite(d) || std::fabs(d) > MaxCurrency)
+            return {};
+        return QVariant(currencyFromDouble(d));
+    }
     case JetType::Text:
     case JetType::Memo:
         return QVariant(stored.toString());

@@ -28,6 +28,11 @@ QString sqlTypeOf(JetType type, int size);
 JetType jetTypeOfSql(const QString& declaredType, bool primaryKey, int* size = nullptr);
 QString jetTypeName(JetType type, int size); // "Text(50)", "Double", ...
 
+// The longest Text(n) column; a longer declaration is a damaged one.
+inline constexpr int MaxTextSize = 65535;
+// The largest Currency amount: its ten-thousandths fit a 64-bit integer.
+inline constexpr double MaxCurrency = 9.2e14;
+
 // Currency values are exact: a number of ten-thousandths.
 qint64 currencyFromDouble(double value);
 inline double currencyToDouble(qint64 units) {

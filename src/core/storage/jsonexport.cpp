@@ -72,7 +72,8 @@ QByteArray jsonValue(const Dataset::Field& f, const QVariant& raw) {
         return jsonDouble(raw.toDouble());
     case JetType::Currency: {
         const qint64 units = raw.toLongLong();
-        const qint64 a = units < 0 ? -units : units;
+        // Unsigned, so that even the most negative amount has a magnitude.
+        const quint64 a = units < 0 ? 0 - quint64(units) : quint64(units);
         return QStringLiteral("%1%2.%3")
             .arg(units < 0 ? QStringLiteral("-") : QString())
             .arg(a / 10000)

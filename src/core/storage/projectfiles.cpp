@@ -56,27 +56,22 @@ bool ProjectFiles::acquireLock(const QString& path) {
     if (lock_ && lockedPath_ == path)
         return true;
     releaseLock();
-    auto lock = std::make_unique<QLockFile>(lockFileOf(path));
-    // Never stale by age: a project may stay open for days. A lock whose process
-    // has died (a crash) is stale and is taken over.
-    lock->setStaleLockTime(0);
-    if (!lock->tryLock(0)) {
-        if (lock->error() == QLockFile::LockFailedError) {
-            qint64 pid = 0;
-            QString host, app;
-            lock->getLockInfo(&pid, &host, &app);
-            LastError =
-                QStringLiteral(
-                    "The file %1 is open in another instance of Zefrant (process %2 on %3).")
-                    .arg(QDir::toNativeSeparators(path))
-                    .arg(pid)
-                    .arg(host);
-        }
+    auto lock = std::make_unique<ProjectLock>(lockFileOf(path));
+    switch (lock->lock()) {
+    case ProjectLock::Result::Locked:
+        lock_ = std::move(lock);
+        lockedPath_ = path;
+        return true;
+    case ProjectLock::Result::HeldElsewhere:
+        LastError = QStringLiteral("The file %1 is open in another instance of Zefrant (%2).")
+                        .arg(QDir::toNativeSeparators(path), lock->detail());
         return false;
+    case ProjectLock::Result::CannotCreate:
+        break;
     }
-    lock_ = std::move(lock);
-    lockedPath_ = path;
-    return true;
+    LastError.clear(); // the caller names the backup that cannot be made either
+    lockProblem_ = lock->detail();
+    return false;
 }
 
 void ProjectFiles::releaseLock() {
@@ -88,62 +83,134 @@ int ProjectFiles::ConnectProject(const QString& path) {
     return connect(path, Backup::Make);
 }
 
+// The backup beside the file holds the last saved state of a session that ended
+// without closing the project, and the file what that session left. The user
+// chooses which to keep; nothing is deleted before. The command-line tool, which
+// has nobody to ask, returns to the last saved state.
+int ProjectFiles::recoverUnclosed(const QString& path, const QString& backupFile) {
+    const QString question = formatText(LanguageText(5028), {QFileInfo(path).fileName()});
+    int answer = ShowMessageBox(question, caption(), MbQuestionYesNo);
+    if (!dialogs().interactive())
+        answer = IdNo;
+    if (answer == IdYes) {
+        LastRecovery = Recovery::KeptChanges;
+        return ResultOk;
+    }
+    // A backup that is no project file would take the file's last state with it:
+    // then nothing is changed and the user learns why.
+    try {
+        Database probe;
+        Database::OpenOptions o;
+        o.readOnly = true;
+        o.applicationId = ProjectApplicationId;
+        probe.open(backupFile, o);
+    } catch (const DbError& e) {
+        LastError = QStringLiteral("The backup %1 that should hold the last saved state is "
+                                   "damaged: %2")
+                        .arg(QDir::toNativeSeparators(backupFile), e.message());
+        return ResultInvalidFile;
+    }
+    // A transaction the session left unfinished is rolled back first: its
+    // journal must not be played into the restored file.
+    try {
+        data_.openProjectConnection(path);
+    } catch (const DbError&) {
+        // A file that does not open is replaced all the same.
+    }
+    data_.closeProjectConnection();
+    QFile::remove(path + QStringLiteral("-journal"));
+    QString err;
+    if (!copyFileReplacing(backupFile, path, &err)) {
+        LastError =
+            QStringLiteral("Cannot write to file (Nelze zapsat do souboru) %1. %2").arg(path, err);
+        return ResultNotWritable;
+    }
+    LastRecovery = Recovery::ReturnedToSaved;
+    if (!dialogs().interactive())
+        ShowMessageBox(
+            QStringLiteral("The file %1 has been returned to its last saved state (%2).")
+                .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(backupFile)),
+            caption(), MbInformation);
+    return ResultOk;
+}
+
 int ProjectFiles::connect(const QString& path, Backup backup) {
     LastError.clear();
+    lockProblem_.clear();
+    LastRecovery = Recovery::None;
+    adoptBackup_ = false;
+    madeBackup_ = false;
     if (!QFileInfo::exists(path) || QFileInfo(path).isDir()) {
         LastError = QStringLiteral("File not found %1.").arg(path);
         return ResultFileNotFound;
     }
     data_.CloseProjectTables();
     data_.closeProjectConnection();
-    const QString backupFile = path + QStringLiteral(".tmp");
-    // The backup joins the files of this run only once this run has made it: a
-    // backup of a project open in another instance is never ours to delete.
-    if (backup == Backup::Make)
-        BackupFile = backupFile;
+    const QString backupFile = backupFileOf(path);
+    // The backup joins the files of this run only once this run has made it (or
+    // taken it over with the project): a backup of a project open in another
+    // instance is never ours to delete.
     if (!acquireLock(path)) {
         if (LastError.isEmpty()) {
             // The folder does not let us create the lock, so neither the backup.
-            LastError = QStringLiteral("Cannot create temporary project file %1.").arg(backupFile);
-            if (backup == Backup::Make)
-                BackupFile.clear();
+            LastError = QStringLiteral("Cannot create temporary project file %1. %2")
+                            .arg(backupFile, lockProblem_)
+                            .trimmed();
             return ResultNoBackup;
         }
-        if (backup == Backup::Make)
-            BackupFile.clear();
         return ResultInvalidFile;
+    }
+    // Copies to the file or its backup that a killed run left are litter now.
+    removeInterruptedCopies(path);
+    removeInterruptedCopies(backupFile);
+    bool makeBackup = backup == Backup::Make;
+    if (makeBackup && QFileInfo(backupFile).isFile() && !TempFiles.contains(backupFile)) {
+        const int r = recoverUnclosed(path, backupFile);
+        if (r != ResultOk) {
+            releaseLock();
+            return r;
+        }
+        // The backup stays the last saved state.
+        makeBackup = false;
+        adoptBackup_ = true;
     }
     // The connection comes first: opening rolls back a transaction that a crash
     // left in a journal, so the backup below copies a consistent file.
     try {
         data_.openProjectConnection(path);
     } catch (const DbError& e) {
-        LastError = QStringLiteral("Invalid project file format. ") + e.message();
-        if (backup == Backup::Make)
-            BackupFile.clear();
+        LastError = e.storage() ? e.message()
+                                : QStringLiteral("Invalid project file format. ") + e.message();
         releaseLock();
-        return ResultInvalidFile;
+        return e.storage() ? ResultNotWritable : ResultInvalidFile;
     }
-    if (backup == Backup::Make) {
+    if (makeBackup) {
         QString err;
-        if (!copyFileReplacing(path, BackupFile, &err)) {
-            LastError = QStringLiteral("Cannot create temporary project file %1.").arg(BackupFile);
+        if (!copyFileReplacing(path, backupFile, &err)) {
+            LastError =
+                QStringLiteral("Cannot create temporary project file %1. %2").arg(backupFile, err);
             data_.closeProjectConnection();
-            BackupFile.clear();
             releaseLock();
             return ResultNoBackup;
         }
-        if (!TempFiles.contains(BackupFile))
-            TempFiles << BackupFile;
+        if (!TempFiles.contains(backupFile))
+            TempFiles << backupFile;
+        madeBackup_ = true;
     }
+    if (backup == Backup::Make)
+        BackupFile = backupFile;
     return ResultOk;
 }
 
 int ProjectFiles::failOpen(const QString& path, int result, const QString& previousBackup) {
+    // The project open before is closed with it, and so is its backup; never a
+    // backup of the file that failed that this open did not make itself, which
+    // may be all that is left of it.
+    const QString failedBackup = backupFileOf(path);
+    if (BackupFile == failedBackup && !madeBackup_)
+        TempFiles.removeAll(failedBackup);
     CloseProject(true);
-    // The project open before is closed with it, and so is its backup; never the
-    // backup of the file that failed, which may be all that is left of it.
-    if (previousBackup != path + QStringLiteral(".tmp"))
+    if (previousBackup != failedBackup)
         deleteIfOurs(previousBackup);
     releaseLock();
     ShowErrorBox(formatText(LanguageText(5025), {path}), caption(), MbError);
@@ -183,10 +250,14 @@ int ProjectFiles::openProject(const QString& path, Backup backup, bool keepModif
         hooks().showProject();
         transaction.commit();
     } catch (const DbError& e) {
-        LastError = QStringLiteral("Invalid project file format. ") + e.message();
-        return failOpen(path, ResultInvalidFile);
+        LastError = e.storage() ? e.message()
+                                : QStringLiteral("Invalid project file format. ") + e.message();
+        return failOpen(path, e.storage() ? ResultNotWritable : ResultInvalidFile);
     }
-    Modified = keepModified && modified;
+    if (adoptBackup_ && !TempFiles.contains(BackupFile))
+        TempFiles << BackupFile;
+    // Kept changes of a session that did not close are not saved yet.
+    Modified = (keepModified && modified) || LastRecovery == Recovery::KeptChanges;
     return ResultOk;
 }
 
@@ -222,28 +293,53 @@ int ProjectFiles::SaveProjectAs(const QString& path) {
         reopenKeepingBackup(CurrentFile);
         return int(ResultNotWritable);
     };
-    if (!same) {
-        // Another instance may have the target open: never overwrite it.
-        QLockFile targetLock(lockFileOf(target));
-        targetLock.setStaleLockTime(0);
-        if (!targetLock.tryLock(0)) {
-            if (targetLock.error() == QLockFile::LockFailedError)
-                return fail(QStringLiteral("The file %1 is open in another instance of Zefrant.")
-                                .arg(target));
-            return fail(QStringLiteral("Cannot create files in the folder %1.")
-                            .arg(QFileInfo(target).absolutePath()));
-        }
-        QString err;
-        if (!copyFileReplacing(CurrentFile, target, &err))
-            return fail(err);
-    }
     const QString oldBackup = BackupFile;
     const QString oldFile = CurrentFile;
-    const int r = ConnectProject(target);
-    if (r != ResultOk) {
-        const QString detail = LastError;
-        BackupFile = oldBackup;
-        return fail(detail);
+    if (same) {
+        const int r = ConnectProject(target);
+        if (r != ResultOk) {
+            const QString detail = LastError;
+            BackupFile = oldBackup;
+            return fail(detail);
+        }
+    } else {
+        // Another instance may have the target open: never overwrite it. The lock
+        // is held from here on and becomes the open project's.
+        auto targetLock = std::make_unique<ProjectLock>(lockFileOf(target));
+        switch (targetLock->lock()) {
+        case ProjectLock::Result::Locked:
+            break;
+        case ProjectLock::Result::HeldElsewhere:
+            return fail(
+                QStringLiteral("The file %1 is open in another instance of Zefrant.").arg(target));
+        case ProjectLock::Result::CannotCreate:
+            return fail(QStringLiteral("Cannot create files in the folder %1. %2")
+                            .arg(QFileInfo(target).absolutePath(), targetLock->detail()));
+        }
+        // The target's backup first, then the target: when either copy fails
+        // (a full disk) the target is as it was and no copy of ours is left.
+        const QString targetBackup = backupFileOf(target);
+        const bool hadBackup = QFileInfo::exists(targetBackup);
+        QString err;
+        if (!copyFileReplacing(CurrentFile, targetBackup, &err))
+            return fail(err);
+        if (!copyFileReplacing(CurrentFile, target, &err)) {
+            if (!hadBackup)
+                QFile::remove(targetBackup);
+            return fail(err);
+        }
+        releaseLock();
+        lock_ = std::move(targetLock);
+        lockedPath_ = target;
+        const int r = connect(target, Backup::Keep);
+        if (r != ResultOk) {
+            const QString detail = LastError;
+            QFile::remove(targetBackup);
+            return fail(detail);
+        }
+        BackupFile = targetBackup;
+        if (!TempFiles.contains(BackupFile))
+            TempFiles << BackupFile;
     }
     if (oldBackup != BackupFile)
         deleteIfOurs(oldBackup);
@@ -309,7 +405,11 @@ void ProjectFiles::RevertFromBackup(bool reopen) {
     // to restore it for.
     const bool discardNew = !reopen && IsTempProjectFile(file) && TempFiles.contains(file);
     QString err;
-    if (!discardNew && !copyFileReplacing(BackupFile, file, &err)) {
+    // A backup that goes anyway is moved back: that needs no free space, so a
+    // full disk cannot keep the file from its saved state.
+    const bool moved = !discardNew && !reopen && TempFiles.contains(BackupFile) &&
+                       renameReplacing(BackupFile, file, &err);
+    if (!discardNew && !moved && !copyFileReplacing(BackupFile, file, &err)) {
         // The backup is all that holds the saved state: keep it, also at exit.
         LastError = err;
         ShowErrorBox(QStringLiteral("Cannot write to file (Nelze zapsat do souboru) ") + file,
@@ -473,7 +573,7 @@ int ProjectFiles::createNewProject() {
         QTemporaryFile tmp(TempPath + QStringLiteral("~zeXXXXXX.tmp"));
         tmp.setAutoRemove(false);
         if (!tmp.open()) {
-            LastError = tmp.errorString();
+            LastError = QStringLiteral("%1: %2").arg(TempPath, tmp.errorString());
             ShowErrorBox(formatText(LanguageText(5025), {TempPath}), caption(), MbError);
             return ResultNotWritable;
         }
@@ -494,7 +594,12 @@ int ProjectFiles::createNewProject() {
     if (!copyFileReplacing(TemplatePath, name, &err)) {
         LastError = err;
         CurrentFile.clear();
-        ShowErrorBox(formatText(LanguageText(5025), {TemplatePath}), caption(), MbError);
+        // The failing side is named: the template that cannot be read, or the
+        // new file that cannot be written.
+        ShowErrorBox(err.startsWith(TemplatePath)
+                         ? formatText(LanguageText(5025), {TemplatePath})
+                         : QStringLiteral("Cannot write to file (Nelze zapsat do souboru) ") + name,
+                     caption(), MbError);
         return ResultNotWritable;
     }
     int r = ConnectProject(name);

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "storage/projectlock.h"
 #include "storage/zfdata.h"
 
-#include <QLockFile>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -86,6 +86,12 @@ public:
 
     // The lock file that keeps other instances off an open project.
     static QString lockFileOf(const QString& path) { return path + QStringLiteral(".lock"); }
+    static QString backupFileOf(const QString& path) { return path + QStringLiteral(".tmp"); }
+
+    // What the last open found beside the file: a backup that no running
+    // instance owns means the session before ended without closing the project.
+    enum class Recovery { None, KeptChanges, ReturnedToSaved };
+    Recovery LastRecovery = Recovery::None;
 
 private:
     enum class Backup { Make, Keep };
@@ -93,6 +99,7 @@ private:
     int openProject(const QString& path, Backup backup, bool keepModified);
     int reopenKeepingBackup(const QString& path);
     int failOpen(const QString& path, int result, const QString& previousBackup = QString());
+    int recoverUnclosed(const QString& path, const QString& backupFile);
     bool deleteIfOurs(const QString& path);
     bool acquireLock(const QString& path);
     void releaseLock();
@@ -100,8 +107,13 @@ private:
 
     TZFData& data_;
     ProjectHooks* hooks_;
-    std::unique_ptr<QLockFile> lock_;
+    std::unique_ptr<ProjectLock> lock_;
     QString lockedPath_;
+    // The backup of the open project was left by a session that did not close:
+    // it joins the files of this run only once the project is open.
+    bool adoptBackup_ = false;
+    bool madeBackup_ = false; // the open under way copied the file to its backup
+    QString lockProblem_;     // why the lock file could not be made
 };
 
 } // namespace zf

@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QFileInfo>
+#include <cerrno>
 #include <cstring>
 #include <sqlite3.h>
 
@@ -144,6 +145,8 @@ bool Statement::step() {
         // The engine rolled the transaction back after a failure (a full disk);
         // running on would write the rest of the operation on its own.
         db_.doomed_ = true;
+        if (!db_.lastStorageError_.isEmpty())
+            throw DbError(db_.lastStorageError_, true);
         throw DbError(QStringLiteral("The operation was ended by an earlier error."));
     }
     const int rc = sqlite3_step(stmt_);
@@ -199,15 +202,25 @@ Database::~Database() {
     close();
 }
 
+namespace {
+bool isStorageError(int code) {
+    return code == SQLITE_IOERR || code == SQLITE_FULL || code == SQLITE_CANTOPEN ||
+           code == SQLITE_READONLY;
+}
+} // namespace
+
 QString Database::errorText(const QString& context) const {
     QString msg =
         db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("database not open");
     // The system's reason ("No space left on device") says more than the engine's.
-    const int err = db_ ? sqlite3_system_errno(db_) : 0;
-    const int code = db_ ? sqlite3_errcode(db_) : 0;
-    if (err != 0 && (code == SQLITE_IOERR || code == SQLITE_FULL || code == SQLITE_CANTOPEN ||
-                     code == SQLITE_READONLY)) {
-        msg += QStringLiteral(" (%1)").arg(QString::fromLocal8Bit(std::strerror(err)));
+    // The engine keeps no error number for a full disk: it is always ENOSPC.
+    const int code = db_ ? sqlite3_errcode(db_) & 0xff : 0;
+    int err = db_ ? sqlite3_system_errno(db_) : 0;
+    if (code == SQLITE_FULL)
+        err = ENOSPC;
+    if (isStorageError(code)) {
+        if (err != 0)
+            msg += QStringLiteral(" (%1)").arg(QString::fromLocal8Bit(std::strerror(err)));
         if (!path_.isEmpty())
             msg = path_ + QStringLiteral(": ") + msg;
     }
@@ -217,7 +230,11 @@ QString Database::errorText(const QString& context) const {
 }
 
 void Database::fail(const QString& context) const {
-    throw DbError(errorText(context));
+    const QString text = errorText(context);
+    const bool storage = db_ && isStorageError(sqlite3_errcode(db_) & 0xff);
+    if (storage)
+        lastStorageError_ = text;
+    throw DbError(text, storage);
 }
 
 void Database::open(const QString& path, const OpenOptions& options) {
@@ -417,6 +434,7 @@ Database::Transaction::Transaction(Database& db, Mode mode) : db_(&db) {
     if (!db_->db_)
         throw DbError(QStringLiteral("The database is not open."));
     if (db_->transactionDepth_ == 0) {
+        db_->lastStorageError_.clear();
         db_->exec(mode == Write ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
         db_->doomed_ = false;
     }
@@ -442,13 +460,17 @@ void Database::Transaction::commit() {
     if (!db_->db_)
         throw DbError(QStringLiteral("The database is not open."));
     if (db_->doomed_) {
+        const QString storageError = db_->lastStorageError_;
         db_->rollback();
+        if (!storageError.isEmpty())
+            throw DbError(storageError, true);
         throw DbError(QStringLiteral("A part of the operation failed; nothing of it was written."));
     }
     if (sqlite3_exec(db_->db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
         const QString msg = db_->errorText(QStringLiteral("Commit failed"));
+        const bool storage = isStorageError(sqlite3_errcode(db_->db_) & 0xff);
         db_->rollback();
-        throw DbError(msg);
+        throw DbError(msg, storage);
     }
 }
 

@@ -16,12 +16,16 @@ namespace zf {
 // catch it where a failure has a result of its own.
 class DbError : public std::runtime_error {
 public:
-    explicit DbError(const QString& message)
-        : std::runtime_error(message.toStdString()), message_(message) {}
+    explicit DbError(const QString& message, bool storage = false)
+        : std::runtime_error(message.toStdString()), message_(message), storage_(storage) {}
     const QString& message() const { return message_; }
+    // The file could not be read or written (a full disk, an I/O error, no
+    // permission), as opposed to a file whose content is refused.
+    bool storage() const { return storage_; }
 
 private:
     QString message_;
+    bool storage_ = false;
 };
 
 // Application ids in the SQLite header: our files can be told from other SQLite
@@ -141,6 +145,9 @@ private:
     QString path_;
     int transactionDepth_ = 0;
     bool doomed_ = false; // an inner transaction failed: the outer one rolls back
+    // The first failure to read or write the file in the transaction under way:
+    // what a later statement reports when the engine has ended the transaction.
+    mutable QString lastStorageError_;
     std::vector<std::pair<int, std::function<void()>>> rollbackListeners_;
     int nextListener_ = 1;
     // Prepared statements for reuse: the same few statements run for every row.

@@ -167,6 +167,36 @@ void TZFData::closeProjectConnection() {
     ADOConnectionProject.close();
 }
 
+namespace {
+
+// The table of usable unit types declares no columns of its own, yet the program
+// writes these: each must be there and hold what the template's column holds.
+void checkUnitTypesColumns(const Dataset& ds) {
+    const SchemaTable* t = projectSchema().table(ds.tableName());
+    if (!t)
+        return;
+    for (const ColumnDecl& want : t->declaredColumns()) {
+        const int i = ds.fieldIndex(want.name);
+        if (i < 0)
+            throw DbError(QStringLiteral("The column '%1' of the table '%2' is missing.")
+                              .arg(want.name, ds.tableName()));
+        const Dataset::Field& have = ds.fields()[size_t(i)];
+        bool holds = have.type == want.type;
+        if (want.type == JetType::Long)
+            holds = have.type == JetType::Long || have.type == JetType::AutoNumber;
+        else if (want.type == JetType::Text)
+            holds = have.type == JetType::Memo ||
+                    (have.type == JetType::Text && have.size >= want.size);
+        if (!holds)
+            throw DbError(
+                QStringLiteral("The column '%1' of the table '%2' is of the type %3, not %4.")
+                    .arg(want.name, ds.tableName(), jetTypeName(have.type, have.size),
+                         jetTypeName(want.type, want.size)));
+    }
+}
+
+} // namespace
+
 int TZFData::OpenProjectTables() {
     LastError.clear();
     // One shared lock for all the reads of the check and the five tables.
@@ -201,6 +231,8 @@ int TZFData::OpenProjectTables() {
     for (Dataset* ds : projectTables()) {
         try {
             ds->open();
+            if (ds == &tResults)
+                checkUnitTypesColumns(*ds);
         } catch (const DbError& e) {
             CloseProjectTables();
             LastError = QStringLiteral("Invalid project file format. ") + e.message();

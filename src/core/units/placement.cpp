@@ -8,6 +8,7 @@
 #include "units/unittypes.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <functional>
 
 namespace zf {
@@ -80,6 +81,24 @@ PlaceResult ProjectUnits::PlaceUnits() {
     if (units <= 0 && destr <= 0) {
         ShowMessageBox(LanguageText(5011), caption(), MbWarning);
         return PlaceResult::NothingChosen;
+    }
+    // Every chosen unit becomes a symbol and a row: counts only a damaged file
+    // can hold would run for ever and fill the disk.
+    qint64 chosen = 0;
+    {
+        Dataset& types = data_.tResults;
+        Dataset::ControlsSuspended quiet(types);
+        for (types.first(); !types.eof(); types.next())
+            chosen += std::max(0, types.asInteger(QStringLiteral("Pocet_jednotek")));
+        types.first();
+    }
+    if (chosen > MaxPlacedUnits) {
+        ShowMessageBox(QStringLiteral("The chosen numbers of units are too large to be placed: "
+                                      "%1 units, at most %2 can be placed.")
+                           .arg(chosen)
+                           .arg(MaxPlacedUnits),
+                       caption(), MbError);
+        return PlaceResult::TooMany;
     }
     if (!(project.asFloat(QStringLiteral("Vyska_jednotek")) > 0) &&
         ShowMessageBox(LanguageText(5012), caption(), MbWarningYesNo) != IdYes) {

@@ -79,8 +79,8 @@ void PlanView::paint(QPainter& p, PaintLayer layer) {
     auto rectOf = [this](double x0, double y0, double x1, double y1) {
         const QPointF tl = toPixel(x0, y1);
         const QPointF br = toPixel(x1, y0);
-        const int l = int(std::nearbyint(tl.x())), t = int(std::nearbyint(tl.y()));
-        const int r = int(std::nearbyint(br.x())), b = int(std::nearbyint(br.y()));
+        const int l = roundToInt((tl.x())), t = roundToInt((tl.y()));
+        const int r = roundToInt((br.x())), b = roundToInt((br.y()));
         return QRect(l, t, std::max(0, r - l), std::max(0, b - t));
     };
 
@@ -125,7 +125,7 @@ void PlanView::paintSymbols(QPainter& p) {
     const QFontMetrics labelMetrics(labelFont, p.device());
     for (PlanSymbol& s : symbols_) {
         const QPointF cf = toPixel(s.x, s.y);
-        const QPoint c(int(std::nearbyint(cf.x())), int(std::nearbyint(cf.y())));
+        const QPoint c(roundToInt((cf.x())), roundToInt((cf.y())));
         const QRect box(c.x() - hw, c.y() - hh, 2 * hw, 2 * hh);
         p.setPen(pixelPen(s.selected ? Red : Black));
         if (s.kind == ObjDestratifier) {

@@ -150,7 +150,7 @@ bool ProjectUnits::ShowUnitProperties(int symbolIndex) {
     s.x = float(u.asFloat(QStringLiteral("X")));
     s.y = float(u.asFloat(QStringLiteral("Y")));
     s.z = float(u.asFloat(QStringLiteral("Z")));
-    s.angle = int(std::nearbyint(u.asFloat(QStringLiteral("Uhel")))); // halves to even
+    s.angle = roundToInt(u.asFloat(QStringLiteral("Uhel"))); // halves to even
     const PlanHistory::Place after{s.x, s.y, s.z, s.angle};
     if (before.x != after.x || before.y != after.y || before.z != after.z ||
         before.angle != after.angle)

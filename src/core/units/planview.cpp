@@ -36,7 +36,7 @@ WorldRange fitRange(double x0, double y0, double x1, double y1, QSize size) {
 }
 
 int roundPx(double v) {
-    return int(std::nearbyint(v));
+    return roundToInt(v);
 }
 
 } // namespace

@@ -27,6 +27,7 @@ enum class PlaceResult {
     NoUnitHeight,         // 5012 answered No
     NoDestratifierHeight, // 5013 answered No
     Declined,             // 5014 answered No
+    TooMany,              // more than MaxPlacedUnits chosen
 };
 
 // The headless side of the project window's units pages (TfrmZFDraw): the

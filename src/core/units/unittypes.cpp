@@ -4,7 +4,9 @@
 #include "i18n/texts.h"
 #include "storage/zfdata.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace zf {
 
@@ -17,12 +19,12 @@ bool isMixingUnitType(const QString& typ) {
 }
 
 int roundRequired(double x) {
-    if (!std::isfinite(x))
+    if (std::isnan(x))
         return 0;
-    double r = x;
+    double r = std::min(x, double(MaxChosenUnits));
     if (r != std::floor(r))
         r += 1.0;
-    return int(std::trunc(r));
+    return roundToInt(std::trunc(r));
 }
 
 namespace {
@@ -125,20 +127,28 @@ CoverageState UpdateCoverage(TZFData& data) {
     const double V = project.asFloat(QStringLiteral("Vetraci_vykon_m3_hod"));
     s.ventilation = project.asBoolean(QStringLiteral("Vetrani_bool"));
 
+    // The counts come from the file: summed wide, so that no count overflows.
+    qint64 units = 0, destr = 0;
     for (table.first(); !table.eof(); table.next()) {
         const QString typ = table.asString(QStringLiteral("Typ"));
         const int k = table.asInteger(QStringLiteral("Pocet_jednotek"));
         if (isDestratifierType(typ))
-            s.destr += k;
+            destr += k;
         else
-            s.units += k;
+            units += k;
         s.heat += table.asFloat(QStringLiteral("Tep_vykon")) * k * 1000.0;
         s.air += table.asFloat(QStringLiteral("Prutok_vzduchu")) * k;
         if (isMixingUnitType(typ))
             s.ventAir += table.asFloat(QStringLiteral("Prutok_vzduchu")) * k;
     }
+    auto narrow = [](qint64 v) {
+        return int(std::clamp<qint64>(v, std::numeric_limits<int>::min(),
+                                      std::numeric_limits<int>::max()));
+    };
+    s.units = narrow(units);
+    s.destr = narrow(destr);
     auto percent = [](double part, double whole) {
-        return whole > 0 ? int(std::nearbyint(100.0 * part / whole)) : 0;
+        return whole > 0 ? roundToInt(100.0 * part / whole) : 0;
     };
     s.pHeat = percent(s.heat, P);
     s.pCirc = percent(s.air, C);

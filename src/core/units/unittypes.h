@@ -25,6 +25,12 @@ struct CoverageState {
     bool placeButtonRed = false;  // everything is covered
 };
 
+// The most units of one type a project may choose, and the most units and
+// destratifiers one placement puts on the plan. No hall takes more; counts
+// beyond come only from damaged or hostile input and would fill the file.
+inline constexpr int MaxChosenUnits = 9999;
+inline constexpr int MaxPlacedUnits = 9999;
+
 // Rebuilds tTempTable from the units catalog for the families the project allows
 // (the families' rows in catalog order, then the three destratifiers).
 void BuildUnitTypesTable(TZFData& data, double requiredHeatW, double ventilationM3h);
@@ -38,7 +44,7 @@ QStringList FillCountPickList(const TZFData& data);
 QStringList countPickList(int requiredNumber, int chosenNumber);
 
 // The required number of units of a row: x rounded up (a fraction adds one, then
-// the fraction is dropped towards zero).
+// the fraction is dropped towards zero), at most MaxChosenUnits.
 int roundRequired(double x);
 
 } // namespace zf

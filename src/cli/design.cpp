@@ -1,0 +1,276 @@
+#include "design.h"
+
+#include "wizard/inputwizard.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <cerrno>
+#include <cfloat>
+#include <cmath>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zf {
+
+bool readInputFile(const QString& path, QByteArray* bytes, QString* error) {
+    auto fail = [&](const QString& why) {
+        *error = QStringLiteral("Cannot read %1: %2").arg(path, why);
+        return false;
+    };
+    // Non-blocking, so that opening a FIFO without a writer returns at once.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return fail(QString::fromLocal8Bit(std::strerror(errno)));
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        return fail(QString::fromLocal8Bit(std::strerror(errno)));
+    if (!S_ISREG(st.st_mode))
+        return fail(QStringLiteral("not a regular file."));
+    if (st.st_size > MaxInputFileSize)
+        return fail(QStringLiteral("the file is larger than %1 MB.").arg(MaxInputFileSize >> 20));
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    QByteArray data;
+    data.reserve(qsizetype(st.st_size));
+    char buf[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return fail(QString::fromLocal8Bit(std::strerror(errno)));
+        }
+        if (n == 0)
+            break;
+        // The file may grow while it is read.
+        if (data.size() + n > MaxInputFileSize)
+            return fail(
+                QStringLiteral("the file is larger than %1 MB.").arg(MaxInputFileSize >> 20));
+        data.append(buf, n);
+    }
+    *bytes = std::move(data);
+    return true;
+}
+
+bool parseJsonObject(const QByteArray& bytes, QJsonObject* object, QString* error) {
+    QByteArray text = bytes;
+    if (text.startsWith("\xEF\xBB\xBF"))
+        text.remove(0, 3);
+    QJsonParseError pe;
+    const QJsonDocument doc = QJsonDocument::fromJson(text, &pe);
+    if (pe.error != QJsonParseError::NoError) {
+        *error = QStringLiteral("%1 at offset %2.").arg(pe.errorString()).arg(pe.offset);
+        return false;
+    }
+    if (!doc.isObject()) {
+        *error = QStringLiteral("it must hold one JSON object.");
+        return false;
+    }
+    *object = doc.object();
+    return true;
+}
+
+const QStringList& designChoiceKeys() {
+    static const QStringList keys = {QStringLiteral("Typ_strechy_enum"),
+                                     QStringLiteral("Typ_svetliku_enum"),
+                                     QStringLiteral("Oblast_text"),
+                                     QStringLiteral("Provoz_dny_tyden"),
+                                     QStringLiteral("Provoz_hodiny_den"),
+                                     QStringLiteral("Druh_paliva_enum"),
+                                     QStringLiteral("Cena_enum"),
+                                     QStringLiteral("Ucinnost_regulace_enum"),
+                                     QStringLiteral("Vytapeni_bool"),
+                                     QStringLiteral("Vetrani_bool"),
+                                     QStringLiteral("PouziteJednotky"),
+                                     QStringLiteral("Tepelne_ztraty_enum"),
+                                     QStringLiteral("Tepelne_ztraty_priblizne_enum"),
+                                     QStringLiteral("n_enum"),
+                                     QStringLiteral("Trida_prace_enum"),
+                                     QStringLiteral("Poloha_cloveka_enum")};
+    return keys;
+}
+
+namespace {
+
+class Refusal {
+public:
+    explicit Refusal(QString why) : why(std::move(why)) {}
+    QString why;
+};
+
+QString shown(const QJsonValue& v) {
+    switch (v.type()) {
+    case QJsonValue::String:
+        return QLatin1Char('"') + v.toString() + QLatin1Char('"');
+    case QJsonValue::Double:
+        return QString::number(v.toDouble(), 'g', 17);
+    case QJsonValue::Bool:
+        return v.toBool() ? QStringLiteral("true") : QStringLiteral("false");
+    case QJsonValue::Null:
+        return QStringLiteral("null");
+    case QJsonValue::Array:
+        return QStringLiteral("an array");
+    case QJsonValue::Object:
+        return QStringLiteral("an object");
+    default:
+        return QStringLiteral("nothing");
+    }
+}
+
+void refuseUnknownKeys(const QJsonObject& o, const QStringList& known, const QString& what) {
+    for (auto it = o.begin(); it != o.end(); ++it)
+        if (!known.contains(it.key()))
+            throw Refusal(QStringLiteral("Unknown key %1 of %2.").arg(it.key(), what));
+}
+
+// A number the calculation can work with: its results are single-precision.
+void requireNumber(const QJsonValue& v, const QString& key, const QString& what) {
+    if (!v.isDouble())
+        throw Refusal(QStringLiteral("%1 of %2 takes a number, not %3.").arg(key, what, shown(v)));
+    if (!std::isfinite(v.toDouble()) || std::fabs(v.toDouble()) > FLT_MAX)
+        throw Refusal(
+            QStringLiteral("%1 of %2: %3 is too large a number.").arg(key, what, shown(v)));
+}
+
+void requireText(const QJsonValue& v, const QString& key, const QString& what) {
+    if (!v.isString())
+        throw Refusal(QStringLiteral("%1 of %2 takes a text, not %3.").arg(key, what, shown(v)));
+}
+
+void checkProject(const QJsonObject& project) {
+    const QString what = QStringLiteral("the project");
+    for (auto it = project.begin(); it != project.end(); ++it) {
+        const QString key = it.key();
+        const QJsonValue v = it.value();
+        if (designChoiceKeys().contains(key)) {
+            // Kinds only; the lists of the choices are the wizard's.
+            if (key == QLatin1String("Oblast_text"))
+                requireText(v, key, what);
+            else if (key.endsWith(QLatin1String("_bool")) && !v.isBool())
+                throw Refusal(QStringLiteral("%1 takes true or false, not %2.").arg(key, shown(v)));
+            else if (!key.endsWith(QLatin1String("_bool")))
+                requireNumber(v, key, what);
+            continue;
+        }
+        // Column names are exact: a key in another case would be silently lost.
+        const WizardEdit* e = wizardEditOfField(key);
+        if (!e || key != QLatin1String(e->field))
+            throw Refusal(QStringLiteral("%1 is not a column the input wizard edits.").arg(key));
+        if (e->kind == EditKind::Text) {
+            requireText(v, key, what);
+        } else if (v.isString()) {
+            // Typed as text: the wizard reads the number, which must fit.
+            bool ok = false;
+            const double d = v.toString().trimmed().toDouble(&ok);
+            if (ok && std::isfinite(d) && std::fabs(d) > FLT_MAX)
+                throw Refusal(
+                    QStringLiteral("%1 of %2: %3 is too large a number.").arg(key, what, shown(v)));
+        } else {
+            requireNumber(v, key, what);
+        }
+    }
+}
+
+DesignWall readWall(const QJsonValue& entry, int index) {
+    const QString what = QStringLiteral("surface %1 of the walls").arg(index + 1);
+    if (!entry.isObject())
+        throw Refusal(QStringLiteral("Every entry of walls must be an object; %1 is %2.")
+                          .arg(index + 1)
+                          .arg(shown(entry)));
+    const QJsonObject e = entry.toObject();
+    refuseUnknownKeys(e,
+                      {QStringLiteral("VariantaHaly"), QStringLiteral("CisloSteny"),
+                       QStringLiteral("Material"), QStringLiteral("k"), QStringLiteral("Ti"),
+                       QStringLiteral("Te"), QStringLiteral("openings")},
+                      what);
+    DesignWall w;
+    const QJsonValue variant = e.value(QStringLiteral("VariantaHaly"));
+    requireText(variant, QStringLiteral("VariantaHaly"), what);
+    w.variant = variant.toString();
+    const QJsonValue number = e.value(QStringLiteral("CisloSteny"));
+    requireNumber(number, QStringLiteral("CisloSteny"), what);
+    if (number.toDouble() != std::floor(number.toDouble()) || std::fabs(number.toDouble()) > 1e9)
+        throw Refusal(QStringLiteral("CisloSteny of %1 takes a whole number, not %2.")
+                          .arg(what, shown(number)));
+    w.number = int(number.toDouble());
+    if (e.contains(QStringLiteral("Material"))) {
+        requireText(e.value(QStringLiteral("Material")), QStringLiteral("Material"), what);
+        w.values.insert(QStringLiteral("Material"), e.value(QStringLiteral("Material")));
+    }
+    for (const QString& c : {QStringLiteral("k"), QStringLiteral("Ti"), QStringLiteral("Te")}) {
+        if (!e.contains(c))
+            continue;
+        requireNumber(e.value(c), c, what);
+        w.values.insert(c, e.value(c));
+    }
+    if (e.contains(QStringLiteral("openings"))) {
+        const QJsonValue list = e.value(QStringLiteral("openings"));
+        if (!list.isArray())
+            throw Refusal(
+                QStringLiteral("openings of %1 must be an array, not %2.").arg(what, shown(list)));
+        std::vector<QJsonObject> openings;
+        const QJsonArray a = list.toArray();
+        for (qsizetype i = 0; i < a.size(); ++i) {
+            const QString of = QStringLiteral("opening %1 of %2").arg(i + 1).arg(what);
+            if (!a[i].isObject())
+                throw Refusal(QStringLiteral("Every opening must be an object; %1 is %2.")
+                                  .arg(of, shown(a[i])));
+            const QJsonObject op = a[i].toObject();
+            refuseUnknownKeys(op,
+                              {QStringLiteral("Nazev"), QStringLiteral("k"),
+                               QStringLiteral("Vyska"), QStringLiteral("Sirka"),
+                               QStringLiteral("Pocet"), QStringLiteral("Ti"), QStringLiteral("Te")},
+                              of);
+            for (auto it = op.begin(); it != op.end(); ++it) {
+                if (it.key() == QLatin1String("Nazev"))
+                    requireText(it.value(), it.key(), of);
+                else
+                    requireNumber(it.value(), it.key(), of);
+            }
+            openings.push_back(op);
+        }
+        w.openings = std::move(openings);
+    }
+    return w;
+}
+
+} // namespace
+
+bool parseDesign(const QByteArray& bytes, Design* design, QString* error) {
+    QJsonObject root;
+    if (!parseJsonObject(bytes, &root, error))
+        return false;
+    try {
+        refuseUnknownKeys(root, {QStringLiteral("project"), QStringLiteral("walls")},
+                          QStringLiteral("the design"));
+        Design d;
+        if (root.contains(QStringLiteral("project"))) {
+            const QJsonValue p = root.value(QStringLiteral("project"));
+            if (!p.isObject())
+                throw Refusal(QStringLiteral("project must be an object, not %1.").arg(shown(p)));
+            d.project = p.toObject();
+            checkProject(d.project);
+        }
+        if (root.contains(QStringLiteral("walls"))) {
+            const QJsonValue w = root.value(QStringLiteral("walls"));
+            if (!w.isArray())
+                throw Refusal(QStringLiteral("walls must be an array, not %1.").arg(shown(w)));
+            const QJsonArray a = w.toArray();
+            for (qsizetype i = 0; i < a.size(); ++i)
+                d.walls.push_back(readWall(a[i], int(i)));
+        }
+        *design = std::move(d);
+        return true;
+    } catch (const Refusal& r) {
+        *error = r.why;
+        return false;
+    }
+}
+
+} // namespace zf
