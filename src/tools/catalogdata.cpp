@@ -1,5 +1,6 @@
 #include "catalogdata.h"
 
+#include "catalogs/unitscatalog.h"
 #include "storage/sqlite.h"
 
 #include <cmath>
@@ -7,17 +8,8 @@
 namespace zf::art {
 
 QString familyKeyOf(const QString& s) {
-    if (s.contains(QLatin1String("AX")) && s.contains(QLatin1String(" M")))
-        return QStringLiteral("BLENDA");
-    if (s.contains(QLatin1String("AX")))
-        return QStringLiteral("AX");
-    if (s.contains(QLatin1String("RD")))
-        return QStringLiteral("RD");
-    if (s.contains(QLatin1String("MK")))
-        return QStringLiteral("MK-I");
-    if (s.contains(QLatin1Char('K')))
-        return QStringLiteral("K");
-    return s;
+    // The viewer's own rule, so that the pictures are the ones it asks for.
+    return UnitsCatalog::familyKey(s);
 }
 
 const QStringList& allDimensionColumns() {

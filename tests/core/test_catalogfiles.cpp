@@ -2,6 +2,7 @@
 // catalog viewer and the Catalogs menu will look for them: every name the viewer
 // can build for a node of the tree files, every document file of the menu in
 // Czech and English.
+#include "catalogs/unitscatalog.h"
 #include "i18n/texts.h"
 #include "storage/sqlite.h"
 
@@ -28,19 +29,9 @@ QString images(const QString& rel) {
     return Program + QStringLiteral("/Images/") + rel;
 }
 
-// The family key of a node text, in the viewer's order of tests.
+// The family key of a node text, by the viewer's rule.
 QString familyOf(const QString& s) {
-    if (s.contains(QLatin1String("AX")) && s.contains(QLatin1String(" M")))
-        return QStringLiteral("BLENDA");
-    if (s.contains(QLatin1String("AX")))
-        return QStringLiteral("AX");
-    if (s.contains(QLatin1String("RD")))
-        return QStringLiteral("RD");
-    if (s.contains(QLatin1String("MK")))
-        return QStringLiteral("MK-I");
-    if (s.contains(QLatin1Char('K')))
-        return QStringLiteral("K");
-    return s;
+    return UnitsCatalog::familyKey(s);
 }
 
 // A picture named with a raster extension is delivered as SVG or PNG of the same
