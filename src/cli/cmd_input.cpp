@@ -169,31 +169,6 @@ void applyWalls(ProjectSession& s, CliDialogs& dialogs, const std::vector<Design
     }
 }
 
-// Results beyond a single-precision number are no results: the calculation
-// works in single precision and would store infinities or nonsense.
-void refuseOverflowingResults(Database& db) {
-    const SingleOverflows overflows = singleOverflows();
-    if (overflows.count > 0)
-        throw Refused(QStringLiteral("The design's values are too large: %1 comes out beyond "
-                                     "what the calculation can hold.")
-                          .arg(overflows.first));
-    for (const char* table : {"tRozmery", "tSteny", "tStavOtvory"}) {
-        for (const TableColumn& c : db.tableColumns(QLatin1String(table))) {
-            if (c.declaredType != QLatin1String("DOUBLE"))
-                continue;
-            Statement st(db, QStringLiteral("SELECT %1 FROM %2 WHERE abs(%1) > ?1 LIMIT 1")
-                                 .arg(Database::quoteIdentifier(c.name),
-                                      Database::quoteIdentifier(QLatin1String(table))));
-            st.bind(1, double(FLT_MAX));
-            if (st.step())
-                throw Refused(QStringLiteral("The design's values are too large: %1 of %2 "
-                                             "would be %3, more than the calculation can hold.")
-                                  .arg(c.name, QLatin1String(table))
-                                  .arg(st.column(0).toDouble(), 0, 'g', 6));
-        }
-    }
-}
-
 } // namespace
 
 int commandInput(ProjectSession& s, CliDialogs& dialogs, const QString& file,
@@ -256,7 +231,6 @@ int commandInput(ProjectSession& s, CliDialogs& dialogs, const QString& file,
         }
         if (!s.finishWizard(true))
             return revert();
-        refuseOverflowingResults(s.data.ADOConnectionProject);
         transaction.commit();
     } catch (const Refused& r) {
         if (!r.why.isEmpty())

@@ -222,7 +222,7 @@ TEST_F(CliSafety, InputThatIsNoDesignIsRefusedAndLeavesTheFileUnchanged) {
          "openings of surface 1 of the walls must be an array"},
         {R"({"project":{"stena_a":20}})", "stena_a is not a column the input wizard edits"},
         {R"({"project":{"Stena_A":1e308}})", "is too large a number"},
-        {R"({"project":{"Stena_A":1e20,"Stena_B":1e20}})", "The design's values are too large"},
+        {R"({"project":{"Stena_A":1e20,"Stena_B":1e20}})", "The values entered are too large"},
         {R"({"walls":[{"VariantaHaly":"hB","CisloSteny":1,
               "openings":[{"Nazev":"x","k":1,"Vyska":-2,"Sirka":1,"Pocet":1}]}]})",
          "box error: Entered value must be greater than zero."},

@@ -2,6 +2,7 @@
 // wiring between the wizard, the results, the units and the files.
 #include "common/globals.h"
 #include "common/resultcodes.h"
+#include "i18n/texts.h"
 #include "sessionsupport.h"
 #include "storage/jsonexport.h"
 #include "storage/syncstats.h"
@@ -140,6 +141,43 @@ TEST_F(SessionRoadTest, FinishIsOneCommitAndAFailureLeavesNothingBehind) {
     data->tADOProject.refresh();
     EXPECT_DOUBLE_EQ(data->tADOProject.asFloat(QStringLiteral("Q")), q)
         << "nothing of the failed finish is in the file";
+}
+
+TEST_F(SessionRoadTest, ResultsBeyondTheCalculationAreRefusedUntilTheInputsAreCorrected) {
+    enterHall();
+    ASSERT_TRUE(session->finishWizard(false));
+    const double q = data->tADOProject.asFloat(QStringLiteral("Q"));
+    auto walkAndFinish = [&] {
+        wizard->setPage(tsUvodniText);
+        while (wizard->activePage() != tsZaver) {
+            const int before = wizard->activePage();
+            wizard->next();
+            if (wizard->activePage() == before)
+                break;
+        }
+        return session->finishWizard(false);
+    };
+
+    // A hall of 1e20 x 1e20 m has a floor no single-precision number holds.
+    session->openWizard();
+    enter("DBEd_A", 1e20);
+    enter("DBEd_B", 1e20);
+    EXPECT_FALSE(walkAndFinish());
+    ASSERT_FALSE(dlg.boxes.empty());
+    EXPECT_TRUE(dlg.last().text.startsWith(LanguageText(5029).section(QLatin1Char(':'), 0, 0)))
+        << qPrintable(dlg.last().text);
+    EXPECT_TRUE(wizard->visible()) << "the wizard stays for the correction";
+    data->tADOProject.refresh();
+    EXPECT_DOUBLE_EQ(data->tADOProject.asFloat(QStringLiteral("Q")), q)
+        << "no result of the refused finish is in the file";
+
+    // Corrected, the same wizard finishes: nothing of the refusal lingers.
+    enter("DBEd_A", 40);
+    enter("DBEd_B", 20);
+    const size_t boxes = dlg.boxes.size();
+    EXPECT_TRUE(walkAndFinish());
+    EXPECT_EQ(dlg.boxes.size(), boxes);
+    EXPECT_GT(data->tADOProject.asFloat(QStringLiteral("Q")), q) << "a larger hall loses more";
 }
 
 TEST_F(SessionRoadTest, ViewsUnsubscribeWhenDestroyed) {

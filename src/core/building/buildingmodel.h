@@ -14,13 +14,23 @@ QStringList generatedSurfaceNames(const QString& languageCode);
 
 // The calculations hold their results in single precision; a result beyond it
 // (from inputs too large for any hall) is stored as 0. This counts such results
-// since the last reset and names the first, so that a caller can refuse them.
+// and names the first, so that a caller can refuse them. The hall's geometry and
+// the wall temperatures each count afresh whenever they are recomputed; all
+// other results count from resetResultOverflows() on, which an operation that
+// recomputes them all calls first.
 struct SingleOverflows {
     int count = 0;
-    QString first; // the column, or the loss, that overflowed first
+    QString first; // the column that overflowed first
 };
 SingleOverflows singleOverflows();
 void resetSingleOverflows();
+void resetResultOverflows();
+
+class Database;
+// Why the stored results of a project cannot stand: the first result that
+// overflowed, or a number in the building's tables beyond a single-precision
+// value, named as "table.column"; empty when there is none.
+QString overflowingResult(Database& db);
 
 // The headless part of the input wizard that owns the building: the wall records
 // of every hall and skylight variant, the geometry of the visible ones, their

@@ -2,30 +2,96 @@
 
 #include "building/buildingmodel.h"
 
+#include "storage/sqlite.h"
+
+#include <QStringList>
 #include <cmath>
 #include <limits>
 
 namespace zf {
 
 namespace {
-SingleOverflows overflows;
-}
+
+struct PartOverflows {
+    int count = 0;
+    QString first;
+};
+PartOverflows overflows[building::OverflowScope::PartCount];
+building::OverflowScope::Part currentPart = building::OverflowScope::Results;
+
+} // namespace
 
 SingleOverflows singleOverflows() {
-    return overflows;
+    SingleOverflows all;
+    for (const PartOverflows& part : overflows) {
+        if (part.count > 0 && all.count == 0)
+            all.first = part.first;
+        all.count += part.count;
+    }
+    return all;
 }
 
 void resetSingleOverflows() {
-    overflows = SingleOverflows();
+    for (PartOverflows& part : overflows)
+        part = PartOverflows();
+}
+
+void resetResultOverflows() {
+    overflows[building::OverflowScope::Results] = PartOverflows();
+}
+
+QString overflowingResult(Database& db) {
+    const SingleOverflows noted = singleOverflows();
+    if (noted.count > 0)
+        return noted.first;
+    // One look per table: the first row holding such a number, then its column.
+    for (const char* table : {"tRozmery", "tSteny", "tStavOtvory"}) {
+        QStringList columns;
+        for (const TableColumn& c : db.tableColumns(QLatin1String(table)))
+            if (c.declaredType == QLatin1String("DOUBLE"))
+                columns << Database::quoteIdentifier(c.name);
+        if (columns.isEmpty())
+            continue;
+        QStringList tests;
+        for (const QString& c : columns)
+            tests << QStringLiteral("abs(%1) > ?1").arg(c);
+        Statement st(db, QStringLiteral("SELECT %1 FROM %2 WHERE %3 LIMIT 1")
+                             .arg(columns.join(QLatin1Char(',')),
+                                  Database::quoteIdentifier(QLatin1String(table)),
+                                  tests.join(QLatin1String(" OR "))));
+        st.bind(1, double(std::numeric_limits<float>::max()));
+        if (!st.step())
+            continue;
+        int i = 0;
+        for (const TableColumn& c : db.tableColumns(QLatin1String(table))) {
+            if (c.declaredType != QLatin1String("DOUBLE"))
+                continue;
+            const QVariant v = st.column(i++);
+            if (v.isValid() && !v.isNull() &&
+                std::fabs(v.toDouble()) > double(std::numeric_limits<float>::max()))
+                return QStringLiteral("%1.%2").arg(QLatin1String(table), c.name);
+        }
+    }
+    return QString();
 }
 
 } // namespace zf
 
 namespace zf::building {
 
+OverflowScope::OverflowScope(Part part) : previous_(currentPart) {
+    overflows[part] = PartOverflows();
+    currentPart = part;
+}
+
+OverflowScope::~OverflowScope() {
+    currentPart = previous_;
+}
+
 void noteOverflow(const QString& what) {
-    if (overflows.count++ == 0)
-        overflows.first = what;
+    PartOverflows& part = overflows[currentPart];
+    if (part.count++ == 0)
+        part.first = what;
 }
 
 float readSingle(const Dataset& ds, const QString& column) {

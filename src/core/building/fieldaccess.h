@@ -18,6 +18,20 @@ float readSingle(const Dataset& ds, const QString& column);
 // Counts a result that is not a finite number (see SingleOverflows).
 void noteOverflow(const QString& what);
 
+// While it lives, overflows count for one recomputed part of the results, whose
+// earlier count it clears.
+class OverflowScope {
+public:
+    enum Part { Results, Geometry, Temperatures, PartCount };
+    explicit OverflowScope(Part part);
+    ~OverflowScope();
+    OverflowScope(const OverflowScope&) = delete;
+    OverflowScope& operator=(const OverflowScope&) = delete;
+
+private:
+    Part previous_;
+};
+
 // Writes a result held in single precision. A result that is not a finite
 // number (an input beyond the single range) is stored as 0, so no NaN or
 // infinity reaches the file.

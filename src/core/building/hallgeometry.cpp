@@ -226,6 +226,7 @@ void BuildingModel::FilterWallVariants(int roofIndex, int skylightIndex) {
 }
 
 void BuildingModel::ComputeHallGeometry() {
+    building::OverflowScope overflows(building::OverflowScope::Geometry);
     Dataset& walls = data_.tSteny;
     const QVariant remembered = currentWallId(walls);
     Dataset::ControlsSuspended wallsSuspended(walls);
@@ -285,6 +286,7 @@ void BuildingModel::ApplyProjectTemperatures() {
 }
 
 void BuildingModel::AssignWallTemperatures(float Ti, float Te, float Tzeme) {
+    building::OverflowScope overflows(building::OverflowScope::Temperatures);
     Dataset& walls = data_.tSteny;
     const QVariant remembered = currentWallId(walls);
     Dataset::ControlsSuspended suspended(walls);

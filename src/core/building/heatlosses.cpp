@@ -19,7 +19,7 @@ namespace {
 // number at all (inputs beyond single precision) counts as none either.
 float lossOf(float q) {
     if (!std::isfinite(q)) {
-        building::noteOverflow(QStringLiteral("a heat loss"));
+        building::noteOverflow(col("Q"));
         return 0.0f;
     }
     return q > 0 ? q : 0.0f;

@@ -4,6 +4,7 @@
 #include "building/requiredoutputs.h"
 #include "common/dialogs.h"
 #include "common/globals.h"
+#include "common/numberformat.h"
 #include "common/resultcodes.h"
 #include "i18n/language.h"
 #include "i18n/texts.h"
@@ -264,20 +265,41 @@ void ProjectSession::resultsChain() {
 }
 
 bool ProjectSession::finishWizard(bool openUnitsPage) {
+    // Results beyond what the calculation holds are no results: the finish
+    // step is undone and the user corrects the inputs.
+    struct ResultsOverflow {
+        QString what;
+    };
     bool committed = false;
     bool ok = false;
+    QString overflow;
+    const bool closeButtonVisible = wizard.state().closeButtonVisible;
     {
         BusyCursor busy;
-        ok = runOperation(data.ADOConnectionProject, [&] {
-            committed = wizard.CommitWizard();
-            if (committed)
+        try {
+            ok = runOperation(data.ADOConnectionProject, [&] {
+                resetResultOverflows();
+                committed = wizard.CommitWizard();
+                if (!committed)
+                    return;
                 resultsChain();
-        });
+                const QString what = overflowingResult(data.ADOConnectionProject);
+                if (!what.isEmpty())
+                    throw ResultsOverflow{what};
+            });
+        } catch (const ResultsOverflow& e) {
+            overflow = e.what;
+            ok = false;
+        }
     }
+    if (!overflow.isEmpty())
+        ShowMessageBox(formatText(LanguageText(5029), {overflow}),
+                       QString::fromLatin1(ProductName), MbError);
     if (!ok && committed) {
         // Nothing of it reached the file: the wizard stays, as after a failed
         // validation.
         wizard.show();
+        wizard.setCloseButtonVisible(closeButtonVisible);
         return false;
     }
     if (!committed)
