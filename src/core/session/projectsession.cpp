@@ -293,8 +293,8 @@ bool ProjectSession::finishWizard(bool openUnitsPage) {
         }
     }
     if (!overflow.isEmpty())
-        ShowMessageBox(formatText(LanguageText(5029), {overflow}),
-                       QString::fromLatin1(ProductName), MbError);
+        ShowMessageBox(formatText(LanguageText(5029), {overflow}), QString::fromLatin1(ProductName),
+                       MbError);
     if (!ok && committed) {
         // Nothing of it reached the file: the wizard stays, as after a failed
         // validation.
