@@ -5,6 +5,7 @@
 #include "catalogpictures.h"
 #include "doctexts.h"
 #include "docwriter.h"
+#include "i18n/language.h"
 #include "i18n/texts.h"
 #include "jetmodel.h"
 #include "shell/commands.h"
@@ -71,18 +72,6 @@ QString documentFileName(const DocumentEntry& d, const QString& code) {
 
 namespace {
 
-int baseOfCode(const QString& code) {
-    if (code == QLatin1String("CZ"))
-        return BaseCZ;
-    if (code == QLatin1String("GE"))
-        return BaseGE;
-    if (code == QLatin1String("PL"))
-        return BasePL;
-    if (code == QLatin1String("RU"))
-        return BaseRU;
-    return BaseEN;
-}
-
 // A caption from the text table without its accelerator and trailing colon.
 QString plain(QString s) {
     s.remove(QLatin1Char('&'));
@@ -96,7 +85,7 @@ QString plain(QString s) {
 
 QString documentCaption(const DocumentEntry& d, const QString& code) {
     if (d.captionId > 0)
-        return plain(LanguageTextIn(baseOfCode(code), d.captionId));
+        return plain(LanguageTextIn(baseOfStoredCode(code), d.captionId));
     return d.caption;
 }
 
@@ -1160,7 +1149,7 @@ void projectGuide(Document& d, const Ctx& c, const QString& title) {
 int writeDocument(const Catalog& catalog, const std::vector<DocumentEntry>& all,
                   const DocumentEntry& e, const QString& code, const QString& path,
                   QString* error) {
-    const Ctx c{catalog, all, code, baseOfCode(code),
+    const Ctx c{catalog, all, code, baseOfStoredCode(code),
                 code == QLatin1String("EN") ? QLatin1Char('.') : QLatin1Char(',')};
     const QString title = documentCaption(e, code);
     Document d = makeDocument(c, title);

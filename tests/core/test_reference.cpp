@@ -1,6 +1,7 @@
 // The content of the reference database and the catalog trees as the program
 // uses them: groups that give the kinds, family names the filters and the viewer
 // rely on, every language filled, the re-encoded Russian copies.
+#include "catalogs/unitscatalog.h"
 #include "common/globals.h"
 #include "i18n/codepage.h"
 #include "testsupport.h"
@@ -39,26 +40,16 @@ protected:
 
 const char* const codes[] = {"CZ", "EN", "GE", "PL", "RU"};
 
-// The family of a type string as the catalog viewer classifies it.
+// The family of a type string as the catalog viewer classifies it; empty for none.
 QString familyOf(const QString& s) {
-    if (s.contains(QLatin1String("AX")) && s.contains(QLatin1String(" M")))
-        return QStringLiteral("BLENDA");
-    if (s.contains(QLatin1String("AX")))
-        return QStringLiteral("AX");
-    if (s.contains(QLatin1String("RD")))
-        return QStringLiteral("RD");
-    if (s.contains(QLatin1String("MK")))
-        return QStringLiteral("MK-I");
-    if (s.contains(QLatin1String("K")))
-        return QStringLiteral("K");
-    return QString();
+    bool matched = false;
+    const QString key = UnitsCatalog::familyKey(s, &matched);
+    return matched ? key : QString();
 }
 
 // The key the viewer looks a tree node up by in tBrisant.
 QString viewerKey(const QString& s) {
-    if (!s.contains(QLatin1String("MK")) && s.contains(QLatin1Char('-')))
-        return s.left(s.indexOf(QLatin1Char('-')) - 1);
-    return s;
+    return UnitsCatalog::brisantKey(s);
 }
 
 } // namespace
