@@ -63,8 +63,11 @@ bool ProjectFiles::acquireLock(const QString& path) {
         lockedPath_ = path;
         return true;
     case ProjectLock::Result::HeldElsewhere:
-        LastError = QStringLiteral("The file %1 is open in another instance of Zefrant (%2).")
-                        .arg(QDir::toNativeSeparators(path), lock->detail());
+        LastError = lock->detail().isEmpty()
+                        ? QStringLiteral("The file %1 is open in another instance of Zefrant.")
+                              .arg(QDir::toNativeSeparators(path))
+                        : QStringLiteral("The file %1 is open in another instance of Zefrant (%2).")
+                              .arg(QDir::toNativeSeparators(path), lock->detail());
         return false;
     case ProjectLock::Result::CannotCreate:
         break;

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QSysInfo>
+#include <QThread>
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
@@ -52,10 +53,17 @@ ProjectLock::Result ProjectLock::lock() {
             continue;
         if (!detail_.isEmpty())
             return Result::CannotCreate;
+        // The holder writes its process and host right after making the file;
+        // a moment later they are there to be named.
         qint64 pid = 0;
         QString host, app;
-        lock->getLockInfo(&pid, &host, &app);
-        detail_ = QStringLiteral("process %1 on %2").arg(pid).arg(host);
+        for (int look = 0; look < 20; ++look) {
+            if (lock->getLockInfo(&pid, &host, &app) && pid > 0)
+                break;
+            QThread::msleep(5);
+        }
+        if (pid > 0)
+            detail_ = QStringLiteral("process %1 on %2").arg(pid).arg(host);
         return Result::HeldElsewhere;
     }
     return Result::HeldElsewhere;
