@@ -105,8 +105,10 @@ void applyChoice(InputWizard& w, const QString& key, const QJsonValue& v) {
         w.choosePosture(Posture(intOf(v, key, 0, PostureCount - 1)));
 }
 
-// A value the wizard refuses with an error box (a negative height set back to
-// 0) refuses the design: the box has said why.
+// A value the wizard refuses with an error box (a negative height of an
+// opening set back to 0) refuses the design: the box has said why. The
+// geometry's boxes while the project's values are typed (an arc too high for
+// a width typed before its height) are no refusal: the wizard goes on.
 class RefusedValues {
 public:
     explicit RefusedValues(const CliDialogs& dialogs) : dialogs_(dialogs) {}
@@ -122,7 +124,10 @@ private:
 
 void typeInto(Dataset& ds, const QString& column, const QJsonValue& v, RefusedValues& refused) {
     try {
-        ds.setValue(column, scalar(v));
+        // A Text column's cell is one line, as in the grid.
+        const int i = ds.fieldIndex(column);
+        const bool oneLine = v.isString() && i >= 0 && ds.fields()[size_t(i)].type == JetType::Text;
+        ds.setValue(column, oneLine ? QVariant(oneLineText(v.toString())) : scalar(v));
         ds.post();
     } catch (const DbError& e) {
         ds.cancel();
@@ -198,19 +203,27 @@ int commandInput(ProjectSession& s, CliDialogs& dialogs, const QString& file,
         // The whole design is one operation: after a failure or a kill the file
         // holds the state before it.
         Database::Transaction transaction(s.data.ADOConnectionProject);
-        RefusedValues refused(dialogs);
         resetSingleOverflows();
         s.openWizard();
         const QJsonObject& project = design.project;
         for (const QString& c : designChoiceKeys()) {
-            if (project.contains(c))
+            if (!project.contains(c))
+                continue;
+            try {
                 applyChoice(w, c, project.value(c));
-            refused.check();
+            } catch (const DbError& e) {
+                // A text the field cannot hold: the data layer's message.
+                throw Refused(e.message());
+            }
         }
         // Every other key in the column order of the project record.
         for (const Dataset::Field& field : s.data.tADOProject.fields()) {
             if (!project.contains(field.name) || designChoiceKeys().contains(field.name))
                 continue;
+            if (field.name == DesignDateKey) {
+                w.setDate(designDate(project.value(field.name)));
+                continue;
+            }
             const WizardEdit* e = wizardEditOfField(field.name);
             if (!e)
                 throw Refused(
@@ -218,8 +231,8 @@ int commandInput(ProjectSession& s, CliDialogs& dialogs, const QString& file,
             QString why;
             if (!w.enterEdit(QLatin1String(e->name), scalar(project.value(field.name)), &why))
                 throw Refused(why);
-            refused.check();
         }
+        RefusedValues refused(dialogs);
         applyWalls(s, dialogs, design.walls, refused);
         // Through the pages as a user finishing the wizard would.
         w.setPage(tsUvodniText);

@@ -158,6 +158,14 @@ void checkProject(const QJsonObject& project) {
                 requireNumber(v, key, what);
             continue;
         }
+        if (key == DesignDateKey) {
+            requireText(v, key, what);
+            if (!designDate(v).isValid())
+                throw Refusal(QStringLiteral("%1 takes a date as YYYY-MM-DD or "
+                                             "YYYY-MM-DDTHH:MM:SS, not %2.")
+                                  .arg(key, shown(v)));
+            continue;
+        }
         // Column names are exact: a key in another case would be silently lost.
         const WizardEdit* e = wizardEditOfField(key);
         if (!e || key != QLatin1String(e->field))
@@ -232,6 +240,11 @@ DesignWall readWall(const QJsonValue& entry, int index) {
                     requireText(it.value(), it.key(), of);
                 else
                     requireNumber(it.value(), it.key(), of);
+                // The count's cell takes whole numbers only, as in the grid.
+                if (it.key() == QLatin1String("Pocet") &&
+                    it.value().toDouble() != std::floor(it.value().toDouble()))
+                    throw Refusal(QStringLiteral("Pocet of %1 takes a whole number, not %2.")
+                                      .arg(of, shown(it.value())));
             }
             openings.push_back(op);
         }
@@ -241,6 +254,21 @@ DesignWall readWall(const QJsonValue& entry, int index) {
 }
 
 } // namespace
+
+QDateTime designDate(const QJsonValue& v) {
+    const QString text = v.toString().trimmed();
+    QDateTime d = QDateTime::fromString(text, Qt::ISODate);
+    if (!d.isValid()) {
+        const QDate day = QDate::fromString(text, Qt::ISODate);
+        if (day.isValid())
+            d = QDateTime(day, QTime(0, 0));
+    }
+    if (!d.isValid() || d.date().year() < 100 || d.date().year() > 9999)
+        return {};
+    // The date picker holds local time to the second.
+    d = d.toLocalTime();
+    return d.addMSecs(-d.time().msec());
+}
 
 bool parseDesign(const QByteArray& bytes, Design* design, QString* error) {
     QJsonObject root;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QJsonObject>
 #include <QString>
 #include <QStringList>
@@ -36,6 +37,11 @@ struct Design {
     QJsonObject project;
     std::vector<DesignWall> walls;
 };
+
+// The project's date, set as picking it in the date picker: a text
+// "YYYY-MM-DD" or "YYYY-MM-DDTHH:MM:SS" (as `export` writes it), local time.
+inline const QString DesignDateKey = QStringLiteral("Datum_vypracovani");
+QDateTime designDate(const QJsonValue& v); // invalid when the text is no such date
 
 // The keys of `project` that are choices, in the order they are applied.
 const QStringList& designChoiceKeys();

@@ -146,3 +146,39 @@ TEST_F(InputCommandTest, ARefusedDesignLeavesTheFileByteForByte) {
         << "a surface the design does not show";
     EXPECT_EQ(readAll(file), before);
 }
+
+// Values are typed one after the other as in the window: a state between two of
+// them is no refusal, and what a one-line field cannot hold becomes one line.
+TEST_F(InputCommandTest, ValuesAreTakenAsTheWindowTakesThem) {
+    const QString file = newProject(QStringLiteral("typed.zfp"));
+    // The new project's arc would be too high for the narrower hall until its
+    // own height is typed after the width.
+    QJsonObject project{{"Typ_strechy_enum", 3},
+                        {"Stena_A", 20},
+                        {"Stena_B", 10},
+                        {"Stena_H1", 5},
+                        {"Stena_H2", 3},
+                        {"Oblast_text", "Pra\nha\n"},
+                        {"Datum_vypracovani", "2020-03-04T05:06:07"}};
+    const QJsonArray walls{QJsonObject{
+        {"VariantaHaly", "hD"}, {"CisloSteny", 1}, {"Material", "Brick\r\nwall"}, {"k", 0.5}}};
+    ASSERT_EQ(input(file, {{"project", project}, {"walls", walls}}), 0)
+        << qPrintable(dlg.boxes.empty() ? QString() : dlg.last().text);
+    ASSERT_EQ(session->openFile(file), ResultOk);
+    const Dataset& p = data->tADOProject;
+    EXPECT_EQ(p.asString(QStringLiteral("Oblast_text")), QStringLiteral("Pra ha"));
+    EXPECT_EQ(p.asDateTime(QStringLiteral("Datum_vypracovani")),
+              QDateTime(QDate(2020, 3, 4), QTime(5, 6, 7)));
+    // The arc of B = 10, H2 = 3: R = 5.6667, so the hall holds more than its walls.
+    EXPECT_GT(p.asFloat(QStringLiteral("Vhala")), 20.0 * 10 * 5);
+    Dataset& w = data->tSteny;
+    w.first();
+    ASSERT_EQ(w.asString(QStringLiteral("VariantaHaly")), QStringLiteral("hD"));
+    ASSERT_EQ(w.asInteger(QStringLiteral("CisloSteny")), 1);
+    EXPECT_EQ(w.asString(QStringLiteral("Material")), QStringLiteral("Brick wall"));
+    files->CloseProject(true);
+
+    // A date of another form is refused.
+    project = QJsonObject{{"Datum_vypracovani", "4. 3. 2020"}};
+    EXPECT_EQ(input(file, {{"project", project}}), 1);
+}

@@ -113,9 +113,11 @@ void writeSingle(Dataset& ds, const QString& column, float value) {
 }
 
 void writeCurrency(Dataset& ds, const QString& column, float value) {
-    // The largest amount the storage layer accepts in a Currency column.
-    constexpr double limit = 9.2e14;
-    if (!std::isfinite(value))
+    // The largest amount the storage layer accepts in a Currency column. An
+    // amount beyond it is no result the file can hold: counted like a
+    // single-precision overflow, so the finish step refuses it.
+    constexpr double limit = MaxCurrency;
+    if (!std::isfinite(value) || std::fabs(double(value)) > limit)
         noteOverflow(column);
     double d = std::isfinite(value) ? double(value) : 0.0;
     if (d > limit)

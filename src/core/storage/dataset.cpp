@@ -107,6 +107,13 @@ QString jetTypeName(JetType type, int size) {
     return QStringLiteral("Variant");
 }
 
+QString oneLineText(const QString& text) {
+    static const QRegularExpression ends(
+        QStringLiteral("^[\\r\\n\\x{2028}\\x{2029}]+|[\\r\\n\\x{2028}\\x{2029}]+$"));
+    static const QRegularExpression breaks(QStringLiteral("[\\r\\n\\x{2028}\\x{2029}]+"));
+    return QString(text).remove(ends).replace(breaks, QStringLiteral(" "));
+}
+
 qint64 currencyFromDouble(double value) {
     if (!std::isfinite(value))
         return 0;
@@ -956,8 +963,9 @@ QString Dataset::displayFormat(const QString& name) const {
 QVariant Dataset::valueAt(int row, int field) const {
     if (row < 0 || row >= int(rows_.size()) || field < 0 || field >= int(fields_.size()))
         return {};
-    const QVariant raw = row == cur_ && state_ == State::Edit ? buffer_.value(field)
-                                                             : rows_[size_t(row)].values.value(field);
+    const QVariant raw = row == cur_ && state_ == State::Edit
+                             ? buffer_.value(field)
+                             : rows_[size_t(row)].values.value(field);
     if (fields_[size_t(field)].type == JetType::Currency && !isNullVariant(raw))
         return currencyToDouble(raw.toLongLong());
     return raw;

@@ -39,6 +39,10 @@ inline double currencyToDouble(qint64 units) {
     return double(units) / 10000.0;
 }
 
+// What a one-line field (a Text column's edit or grid cell) keeps of a text
+// pasted with line breaks: those at the ends go, those within become blanks.
+QString oneLineText(const QString& text);
+
 class DataSource;
 
 // A table of an open database with a cursor, the edit states of a dataset, filters,

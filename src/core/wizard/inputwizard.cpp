@@ -7,7 +7,6 @@
 #include "i18n/texts.h"
 #include "storage/operation.h"
 
-#include <QRegularExpression>
 #include <cmath>
 
 namespace zf {
@@ -559,11 +558,7 @@ bool InputWizard::enterEdit(const QString& name, const QVariant& value, QString*
     } else if (value.typeId() != QMetaType::QString) {
         return refuse(QStringLiteral("%1 takes a text.").arg(QLatin1String(e->field)));
     } else if (!multiLineEdit(name)) {
-        // Line breaks at the ends go, those within become blanks.
-        static const QRegularExpression ends(
-            QStringLiteral("^[\\r\\n\\x{2028}\\x{2029}]+|[\\r\\n\\x{2028}\\x{2029}]+$"));
-        static const QRegularExpression breaks(QStringLiteral("[\\r\\n\\x{2028}\\x{2029}]+"));
-        v = value.toString().remove(ends).replace(breaks, QStringLiteral(" "));
+        v = oneLineText(value.toString());
     }
     Dataset& p = data_.tADOProject;
     // Leaving an edit whose text did not change writes nothing.
@@ -614,12 +609,14 @@ bool InputWizard::enterEdit(const QString& name, const QVariant& value, QString*
 void InputWizard::chooseRegion(const QString& text) {
     operation(WizardChoices | WizardFields | WizardWalls, [&] {
         markModified();
-        s_.regionText = text;
+        // The region's box is one line, also for a pasted text.
+        const QString region = oneLineText(text);
+        s_.regionText = region;
         Dataset& p = data_.tADOProject;
-        p.setValue(QStringLiteral("Oblast_text"), storedText(text));
+        p.setValue(QStringLiteral("Oblast_text"), storedText(region));
         Dataset& t = data_.tTeploty;
         t.setFiltered(false);
-        if (t.active() && t.locate(QStringLiteral("Misto"), text)) {
+        if (t.active() && t.locate(QStringLiteral("Misto"), region)) {
             p.setValue(QStringLiteral("Pocet_dnu_otop_obd"),
                        t.asInteger(QStringLiteral("Otop_obd")));
             p.setValue(QStringLiteral("Tes"), t.asFloat(QStringLiteral("Tes")));

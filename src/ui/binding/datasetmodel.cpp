@@ -193,7 +193,10 @@ bool DatasetModel::writeCell(int row, int column, const QVariant& value) {
         else if (parseNumber(value.toString(), &d))
             v = d;
     } else if (value.typeId() == QMetaType::QString) {
-        v = storedText(value.toString());
+        // A Text column's cell is one line, also for a pasted text.
+        const int i = ds.fieldIndex(field);
+        const bool oneLine = i >= 0 && ds.fields()[size_t(i)].type == JetType::Text;
+        v = storedText(oneLine ? oneLineText(value.toString()) : value.toString());
     }
     QString refused;
     const bool ok = writeField(ds, field, v, &refused);
