@@ -173,4 +173,10 @@ TEST(Languages, SlovakHasNoCaptionsButReadableMessages) {
     EXPECT_TRUE(LanguageTextIn(BaseSL, 2).isEmpty());
     EXPECT_TRUE(LanguageTextIn(BaseSL, 2450).isEmpty()) << "unit property texts are written empty";
     EXPECT_EQ(LanguageTextIn(BaseSL, 5001), LanguageTextIn(BaseEN, 5001));
+    // The windows are never left without captions.
+    const int before = LanguageBase;
+    setLanguage(BaseSL);
+    EXPECT_EQ(LanguageText(2), LanguageTextIn(BaseEN, 2));
+    EXPECT_FALSE(LanguageText(80).isEmpty()) << "the Options menu";
+    setLanguage(before);
 }

@@ -103,7 +103,7 @@ TEST_F(UnitTableTest, RequiredNumbersAndPercentages) {
     EXPECT_EQ(required(2), 2) << "20000 / 15000 = 1.33 rounds up";
     EXPECT_EQ(required(3), 3) << "10000 / 4500 = 2.2";
     EXPECT_EQ(s.pHeat, 0);
-    EXPECT_EQ(s.textHeat, formatText(LanguageText(2124), {0, 0.0, 20.0}));
+    EXPECT_EQ(s.textHeat(), formatText(LanguageText(2124), {0, 0.0, 20.0}));
 
     rows({{"Brisant AX 10", 10, 2000}});
     project("Topny_vykon", 25000.0);
@@ -129,8 +129,8 @@ TEST_F(UnitTableTest, RequiredNumbersAndPercentages) {
     EXPECT_EQ(s.pHeat, 0);
     EXPECT_EQ(required(1), 0);
     EXPECT_TRUE(
-        s.textHeat.startsWith(QStringLiteral("Covered 0% of heat output (0.00 of 0.00 kW)")))
-        << qPrintable(s.textHeat);
+        s.textHeat().startsWith(QStringLiteral("Covered 0% of heat output (0.00 of 0.00 kW)")))
+        << qPrintable(s.textHeat());
 }
 
 TEST_F(UnitTableTest, DestratifiersCoverTheCirculation) {

@@ -5,6 +5,7 @@
 #include "binding/datasetgrid.h"
 #include "binding/datasetmodel.h"
 #include "common/globals.h"
+#include "common/numberformat.h"
 #include "common/resultcodes.h"
 #include "i18n/codepage.h"
 #include "i18n/language.h"
@@ -826,6 +827,12 @@ TEST_F(ProjectWindowTest, LanguageSwitchKeepsPageSelectionAndZoom) {
     s().data.tResults.moveToRow(2);
 
     s().switchLanguage(BaseGE);
+    // The coverage speaks the new language at once.
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(
+                  w()->findChild<CoverageBar*>(QStringLiteral("pbTepelny")))
+                  ->text(QAccessible::Value),
+              formatText(LanguageText(2124), {s().coverage().pHeat, s().coverage().heat / 1000.0,
+                                              s().coverage().required / 1000.0}));
     EXPECT_EQ(w()->currentPage(), tsDraw);
     EXPECT_EQ(w()->pages()->tabText(tsDraw), LanguageText(2003));
     EXPECT_EQ(find<QToolButton>("tbZoomIn")->toolTip(), LanguageText(2203));
@@ -837,6 +844,15 @@ TEST_F(ProjectWindowTest, LanguageSwitchKeepsPageSelectionAndZoom) {
     EXPECT_EQ(w()->unitsPage()->grid()->currentIndex().row(), 2);
     auto* model = static_cast<DatasetModel*>(w()->unitsPage()->grid()->model());
     EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), LanguageText(2131));
+    // The widths the German titles need stay when the table is read again.
+    std::vector<int> widths;
+    for (int c = 0; c < model->columnCount(); ++c)
+        widths.push_back(w()->unitsPage()->grid()->columnWidth(c));
+    EXPECT_GT(widths[3], 70) << "a German word wider than the English column";
+    s().data.tResults.close();
+    s().data.tResults.open();
+    for (int c = 0; c < model->columnCount(); ++c)
+        EXPECT_EQ(w()->unitsPage()->grid()->columnWidth(c), widths[size_t(c)]) << c;
     EXPECT_EQ(z->objProp->windowTitle(), LanguageText(2300));
     EXPECT_EQ(z->objProp->list(UnitProperty::Location)->itemText(0), LanguageText(2450));
     page(tsSeznamJednotek);
@@ -925,7 +941,7 @@ TEST_F(ProjectWindowTest, EveryInteractiveControlHasAnAccessibleName) {
     QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(
         w()->findChild<CoverageBar*>(QStringLiteral("pbTepelny")));
     EXPECT_EQ(bar->text(QAccessible::Name).trimmed(), LanguageText(2121).trimmed());
-    EXPECT_EQ(bar->text(QAccessible::Value), s().coverage().textHeat);
+    EXPECT_EQ(bar->text(QAccessible::Value), s().coverage().textHeat());
 }
 
 // The whole road: a project from the tool, counts on page 2, Locate, a unit

@@ -143,7 +143,14 @@ QString LanguageTextIn(int base, int id) {
 QString LanguageText(int id) {
     // This platform shows Unicode: the windows show the Russian texts as they
     // are also under the re-encoded base.
-    return LanguageTextIn(LanguageBase == BaseRU1250 ? BaseRU : LanguageBase, id);
+    if (LanguageBase == BaseRU1250)
+        return LanguageTextIn(BaseRU, id);
+    // Slovak holds no captions: empty menus and buttons would leave no way to
+    // another language, so the windows show the English ones. What is written
+    // for every language (the unit-property texts) stays empty for Slovak.
+    if (LanguageBase == BaseSL)
+        return LanguageTextIn(BaseEN, id);
+    return LanguageTextIn(LanguageBase, id);
 }
 
 QString storedLanguageText(int id) {

@@ -112,6 +112,18 @@ void BuildUnitTypesTable(TZFData& data, double, double) {
     table.first();
 }
 
+QString CoverageState::textHeat() const {
+    return formatText(LanguageText(2124), {pHeat, heat / 1000.0, required / 1000.0});
+}
+
+QString CoverageState::textCirc() const {
+    return formatText(LanguageText(2125), {pCirc, air, requiredCirc});
+}
+
+QString CoverageState::textVent() const {
+    return ventilation ? formatText(LanguageText(2126), {pVent, ventAir, requiredVent}) : QString();
+}
+
 CoverageState UpdateCoverage(TZFData& data) {
     Dataset& table = data.tResults;
     Dataset& project = data.tADOProject;
@@ -156,10 +168,9 @@ CoverageState UpdateCoverage(TZFData& data) {
     s.barHeat = std::min(s.pHeat, 100);
     s.barCirc = std::min(s.pCirc, 100);
     s.barVent = std::min(s.pVent, 100);
-    s.textHeat = formatText(LanguageText(2124), {s.pHeat, s.heat / 1000.0, P / 1000.0});
-    s.textCirc = formatText(LanguageText(2125), {s.pCirc, s.air, C});
-    if (s.ventilation)
-        s.textVent = formatText(LanguageText(2126), {s.pVent, s.ventAir, V});
+    s.required = P;
+    s.requiredCirc = C;
+    s.requiredVent = V;
     s.hintCirculation = s.pHeat >= 100 && s.pCirc < 100;
     s.hintVentilation = s.ventilation && s.pHeat >= 100 && s.pVent < 100;
     const bool allCovered = s.pHeat >= 100 && (!s.ventilation || s.pVent >= 100);

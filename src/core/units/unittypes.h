@@ -13,12 +13,17 @@ bool isMixingUnitType(const QString& typ);   // contains "MK" (and is no destrat
 
 // What the units page shows after the coverage of the chosen units was computed.
 struct CoverageState {
-    int units = 0;                             // chosen warm-air and MK units
-    int destr = 0;                             // chosen destratifiers
-    double heat = 0, air = 0, ventAir = 0;     // covered W, m3/h, m3/h
-    int pHeat = 0, pCirc = 0, pVent = 0;       // per cent, halves to even
-    int barHeat = 0, barCirc = 0, barVent = 0; // bar positions, at most 100
-    QString textHeat, textCirc, textVent;
+    int units = 0;                                           // chosen warm-air and MK units
+    int destr = 0;                                           // chosen destratifiers
+    double heat = 0, air = 0, ventAir = 0;                   // covered W, m3/h, m3/h
+    int pHeat = 0, pCirc = 0, pVent = 0;                     // per cent, halves to even
+    int barHeat = 0, barCirc = 0, barVent = 0;               // bar positions, at most 100
+    double required = 0, requiredCirc = 0, requiredVent = 0; // W, m3/h, m3/h
+    // The captions of the three bars in the current language (a switch of the
+    // language changes them at once); no ventilation text without ventilation.
+    QString textHeat() const;
+    QString textCirc() const;
+    QString textVent() const;
     bool ventilation = false;     // the ventilation line is shown
     bool hintCirculation = false; // message 2127 beside the circulation caption
     bool hintVentilation = false; // message 2128 beside the ventilation caption

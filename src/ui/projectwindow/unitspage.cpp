@@ -252,7 +252,11 @@ void UnitsPage::SetUnitTableTitles() {
     for (int c = 0; c < model_->columnCount(); ++c)
         model_->setColumnTitle(c, LanguageText(2130 + c));
     // Columns 0 and 1 keep their widths; the others take theirs, widened where
-    // a word of the title would not fit.
+    // a word of the title would not fit. The model keeps the width, so that the
+    // grid has it again when a project's table is read.
+    if (baseWidths_.empty())
+        for (int c = 0; c < model_->columnCount(); ++c)
+            baseWidths_.push_back(model_->column(c).width);
     QFont titleBold = grid_->horizontalHeader()->font();
     titleBold.setBold(true);
     for (int c = 2; c < model_->columnCount(); ++c) {
@@ -260,7 +264,9 @@ void UnitsPage::SetUnitTableTitles() {
         int word = 0;
         for (const QString& w : model_->column(c).title.split(QLatin1Char(' '), Qt::SkipEmptyParts))
             word = std::max(word, fm.horizontalAdvance(w) + 10);
-        grid_->setColumnWidth(c, std::max(model_->column(c).width, word));
+        const int width = std::max(baseWidths_[size_t(c)], word);
+        model_->setColumnWidth(c, width);
+        grid_->setColumnWidth(c, width);
     }
     // The titles wrap within their widths; the header is as high as the
     // longest of them needs.
@@ -344,9 +350,9 @@ void UnitsPage::refreshCoverage() {
     units_->setText(has ? p.displayText(QStringLiteral("Pocet_jednotek_celkem")) : QString());
     destratifiers_->setText(has ? p.displayText(QStringLiteral("Pocet_destrat_celkem"))
                                 : QString());
-    heat_->setCoverage(c.barHeat, c.textHeat);
-    circulation_->setCoverage(c.barCirc, c.textCirc);
-    ventilation_->setCoverage(c.barVent, c.textVent);
+    heat_->setCoverage(c.barHeat, c.textHeat());
+    circulation_->setCoverage(c.barCirc, c.textCirc());
+    ventilation_->setCoverage(c.barVent, c.textVent());
     lbDestr_->setVisible(c.hintCirculation);
     lbVetraci_->setVisible(c.hintVentilation && session_.ventilationLineVisible());
     // Red, with white letters, once everything is covered.

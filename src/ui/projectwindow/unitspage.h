@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <vector>
 
 class QComboBox;
 class QGroupBox;
@@ -57,6 +58,7 @@ private:
     QLabel* destratifiers_ = nullptr;
     QLabel* lbUseDestrat_ = nullptr;
     DatasetModel* model_ = nullptr;
+    std::vector<int> baseWidths_; // the grid's widths before the titles widen them
     DatasetGrid* grid_ = nullptr;
     PickListDelegate* counts_ = nullptr;
     QGroupBox* gbRozmisteni_ = nullptr;
