@@ -552,6 +552,51 @@ TEST(ReportLayout, LongTablesBreakWithTheirHeaderAndPagesAreNumbered) {
     EXPECT_GT(dark, 500);
 }
 
+TEST(ReportLayout, ColumnsKeepTheirWordsWholeAndTotalsKeepALastRow) {
+    ResolvedReport r;
+    r.fonts = QStringList{QStringLiteral("Liberation Sans")};
+    ResolvedPage page;
+    ResolvedBlock b;
+    b.type = ResolvedBlock::Table;
+    // The last column's share is far too narrow for its one long word; the
+    // first has room to spare.
+    b.table.weights = {10, 1, 1};
+    b.table.aligns = {QStringLiteral("left"), QStringLiteral("right"), QStringLiteral("right")};
+    const QString word = QStringLiteral("Luftvolumenstrom");
+    b.table.header.push_back({{{QStringLiteral("Name"), ReportStyle(), 1},
+                               {QStringLiteral("n"), ReportStyle(), 1},
+                               {word + QStringLiteral(" [m3/h]"), ReportStyle(), 1}}});
+    // More rows than one sheet holds; the loop below adds more.
+    for (int i = 0; i < 58; ++i)
+        b.table.body.push_back({{{QStringLiteral("row %1").arg(i), ReportStyle(), 1},
+                                 {QString::number(i), ReportStyle(), 1},
+                                 {QStringLiteral("1"), ReportStyle(), 1}}});
+    b.table.footer.push_back(
+        {{{QStringLiteral("Total"), ReportStyle(), 2}, {QStringLiteral("58"), ReportStyle(), 1}}});
+    page.blocks.push_back(b);
+    r.pages.push_back(page);
+    // Grow the table until its totals would start a sheet alone.
+    for (int extra = 0; extra < 80; ++extra) {
+        const ReportDocument doc = layoutReport(r);
+        bool whole = false;
+        for (const DrawOp& op : doc.pages.front().ops)
+            whole = whole || op.text == word;
+        ASSERT_TRUE(whole) << "the header's long word is on one line";
+        for (const LaidOutPage& p : doc.pages) {
+            bool total = false, row = false;
+            for (const DrawOp& op : p.ops) {
+                total = total || op.text == QStringLiteral("Total");
+                row = row || op.text.startsWith(QStringLiteral("row "));
+            }
+            EXPECT_TRUE(!total || row) << "the totals under a repeated header with no row";
+        }
+        b.table.body.push_back({{{QStringLiteral("row x"), ReportStyle(), 1},
+                                 {QStringLiteral("0"), ReportStyle(), 1},
+                                 {QStringLiteral("1"), ReportStyle(), 1}}});
+        r.pages.front().blocks.front() = b;
+    }
+}
+
 TEST(ReportPdf, ProducerIsRecordedByAnIncrementalUpdate) {
     ResolvedReport r;
     r.title = QStringLiteral("Hala č. 7");

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QImageReader>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QSvgRenderer>
 #include <cmath>
 
@@ -258,13 +259,69 @@ private:
         return it;
     }
 
-    void table(const ResolvedTable& t) {
+    // The widest word of the cells that fill one column alone, with the cell's
+    // padding: less width than that breaks a word.
+    std::vector<double> widestWords(const std::vector<ResolvedRow>& rows, size_t columns) {
+        std::vector<double> widest(columns, 0.0);
+        for (const ResolvedRow& r : rows) {
+            size_t col = 0;
+            for (const ResolvedCell& c : r.cells) {
+                if (col >= columns)
+                    break;
+                if (c.span == 1) {
+                    const QFontMetricsF& fm = book_.metrics[size_t(book_.index(c.style))];
+                    for (const QString& w : c.text.split(QRegularExpression(QStringLiteral("\\s+")),
+                                                         Qt::SkipEmptyParts))
+                        widest[col] = std::max(widest[col], fm.horizontalAdvance(w));
+                }
+                col += size_t(std::max(1, c.span));
+            }
+        }
+        for (double& w : widest)
+            w = w > 0 ? w + 2 * CellPadH + 0.5 : 0;
+        return widest;
+    }
+
+    // The columns share the width by their weights; a column too narrow for a
+    // word of its cells takes what it needs from the columns that have room to
+    // spare. The words of every cell are tried first, then those of the header.
+    std::vector<double> columnEdges(const ResolvedTable& t) {
+        const size_t n = t.weights.size();
         double total = 0;
         for (double w : t.weights)
             total += w;
+        std::vector<double> widths(n);
+        for (size_t i = 0; i < n; ++i)
+            widths[i] = total > 0 ? (Right - Left) * t.weights[i] / total : 0;
+        std::vector<ResolvedRow> all = t.header;
+        all.insert(all.end(), t.body.begin(), t.body.end());
+        all.insert(all.end(), t.footer.begin(), t.footer.end());
+        for (const std::vector<ResolvedRow>* rows :
+             std::initializer_list<const std::vector<ResolvedRow>*>{&all, &t.header}) {
+            const std::vector<double> need = widestWords(*rows, n);
+            double deficit = 0, slack = 0;
+            for (size_t i = 0; i < n; ++i) {
+                deficit += std::max(0.0, need[i] - widths[i]);
+                slack += std::max(0.0, widths[i] - need[i]);
+            }
+            if (deficit <= 0)
+                break;
+            if (deficit > slack)
+                continue;
+            const double share = deficit / slack;
+            for (size_t i = 0; i < n; ++i)
+                widths[i] =
+                    need[i] > widths[i] ? need[i] : widths[i] - (widths[i] - need[i]) * share;
+            break;
+        }
         std::vector<double> xs{Left};
-        for (double w : t.weights)
-            xs.push_back(xs.back() + (Right - Left) * w / total);
+        for (double w : widths)
+            xs.push_back(xs.back() + w);
+        return xs;
+    }
+
+    void table(const ResolvedTable& t) {
+        const std::vector<double> xs = columnEdges(t);
         const int id = int(headers_.size());
         headers_.emplace_back();
         for (const ResolvedRow& r : t.header) {
@@ -282,6 +339,10 @@ private:
                 it.table = id;
                 items_.push_back(std::move(it));
             }
+        // The totals never stand alone under a repeated header: the last row
+        // goes with them.
+        if (!t.body.empty() && !t.footer.empty())
+            items_[first + t.body.size() - 1].keepNext = true;
         // A short unruled group of lines (labels and values) is not split: it
         // moves to the next sheet whole, with the heading that leads it.
         if (!t.ruled && items_.size() - first <= ShortGroup)
