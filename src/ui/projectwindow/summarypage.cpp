@@ -99,9 +99,6 @@ SummaryPage::SummaryPage(ProjectSession& session, QWidget* parent)
     losses_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     losses_->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     losses_->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
-    const int rowHeight = losses_->fontMetrics().height() + 6;
-    losses_->setMinimumHeight(rowHeight * 7);
-    losses_->setMaximumHeight(rowHeight * 8 + 8);
     middle->addWidget(losses_, 3);
 
     auto* flows = new QGridLayout;
@@ -216,6 +213,11 @@ void SummaryPage::applyLanguage() {
     skylightPicture_->setAccessibleName(LanguageText(752).trimmed());
     losses_->setHeaderLabels({LanguageText(2005), LanguageText(2006), LanguageText(2007)});
     losses_->setAccessibleName(LanguageText(2005));
+    // As high as its five lines under the title, in the language's font: the
+    // tables below take the rest.
+    losses_->setFixedHeight(losses_->header()->sizeHint().height() +
+                            5 * std::max(losses_->sizeHintForRow(0), fontMetrics().height()) +
+                            2 * losses_->frameWidth() + 2);
     const int captions[] = {2008, 2009, 2010, 0, 2011};
     for (int r = 0; r < 5; ++r)
         if (captions[r])
