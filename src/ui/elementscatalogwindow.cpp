@@ -12,8 +12,11 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -133,8 +136,37 @@ std::optional<bool> TfrmPrvky::execDialog(Window window) {
     if (window != Window::ElementsCatalog)
         return std::nullopt;
     showCurrent();
+    fitWidth();
     ElTree1_->setFocus();
     return exec() == QDialog::Accepted;
+}
+
+// Wide enough for the longest name of the language beside the coefficient
+// column: the window grows for it (up to most of the screen), never shrinks.
+void TfrmPrvky::fitWidth() {
+    const QAbstractItemModel& m = catalog_.model();
+    QFont bold = ElTree1_->font();
+    bold.setBold(true);
+    const QFontMetrics groupFm(bold), itemFm(ElTree1_->font());
+    int names = 0;
+    for (int g = 0; g < m.rowCount(); ++g) {
+        const QModelIndex group = m.index(g, 0);
+        names = std::max(names, ElTree1_->indentation() +
+                                    groupFm.horizontalAdvance(group.data().toString()));
+        for (int i = 0; i < m.rowCount(group); ++i)
+            names = std::max(names,
+                             2 * ElTree1_->indentation() +
+                                 itemFm.horizontalAdvance(m.index(i, 0, group).data().toString()));
+    }
+    const QMargins margins = layout() ? layout()->contentsMargins() : QMargins();
+    const int need =
+        names + 16 + ElTree1_->header()->sectionSizeHint(1) + 2 * ElTree1_->frameWidth() +
+        ElTree1_->verticalScrollBar()->sizeHint().width() + margins.left() + margins.right();
+    int most = need;
+    if (const QScreen* screen = this->screen())
+        most = screen->availableGeometry().width() * 9 / 10;
+    if (width() < need)
+        resize(std::min(need, most), height());
 }
 
 bool TfrmPrvky::providesDialog(Window window) const {

@@ -37,6 +37,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void fitWidth();
     void showCurrent();
     void ok();
     void doubleClicked(const QModelIndex& index);

@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStandardItemModel>
 #include <QSvgRenderer>
@@ -98,7 +99,7 @@ TfrmKatalog::TfrmKatalog(ProjectSession& session, QWidget* parent)
                    Qt::WindowMinMaxButtonsHint);
     setModal(false);
     setMinimumSize(300, 300);
-    resize(920, 640);
+    resize(1000, 660);
 
     // Left: the view choice above the tree.
     rgView_ = new QGroupBox(this);
@@ -206,6 +207,7 @@ TfrmKatalog::TfrmKatalog(ProjectSession& session, QWidget* parent)
     pages_->setCurrentWidget(tsParams_);
 
     auto* split = new QSplitter(Qt::Horizontal, this);
+    split_ = split;
     split->setObjectName(QStringLiteral("Splitter1"));
     split->addWidget(left);
     split->addWidget(pages_);
@@ -301,6 +303,19 @@ void TfrmKatalog::applyLanguage(int base) {
     imLegendaT_->setAccessibleName(LanguageText(1521) + QStringLiteral(": ") +
                                    plain(LanguageText(1507)));
     showDetails();
+    if (isVisible())
+        fitTree();
+}
+
+// The tree is as wide as its names in the language, up to almost half the
+// window; what is wider scrolls.
+void TfrmKatalog::fitTree() {
+    tvKatalog_->resizeColumnToContents(0);
+    const int want = tvKatalog_->columnWidth(0) + 2 * tvKatalog_->frameWidth() +
+                     tvKatalog_->verticalScrollBar()->sizeHint().width() + 8;
+    const int total = split_->width() > 100 ? split_->width() : width() - 20;
+    const int left = std::clamp(want, 260, std::max(260, total * 45 / 100));
+    split_->setSizes({left, std::max(100, total - left)});
 }
 
 void TfrmKatalog::showDetails() {
@@ -333,6 +348,7 @@ void TfrmKatalog::showWindow(Window window, bool shown) {
     if (window != Window::UnitsCatalog)
         return;
     if (shown) {
+        fitTree();
         show();
         raise();
         activateWindow();

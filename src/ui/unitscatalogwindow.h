@@ -70,6 +70,7 @@ protected:
 private:
     void showDetails();
     void showPictures();
+    void fitTree();
     QWidget* picturePage(const char* name, QLabel** title, CatalogPicture** picture,
                          CatalogPicture** legend, const char* pictureName, const char* legendName);
 
@@ -78,6 +79,7 @@ private:
     QRadioButton* rbByType_ = nullptr;
     QRadioButton* rbByApplication_ = nullptr;
     QTreeView* tvKatalog_ = nullptr;
+    QSplitter* split_ = nullptr;
     QTabWidget* pages_ = nullptr;
     QWidget* tsParams_ = nullptr;
     QWidget* tsRozmery_ = nullptr;
