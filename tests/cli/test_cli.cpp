@@ -112,6 +112,20 @@ TEST(CliExport, InvalidFileFailsWithTheProgramsMessage) {
     EXPECT_TRUE(QString::fromUtf8(r.err).contains(
         QStringLiteral("Invalid project file version. (Ver: 0.0, old)")));
 
+    // A file another tool switched to a write-ahead log: refused as it is.
+    const QString wal = templateCopy(dir, QStringLiteral("wal.zfp"));
+    exec(wal, "PRAGMA journal_mode = WAL");
+    QFile walFile(wal);
+    ASSERT_TRUE(walFile.open(QIODevice::ReadOnly));
+    const QByteArray walBytes = walFile.readAll();
+    walFile.close();
+    r = cli({QStringLiteral("export"), wal});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(QString::fromUtf8(r.err).contains(QStringLiteral("uses a write-ahead log")))
+        << r.err.constData();
+    ASSERT_TRUE(walFile.open(QIODevice::ReadOnly));
+    EXPECT_EQ(walFile.readAll(), walBytes);
+
     r = cli({QStringLiteral("export")});
     EXPECT_EQ(r.status, 2);
     r = cli({QStringLiteral("--lang"), QStringLiteral("XX"), QStringLiteral("texts")});

@@ -3,6 +3,7 @@
 #include "storage/syncstats.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <cerrno>
 #include <cstring>
@@ -241,6 +242,19 @@ void Database::open(const QString& path, const OpenOptions& options) {
     close();
     if (!options.create && !QFileInfo::exists(path))
         throw DbError(QStringLiteral("Could not find file '%1'.").arg(path));
+    if (!options.create) {
+        // A file some other tool switched to a write-ahead log keeps part of its
+        // data beside it: never ours, and copying it alone would lose that part.
+        QFile f(path);
+        if (f.open(QIODevice::ReadOnly)) {
+            const QByteArray head = f.read(20);
+            if (head.size() == 20 && head.startsWith(QByteArrayLiteral("SQLite format 3")) &&
+                (head.at(18) == 2 || head.at(19) == 2))
+                throw DbError(QStringLiteral("The file %1 uses a write-ahead log, which a "
+                                             "Zefrant file never does.")
+                                  .arg(path));
+        }
+    }
     int flags = options.readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     if (options.create)
         flags |= SQLITE_OPEN_CREATE;
