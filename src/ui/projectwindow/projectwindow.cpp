@@ -14,6 +14,7 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QProxyStyle>
+#include <QScrollArea>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -37,7 +38,20 @@ TfrmZFDraw::TfrmZFDraw(ProjectSession& session, TfrmZMain* main, QWidget* parent
     plan_->setObjectName(QStringLiteral("tsDraw"));
     list_ = new UnitListPage(session, tabs_);
     list_->setObjectName(QStringLiteral("tsSeznamJednotek"));
-    for (QWidget* page : std::initializer_list<QWidget*>{summary_, units_, plan_, list_})
+    // The pages scroll in a main window too small for them; the plan scrolls
+    // by itself.
+    auto scrolled = [this](QWidget* page) -> QWidget* {
+        auto* area = new QScrollArea(tabs_);
+        // The tab sheet keeps the page's name.
+        area->setObjectName(page->objectName());
+        page->setObjectName(page->objectName() + QStringLiteral("_page"));
+        area->setFrameShape(QFrame::NoFrame);
+        area->setWidgetResizable(true);
+        area->setWidget(page);
+        return area;
+    };
+    for (QWidget* page : std::initializer_list<QWidget*>{scrolled(summary_), scrolled(units_),
+                                                         plan_, scrolled(list_)})
         tabs_->addTab(page, QString());
     layout->addWidget(tabs_);
     connect(tabs_, &QTabWidget::currentChanged, this, [this](int page) {
