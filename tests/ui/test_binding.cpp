@@ -11,11 +11,13 @@
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QComboBox>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QLocale>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 
 using namespace zf;
 using namespace zf::test;
@@ -98,6 +100,23 @@ TEST_F(BindingTest, GridAndDatasetShareTheCurrentRow) {
     EXPECT_EQ(grid.columnWidth(2), 150);
     DatasetGrid::fitColumn(&grid, 2);
     EXPECT_EQ(grid.columnWidth(2), grid.viewport()->width() - 120 - 60 - 50 - 14);
+
+    // A text cut off by its cell shows whole when hovered; one that fits does not.
+    data->tSteny.moveToRow(0);
+    data->tSteny.setValue(QStringLiteral("Material"),
+                          QStringLiteral("Sandwich panel PUR 100 mm with a long name"));
+    data->tSteny.post();
+    grid.setColumnWidth(2, 60);
+    auto hover = [&](int column) {
+        const QPoint at = grid.visualRect(model.index(0, column)).center();
+        QHelpEvent help(QEvent::ToolTip, at, grid.viewport()->mapToGlobal(at));
+        QApplication::sendEvent(grid.viewport(), &help);
+    };
+    hover(2);
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("Sandwich panel PUR 100 mm with a long name"));
+    hover(1);
+    QApplication::processEvents();
+    EXPECT_FALSE(QToolTip::isVisible() && QToolTip::text() == model.index(0, 1).data().toString());
 }
 
 TEST_F(BindingTest, NumbersTypedInTheUsersLocale) {

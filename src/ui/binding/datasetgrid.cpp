@@ -2,8 +2,11 @@
 
 #include <QComboBox>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QStyle>
+#include <QToolTip>
 
 namespace zf {
 
@@ -44,6 +47,25 @@ void DatasetGrid::applyColumnWidths() {
 void DatasetGrid::setFittedColumn(int column) {
     fitted_ = column;
     applyColumnWidths();
+}
+
+bool DatasetGrid::viewportEvent(QEvent* event) {
+    if (event->type() != QEvent::ToolTip)
+        return QTableView::viewportEvent(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QModelIndex index = indexAt(help->pos());
+    const QString text = index.isValid() ? index.data(Qt::DisplayRole).toString() : QString();
+    QFont font = this->font();
+    if (const QVariant f = index.data(Qt::FontRole); f.canConvert<QFont>())
+        font = f.value<QFont>();
+    const QRect cell = visualRect(index);
+    // The cell's text margins on both sides.
+    const int margins = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+    if (!text.isEmpty() && QFontMetrics(font).horizontalAdvance(text) + margins > cell.width())
+        QToolTip::showText(help->globalPos(), text, viewport(), cell);
+    else
+        QToolTip::hideText();
+    return true;
 }
 
 void DatasetGrid::resizeEvent(QResizeEvent* event) {

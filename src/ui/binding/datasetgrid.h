@@ -38,6 +38,8 @@ public:
     int fittedColumn() const { return fitted_; }
 
 protected:
+    // A cell too narrow for its text shows the whole text when hovered.
+    bool viewportEvent(QEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
