@@ -15,6 +15,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <functional>
 
 using namespace zf;
 using namespace zf::test;
@@ -211,7 +212,12 @@ struct Host final : ReportHost {
     int posted = 0;
     bool writePlan = true;
     bool throwOnPlan = false;
-    void postPendingEdits() override { ++posted; }
+    std::function<void()> onPost;
+    void postPendingEdits() override {
+        ++posted;
+        if (onPost)
+            onPost();
+    }
     bool writePlanPicture(const QString& path) override {
         if (throwOnPlan)
             throw DbError(QStringLiteral("the plan cannot be read"));
@@ -426,6 +432,28 @@ TEST_F(ReportTest, FailuresKeepTheTargetAndTheLink) {
     EXPECT_EQ(data->tStavOtvory.recordCount(), 1);
     EXPECT_FALSE(QFile::exists(work.filePath(QStringLiteral("x.pdf"))));
     host.throwOnPlan = false;
+
+    // Storing the plan fails: shown, and no report of the old positions.
+    host.onPost = [] { throw DbError(QStringLiteral("the plan cannot be stored")); };
+    r = RunReport(*data, host, ReportKind::Pdf, work.filePath(QStringLiteral("s.pdf")));
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(dlg.last().text, QStringLiteral("the plan cannot be stored"));
+    EXPECT_FALSE(QFile::exists(work.filePath(QStringLiteral("s.pdf"))));
+
+    // An opening left in its edit by a failed post: the openings cannot be
+    // detached, and their link to the walls stays.
+    host.onPost = [this] {
+        data->tStavOtvory.edit();
+        data->tStavOtvory.setValue(QStringLiteral("Pocet"), 7);
+        data->ADOConnectionProject.exec(QStringLiteral("PRAGMA query_only = 1"));
+    };
+    r = RunReport(*data, host, ReportKind::Pdf, work.filePath(QStringLiteral("d.pdf")));
+    host.onPost = nullptr;
+    data->ADOConnectionProject.exec(QStringLiteral("PRAGMA query_only = 0"));
+    EXPECT_FALSE(r.ok);
+    data->tStavOtvory.cancel();
+    data->tStavOtvory.refresh();
+    EXPECT_EQ(data->tStavOtvory.recordCount(), 1) << "the openings of the current wall only";
 
     // A definition that cannot be read: message 5025 with the detail.
     const QString bad = work.filePath(QStringLiteral("bad.zfr"));

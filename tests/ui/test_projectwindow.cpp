@@ -287,7 +287,9 @@ TEST_F(ProjectWindowTest, OpensMaximizedOnTheSummaryAndIsMadeAgainAfterClosing) 
     // Closed by the user: the project stays open, the next showing makes a new
     // window with the plan's starting settings.
     plan().AutoAlign = false;
-    plan().setScale(300);
+    plan().chooseZoom(QStringLiteral("200"));
+    plan().setVerticalScroll(80);
+    s().units.towardsLongerSide = false;
     ASSERT_TRUE(frame->close());
     QApplication::processEvents();
     EXPECT_FALSE(w());
@@ -300,6 +302,9 @@ TEST_F(ProjectWindowTest, OpensMaximizedOnTheSummaryAndIsMadeAgainAfterClosing) 
     EXPECT_TRUE(z->projectWindows->frame()->isMaximized());
     EXPECT_TRUE(plan().AutoAlign);
     EXPECT_DOUBLE_EQ(plan().Scale(), 100);
+    EXPECT_EQ(find<QComboBox>("cbScale")->currentText(), QStringLiteral("100"));
+    EXPECT_EQ(plan().verticalScroll(), 50);
+    EXPECT_TRUE(s().units.towardsLongerSide) << "the side choice starts at its default";
     EXPECT_TRUE(find<QToolButton>("tbSelect")->isChecked());
     EXPECT_TRUE(find<QCheckBox>("cbAlignObjects")->isChecked());
     EXPECT_FALSE(find<QCheckBox>("cbShowLabels")->isChecked());

@@ -134,24 +134,32 @@ class OpeningsDetached {
 public:
     explicit OpeningsDetached(TZFData& data) : data_(data) {
         Dataset& o = data_.tStavOtvory;
-        o.setMaster(nullptr, QString(), QString());
-        if (o.active())
-            o.refresh();
-    }
-    ~OpeningsDetached() {
-        Dataset& o = data_.tStavOtvory;
-        o.setMaster(&data_.dsSteny, QStringLiteral("IDSteny"), QStringLiteral("IDSteny"));
         try {
+            o.setMaster(nullptr, QString(), QString());
+            if (o.active())
+                o.refresh();
+        } catch (...) {
+            // No destructor runs for a guard that was never made.
+            relink();
+            throw;
+        }
+    }
+    ~OpeningsDetached() { relink(); }
+    OpeningsDetached(const OpeningsDetached&) = delete;
+    OpeningsDetached& operator=(const OpeningsDetached&) = delete;
+
+private:
+    void relink() noexcept {
+        Dataset& o = data_.tStavOtvory;
+        try {
+            o.setMaster(&data_.dsSteny, QStringLiteral("IDSteny"), QStringLiteral("IDSteny"));
             if (o.active())
                 o.refresh();
         } catch (const std::exception&) {
             // The link is back; the rows follow at the next move of the walls.
         }
     }
-    OpeningsDetached(const OpeningsDetached&) = delete;
-    OpeningsDetached& operator=(const OpeningsDetached&) = delete;
 
-private:
     TZFData& data_;
 };
 
@@ -194,11 +202,9 @@ ReportRunResult RunReport(TZFData& data, ReportHost& host, ReportKind kind, cons
     {
         std::optional<BusyCursor> busy(std::in_place);
         try {
-            try {
-                host.postPendingEdits();
-            } catch (const std::exception&) {
-                // Failures of the posting are ignored, as when saving.
-            }
+            // Failures of the posts are ignored, as when saving (the posting
+            // does so itself); one of storing the plan is shown below.
+            host.postPendingEdits();
             QFile::remove(planFile);
             host.writePlanPicture(planFile);
             dialogs().processEvents();

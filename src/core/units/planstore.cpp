@@ -50,7 +50,8 @@ void ProjectUnits::resetPlanSettings() {
     plan.mouseMode = MouseMode::mmMove;
     plan.AutoAlign = true;
     plan.ShowLabels = false;
-    plan.setScale(100);
+    plan.resetZoomAndScrollBars();
+    towardsLongerSide = true;
 }
 
 void ProjectUnits::showProject() {

@@ -260,6 +260,13 @@ void PlanView::ZoomToDefault() {
     setScale(100);
 }
 
+void PlanView::resetZoomAndScrollBars() {
+    zoomText_ = QStringLiteral("100");
+    hScroll_ = 0;
+    vScroll_ = 50;
+    setScale(100);
+}
+
 void PlanView::chooseZoom(const QString& text) {
     const QString t = text.trimmed();
     bool ok = false;

@@ -109,6 +109,9 @@ public:
     void ZoomIn();
     void ZoomOut();
     void ZoomToDefault();
+    // A new plan window's start: scale and zoom list 100, the scroll bars at
+    // their first positions.
+    void resetZoomAndScrollBars();
     // The text of the zoom list, and choosing or typing an entry.
     const QString& zoomText() const { return zoomText_; }
     void chooseZoom(const QString& text);
