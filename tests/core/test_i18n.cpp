@@ -165,6 +165,16 @@ TEST(Languages, ReencodedRussianMatchesTheCodePageTables) {
         EXPECT_EQ(LanguageTextIn(BaseRU1250, id), reencode1251As1250(LanguageTextIn(BaseRU, id)))
             << id;
     EXPECT_EQ(reencode1251As1250(QStringLiteral("Файл")), QStringLiteral("Ôŕéë"));
+    // Shown again: the Russian words come back, the Czech and Polish names of
+    // the same texts keep their accents.
+    const int before = LanguageBase;
+    setLanguage(BaseRU1250);
+    for (const char* text : {"Файл", "Чехия, České Budějovice", "Łódź - Ёлка", "Destratifikátor K1",
+                             "Кирпичная кладка 300 мм, Jiný"}) {
+        const QString t = QString::fromUtf8(text);
+        EXPECT_EQ(readableText(storedText(t)), t) << text;
+    }
+    setLanguage(before);
     EXPECT_EQ(reencode1251As1250(QStringLiteral("Benešov, Łódź")), QStringLiteral("Benešov, Łódź"))
         << "letters code page 1251 lacks stay as they are";
 }

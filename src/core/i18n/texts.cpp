@@ -166,7 +166,24 @@ QString readableText(const QString& text) {
         return text;
     QString out;
     out.reserve(text.size());
-    for (QChar c : text) {
+    // A word with a plain Latin letter was never Russian (a re-encoded Russian
+    // word has none): Czech, Slovak and Polish names keep their accents.
+    qsizetype wordEnd = -1;
+    bool latinWord = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (i >= wordEnd && c.isLetter()) {
+            wordEnd = i;
+            latinWord = false;
+            while (wordEnd < text.size() && text.at(wordEnd).isLetter()) {
+                latinWord = latinWord || text.at(wordEnd).unicode() < 0x80;
+                ++wordEnd;
+            }
+        }
+        if (i < wordEnd && latinWord) {
+            out += c;
+            continue;
+        }
         const int b = c.unicode() < 0x80 ? -1 : byteOfChar(1250, c);
         const QChar r = b < 0 ? QChar() : charOfByte(1251, static_cast<unsigned char>(b));
         // An undefined byte was kept as its own value by the re-encoding.

@@ -344,15 +344,21 @@ int ProjectFiles::SaveProjectAs(const QString& path) {
         if (!TempFiles.contains(BackupFile))
             TempFiles << BackupFile;
     }
+    if (data_.OpenProjectTables() != ResultOk) {
+        // The saved copy cannot be read back (a failing disk): the project
+        // stays the one it was, with the backup of its last saved state.
+        const QString detail = LastError;
+        data_.CloseProjectTables();
+        data_.closeProjectConnection();
+        if (BackupFile != oldBackup) {
+            QFile::remove(BackupFile);
+            TempFiles.removeAll(BackupFile);
+            BackupFile = oldBackup;
+        }
+        return fail(detail);
+    }
     if (oldBackup != BackupFile)
         deleteIfOurs(oldBackup);
-    if (data_.OpenProjectTables() != ResultOk) {
-        const QString detail = LastError;
-        ShowErrorBox(QStringLiteral("Cannot write to file (Nelze zapsat do souboru) ") + target,
-                     caption(), MbError);
-        LastError = detail;
-        return ResultNotWritable;
-    }
     if (IsTempProjectFile(oldFile) && !same)
         deleteIfOurs(oldFile);
     CurrentFile = target;

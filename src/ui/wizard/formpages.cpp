@@ -96,7 +96,8 @@ QWidget* TfrmZInput::buildSeasonPage() {
     FieldAccess region;
     region.read = [this] { return QVariant(wizard().state().regionText); };
     region.write = [this](const QVariant& v, QString*) {
-        wizard().chooseRegion(readableText(v.toString()));
+        // The combo shows the names as they are read.
+        wizard().chooseRegion(v.toString());
         return true;
     };
     binder_.bind(DBcb_Oblast_, region);
