@@ -111,10 +111,15 @@ TEST_F(WizardTest, FinishValidates) {
     ASSERT_TRUE(wizard->enterEdit(QStringLiteral("DBEd_A"), 20));
     wizard->setHeating(false);
     wizard->setVentilation(false);
+    bool redWhileAsked = false;
+    dlg.onBox = [&](const TestDialogs::Box&) { redWhileAsked = wizard->state().modesAlert; };
     EXPECT_FALSE(session->finishWizard(true));
+    dlg.onBox = nullptr;
     EXPECT_EQ(wizard->activePage(), tsProvozniRezim);
     EXPECT_EQ(dlg.last().text,
               QStringLiteral("Select at least one option of the operating modes."));
+    EXPECT_TRUE(redWhileAsked) << "the modes' caption is red while the message is up";
+    EXPECT_FALSE(wizard->state().modesAlert) << "and its colour comes back after";
 }
 
 TEST_F(WizardTest, CommitRunsTheResultsChain) {

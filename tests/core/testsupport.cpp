@@ -13,6 +13,8 @@ namespace zf::test {
 
 int TestDialogs::messageBox(const QString& text, const QString& caption, int flags) {
     boxes.push_back({text, caption, flags});
+    if (onBox)
+        onBox(boxes.back());
     if (!answers.empty()) {
         const int a = answers.front();
         answers.pop_front();

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <deque>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
@@ -33,6 +34,7 @@ public:
     std::deque<QString> saveNames; // Save dialog answers; empty: cancel
     std::deque<QString> openNames; // Open dialog answers
     std::vector<SaveDialogOptions> saveDialogs;
+    std::function<void(const Box&)> onBox; // sees the program while a box is up
 
     int messageBox(const QString& text, const QString& caption, int flags) override;
     QString openFileName(const QString&, const QString&, const QString&) override;

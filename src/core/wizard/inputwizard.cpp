@@ -371,8 +371,14 @@ bool InputWizard::ValidateWizardInput() {
         return fail(tsRozmeryHaly, "DBEd_B", 5004);
     if (!(project_.StenaH1 > 0))
         return fail(tsRozmeryHaly, "DBEd_H1", 5004);
-    if (!s_.heating && !s_.ventilation && !s_.cooling)
-        return fail(tsProvozniRezim, "cbVytapeni", 5005);
+    if (!s_.heating && !s_.ventilation && !s_.cooling) {
+        s_.modesAlert = true;
+        notify(WizardChoices);
+        fail(tsProvozniRezim, "cbVytapeni", 5005);
+        s_.modesAlert = false;
+        notify(WizardChoices);
+        return true;
+    }
     return false;
 }
 

@@ -117,6 +117,9 @@ struct WizardState {
     QString workClassDescription;
     Posture posture = Posture::Standing;
     QDateTime datePicker;
+    // While the message that no mode is chosen is shown, the caption of the
+    // modes' group is drawn in red.
+    bool modesAlert = false;
 };
 
 // The input wizard's logic without its widgets: the state its controls show,

@@ -452,12 +452,23 @@ void TfrmZInput::refresh(unsigned what) {
         refreshValues();
         refreshPictures();
         refreshLosses();
+        refreshModesAlert();
         // The help display switches the tooltips (the main window does so too).
         hints_.setTooltips(session().helpDisplay());
     }
     if (what & (WizardWalls | WizardFields))
         refreshConstructions();
     refreshing_ = false;
+}
+
+void TfrmZInput::refreshModesAlert() {
+    auto* modes = findChild<QGroupBox*>(QStringLiteral("gbProvozniRezim"));
+    if (!modes || modes->property("alert").toBool() == wizard().state().modesAlert)
+        return;
+    modes->setProperty("alert", wizard().state().modesAlert);
+    modes->setStyleSheet(wizard().state().modesAlert
+                             ? QStringLiteral("QGroupBox#gbProvozniRezim::title { color: red; }")
+                             : QString());
 }
 
 void TfrmZInput::refreshFrame() {

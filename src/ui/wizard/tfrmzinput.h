@@ -119,6 +119,7 @@ private:
     // --- showing the state ---
     void refresh(unsigned what);
     void refreshFrame();
+    void refreshModesAlert();
     void refreshValues();
     void refreshPictures();
     void refreshLosses();
