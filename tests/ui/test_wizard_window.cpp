@@ -758,6 +758,9 @@ TEST_F(WizardWindowTest, LanguageSwitchRelabelsAndKeepsTheChoices) {
     goTo(tsPracovniPodminky);
     choose("cbTridaPrace", 2);
     const QString englishDescription = find<QLabel>("lbTridaPrace")->text();
+    ASSERT_FALSE(session->helpDisplay());
+    EXPECT_EQ(find<QComboBox>("cbTridaPrace")->toolTip(), englishDescription)
+        << "the class's description is the combo's tooltip without help too";
     session->switchLanguage(BaseGE);
     settle();
     EXPECT_EQ(window->windowTitle(), LanguageText(501) + QStringLiteral(" Zefrant"));

@@ -127,7 +127,6 @@ TfrmZInput::TfrmZInput(ProjectSession& session, HelpHints& hints, QWidget* paren
         if (!h.balloon)
             if (QWidget* w = findChild<QWidget*>(QLatin1String(h.control)))
                 hints_.registerTooltipControl(w);
-    hints_.registerTooltipControl(cbTridaPrace_);
     QFont f = font();
     f.setFamily(ApplyLanguageFonts(LanguageBase).face);
     setFont(f);
@@ -501,7 +500,8 @@ void TfrmZInput::refreshValues() {
     lbLocation_->setText(wizard().state().locationLabel);
     const QString description = wizard().state().workClassDescription;
     lbTridaPrace_->setText(description);
-    hints_.setHint(cbTridaPrace_, description);
+    // The class's description is the combo's tooltip whether help is shown or not.
+    cbTridaPrace_->setToolTip(description);
 }
 
 void TfrmZInput::refreshRegionList() {
