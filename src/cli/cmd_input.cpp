@@ -125,8 +125,7 @@ private:
 void typeInto(Dataset& ds, const QString& column, const QJsonValue& v, RefusedValues& refused) {
     try {
         // A Text column's cell is one line, as in the grid.
-        const int i = ds.fieldIndex(column);
-        const bool oneLine = v.isString() && i >= 0 && ds.fields()[size_t(i)].type == JetType::Text;
+        const bool oneLine = v.isString() && ds.isTextField(column);
         ds.setValue(column, oneLine ? QVariant(oneLineText(v.toString())) : scalar(v));
         ds.post();
     } catch (const DbError& e) {

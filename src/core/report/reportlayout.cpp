@@ -269,9 +269,9 @@ private:
                 if (col >= columns)
                     break;
                 if (c.span == 1) {
+                    static const QRegularExpression blanks(QStringLiteral("\\s+"));
                     const QFontMetricsF& fm = book_.metrics[size_t(book_.index(c.style))];
-                    for (const QString& w : c.text.split(QRegularExpression(QStringLiteral("\\s+")),
-                                                         Qt::SkipEmptyParts))
+                    for (const QString& w : c.text.split(blanks, Qt::SkipEmptyParts))
                         widest[col] = std::max(widest[col], fm.horizontalAdvance(w));
                 }
                 col += size_t(std::max(1, c.span));

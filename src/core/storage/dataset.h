@@ -125,6 +125,11 @@ public:
     };
     const std::vector<Field>& fields() const { return fields_; }
     bool hasField(const QString& name) const { return fieldIndex(name) >= 0; }
+    // A Text column (one line, unlike a Memo).
+    bool isTextField(const QString& name) const {
+        const int i = fieldIndex(name);
+        return i >= 0 && fields_[size_t(i)].type == JetType::Text;
+    }
     int fieldIndex(const QString& name) const;
     QVariant value(const QString& name) const; // Currency as double; null invalid
     bool isNull(const QString& name) const;

@@ -194,9 +194,7 @@ bool DatasetModel::writeCell(int row, int column, const QVariant& value) {
             v = d;
     } else if (value.typeId() == QMetaType::QString) {
         // A Text column's cell is one line, also for a pasted text.
-        const int i = ds.fieldIndex(field);
-        const bool oneLine = i >= 0 && ds.fields()[size_t(i)].type == JetType::Text;
-        v = storedText(oneLine ? oneLineText(value.toString()) : value.toString());
+        v = storedText(ds.isTextField(field) ? oneLineText(value.toString()) : value.toString());
     }
     QString refused;
     const bool ok = writeField(ds, field, v, &refused);
