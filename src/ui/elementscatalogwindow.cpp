@@ -360,8 +360,8 @@ void TfrmPrvekNew::store() {
 }
 
 void TfrmPrvekNew::paintU() {
-    FieldBinder::paint(fed_k_, NewElementState::uIsRed(fed_k_->text()) ? FieldColour::Red
-                                                                       : FieldColour::Default);
+    FieldBinder::paint(fed_k_, NewElementState::uIsRed(fed_k_->text()) ? EditColour::Red
+                                                                       : EditColour::Default);
 }
 
 void TfrmPrvekNew::addAndClose() {

@@ -126,22 +126,13 @@ TEST_F(BindingTest, NumbersTypedInTheUsersLocale) {
     auto* other = new QLineEdit(&form);
     FieldBinder binder;
     FieldAccess a;
-    a.kind = FieldKind::Number;
+    a.kind = EditKind::Float;
     a.read = [this] { return data->tADOProject.value(QStringLiteral("Stena_A")); };
     a.write = [this](const QVariant& v, QString* error) {
         return wizard->enterEdit(QStringLiteral("DBEd_A"), v, error);
     };
     a.colour = [this](bool focused) {
-        switch (wizard->editColour(QStringLiteral("DBEd_A"), focused)) {
-        case EditColour::Red:
-            return FieldColour::Red;
-        case EditColour::Aqua:
-            return FieldColour::Aqua;
-        case EditColour::ButtonFace:
-            return FieldColour::ButtonFace;
-        default:
-            return FieldColour::Window;
-        }
+        return wizard->editColour(QStringLiteral("DBEd_A"), focused);
     };
     binder.bind(edit, a);
     form.show();
@@ -220,7 +211,7 @@ TEST_F(BindingTest, EditsWrittenOnlyWhenTypedAndCommittedBeforeADialogCloses) {
     double stored = 6.9166666;
     int writes = 0;
     FieldAccess a;
-    a.kind = FieldKind::Number;
+    a.kind = EditKind::Float;
     a.displayFormat = QStringLiteral("0.##");
     a.writeOnlyChanged = true;
     a.read = [&] { return QVariant(stored); };
@@ -288,11 +279,11 @@ TEST_F(BindingTest, ButtonsListsAndTheColourWhileTyping) {
     };
     binder.bind(region, text);
     FieldAccess number;
-    number.kind = FieldKind::Number;
+    number.kind = EditKind::Float;
     number.read = [] { return QVariant(0.0); };
     number.write = [](const QVariant&, QString*) { return true; };
     number.typedColour = [](const QVariant& typed) {
-        return typed.isValid() && typed.toDouble() != 0 ? FieldColour::Window : FieldColour::Red;
+        return typed.isValid() && typed.toDouble() != 0 ? EditColour::Window : EditColour::Red;
     };
     binder.bind(edit, number);
     form.show();

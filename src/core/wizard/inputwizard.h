@@ -3,6 +3,7 @@
 #include "building/buildingmodel.h"
 #include "building/lossestimate.h"
 #include "building/tproject.h"
+#include "common/editstyle.h"
 #include "common/globals.h"
 #include "common/viewevents.h"
 #include "storage/zfdata.h"
@@ -59,8 +60,7 @@ inline constexpr int WorkClassCount = 9;
 enum UnitFamily : int { FamilyAX = 1, FamilyRD = 2, FamilyMK = 4 };
 inline constexpr int UnitFamilies[] = {FamilyAX, FamilyRD, FamilyMK};
 
-// Numeric kinds and recompute classes of the wizard's data-bound edits.
-enum class EditKind : int { Text = 0, Float = 1, Price = 2, Integer = 3 };
+// The recompute classes of the wizard's data-bound edits.
 enum class Recompute : int { Geometry = 0, Nothing = 1, WallTemperatures = 2, Infiltration = 3 };
 
 // A data-bound edit of the wizard: its field, numeric kind and what leaving it
@@ -75,8 +75,6 @@ struct WizardEdit {
 const std::vector<WizardEdit>& wizardEdits();
 const WizardEdit* wizardEditOfField(const QString& field);
 const WizardEdit* wizardEdit(const QString& name);
-
-enum class EditColour { ButtonFace, Red, Window, Aqua };
 
 // What a change of the wizard's state touched (stateChanged of Window::Wizard).
 enum WizardChange : unsigned {

@@ -23,35 +23,35 @@ namespace zf {
 
 FieldBinder::FieldBinder(QObject* parent) : QObject(parent) {}
 
-void FieldBinder::paint(QWidget* control, FieldColour colour) {
+void FieldBinder::paint(QWidget* control, EditColour colour) {
     if (!control)
         return;
     QPalette p = control->palette();
     const QPalette standard = control->style() ? control->style()->standardPalette() : QPalette();
     switch (colour) {
-    case FieldColour::Default:
-    case FieldColour::Window:
+    case EditColour::Default:
+    case EditColour::Window:
         p.setColor(QPalette::Base, standard.color(QPalette::Base));
         p.setColor(QPalette::Text, standard.color(QPalette::Text));
         break;
-    case FieldColour::ButtonFace:
+    case EditColour::ButtonFace:
         p.setColor(QPalette::Base, standard.color(QPalette::Button));
         p.setColor(QPalette::Text, standard.color(QPalette::Disabled, QPalette::Text));
         break;
-    case FieldColour::Red:
+    case EditColour::Red:
         p.setColor(QPalette::Base, QColor(255, 0, 0));
         p.setColor(QPalette::Text, Qt::white);
         break;
-    case FieldColour::Aqua:
+    case EditColour::Aqua:
         p.setColor(QPalette::Base, QColor(0, 255, 255));
         p.setColor(QPalette::Text, Qt::black);
         break;
     }
     control->setPalette(p);
-    control->setAutoFillBackground(colour != FieldColour::Default);
+    control->setAutoFillBackground(colour != EditColour::Default);
 }
 
-FieldAccess FieldBinder::datasetField(Dataset& ds, const QString& field, FieldKind kind) {
+FieldAccess FieldBinder::datasetField(Dataset& ds, const QString& field, EditKind kind) {
     FieldAccess a;
     a.kind = kind;
     a.read = [&ds, field]() -> QVariant {
@@ -123,7 +123,7 @@ QString FieldBinder::displayText(const Binding& b, bool focused) const {
     const QVariant v = b.access.read ? b.access.read() : QVariant();
     if (!v.isValid() || v.isNull())
         return QString();
-    if (b.access.kind == FieldKind::Number) {
+    if (isNumeric(b.access.kind)) {
         bool ok = false;
         const double d = v.toDouble(&ok);
         if (!ok)
@@ -294,7 +294,7 @@ bool FieldBinder::leave(Binding& b) {
 }
 
 QVariant FieldBinder::typedValue(const Binding& b, const QString& text) const {
-    if (b.access.kind != FieldKind::Number)
+    if (!isNumeric(b.access.kind))
         return storedText(text);
     double d = 0;
     if (text.trimmed().isEmpty())

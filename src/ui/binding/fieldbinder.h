@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/editstyle.h"
+
 #include <QHash>
 #include <QObject>
 #include <QPointer>
@@ -14,28 +16,19 @@ namespace zf {
 
 class Dataset;
 
-// The colour of an edit by the rule of the windows: button face when disabled,
-// red when its number is empty or 0, window colour otherwise, aqua while it has
-// the focus.
-enum class FieldColour { Default, ButtonFace, Red, Window, Aqua };
-
-// The kind of value an edit holds: a text, or a number shown with ",0.##" and
-// typed with "0.##" in the user's locale.
-enum class FieldKind { Text, Number };
-
 // How a control shows and stores its value. The binder calls these; the
 // controller behind them holds the rules.
 struct FieldAccess {
-    FieldKind kind = FieldKind::Text;
+    EditKind kind = EditKind::Text;
     // The value to show (a number or a text; a choice's index for a list).
     std::function<QVariant()> read;
     // Stores a value as typed and left (the edit's own text for a text, the
     // number for a number, the index for a list). False when it was refused;
     // error then holds the reason, which the binder shows.
     std::function<bool(const QVariant& value, QString* error)> write;
-    std::function<bool()> enabled;                   // empty: always
-    std::function<FieldColour(bool focused)> colour; // empty: no colour rule
-    std::function<QStringList()> entries;            // the entries of a list, in the language
+    std::function<bool()> enabled;                  // empty: always
+    std::function<EditColour(bool focused)> colour; // empty: no colour rule
+    std::function<QStringList()> entries;           // the entries of a list, in the language
     // The format a number is shown in while its edit has no focus; empty: the
     // display format ",0.##".
     QString displayFormat;
@@ -44,7 +37,7 @@ struct FieldAccess {
     bool writeOnlyChanged = false;
     // The colour while the user types, from the value as typed (a number, an
     // invalid value for an empty edit, or the text that is no number).
-    std::function<FieldColour(const QVariant& typed)> typedColour;
+    std::function<EditColour(const QVariant& typed)> typedColour;
 };
 
 // Ties the controls of a window to their values: a line edit, a memo (plain or
@@ -64,7 +57,7 @@ public:
 
     void bind(QWidget* control, FieldAccess access);
     // A field of a dataset's current row, written as one operation.
-    static FieldAccess datasetField(Dataset& dataset, const QString& field, FieldKind kind);
+    static FieldAccess datasetField(Dataset& dataset, const QString& field, EditKind kind);
 
     // Shows every control's value, enabled state and colour again.
     void refresh();
@@ -93,7 +86,7 @@ public:
     std::function<void(QWidget*)> onLeave;
 
     // Applies a colour to a control's background.
-    static void paint(QWidget* control, FieldColour colour);
+    static void paint(QWidget* control, EditColour colour);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -89,7 +89,7 @@ TfrmObjProp::TfrmObjProp(ProjectSession& session, QWidget* parent)
         label->setBuddy(edit);
         keys->watch(edit);
         FieldAccess a;
-        a.kind = FieldKind::Number;
+        a.kind = EditKind::Float;
         a.displayFormat = QLatin1String(UnitPropertiesDialog::NumberFormat);
         a.writeOnlyChanged = true;
         const QString col = QLatin1String(column);

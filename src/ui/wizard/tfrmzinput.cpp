@@ -39,20 +39,6 @@ namespace zf {
 
 namespace {
 
-FieldColour fieldColour(EditColour c) {
-    switch (c) {
-    case EditColour::ButtonFace:
-        return FieldColour::ButtonFace;
-    case EditColour::Red:
-        return FieldColour::Red;
-    case EditColour::Aqua:
-        return FieldColour::Aqua;
-    case EditColour::Window:
-        break;
-    }
-    return FieldColour::Window;
-}
-
 // The help hints of the wizard's controls. A balloon explains the edits, the
 // memos and the lists of days and hours while they have the focus; the hints of
 // the other controls are their tooltips while the help display is on.
@@ -235,7 +221,7 @@ QLineEdit* TfrmZInput::newEdit(QWidget* parent, const char* name) {
     e->setObjectName(QLatin1String(name));
     e->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     const FieldAccess a = editAccess(QLatin1String(name));
-    if (a.kind == FieldKind::Number) {
+    if (isNumeric(a.kind)) {
         // Room for the largest numbers the designs hold, shown with separators.
         e->setMinimumWidth(e->fontMetrics().horizontalAdvance(QStringLiteral("-999,999.99")) +
                            e->fontMetrics().averageCharWidth() * 3);
@@ -345,7 +331,7 @@ void TfrmZInput::addRow(QGridLayout* grid, QLabel* label, QWidget* control, QWid
 FieldAccess TfrmZInput::editAccess(const QString& name) {
     const WizardEdit* e = wizardEdit(name);
     FieldAccess a;
-    a.kind = e && e->kind != EditKind::Text ? FieldKind::Number : FieldKind::Text;
+    a.kind = e ? e->kind : EditKind::Text;
     const QString field = e ? QLatin1String(e->field) : QString();
     Dataset& p = session().data.tADOProject;
     a.read = [&p, field]() -> QVariant {
@@ -363,12 +349,10 @@ FieldAccess TfrmZInput::editAccess(const QString& name) {
     a.enabled = [this, name] {
         return session().data.tADOProject.active() && wizard().editEnabled(name);
     };
-    a.colour = [this, name](bool focused) {
-        return fieldColour(wizard().editColour(name, focused));
-    };
-    if (a.kind == FieldKind::Number)
+    a.colour = [this, name](bool focused) { return wizard().editColour(name, focused); };
+    if (isNumeric(a.kind))
         a.typedColour = [this, name](const QVariant& typed) {
-            return fieldColour(wizard().editColourOfValue(name, typed));
+            return wizard().editColourOfValue(name, typed);
         };
     return a;
 }
