@@ -1,18 +1,16 @@
-// The wizard's pages of the building: the hall and the skylight with their
-// surfaces, and the way the heat loss is determined.
-#include "wizard/tfrmzinput.h"
+#include "wizard/buildingpages.h"
 
 #include "binding/datasetgrid.h"
 #include "binding/datasetmodel.h"
 #include "i18n/texts.h"
 #include "svgpicture.h"
 #include "units/resultsummary.h"
+#include "wizard/tfrmzinput.h"
 
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -23,6 +21,9 @@ namespace zf {
 namespace {
 
 constexpr Qt::Alignment numberAlignment = Qt::AlignRight | Qt::AlignVCenter;
+
+// Rows the surface grids show without scrolling.
+constexpr int surfaceRows = 6;
 
 // The surfaces as the hall and skylight pages list them: read only.
 std::vector<GridColumn> surfaceColumns() {
@@ -36,87 +37,160 @@ std::vector<GridColumn> surfaceColumns() {
 
 } // namespace
 
-QWidget* TfrmZInput::buildHallPage() {
-    QVBoxLayout* l = nullptr;
-    QWidget* page = newPage("tsRozmeryHaly", 700, "LMDLbRozmeryHaly", &l);
+// --- pages 4 and 5 -----------------------------------------------------------------------
+
+DimensionsPage::DimensionsPage(TfrmZInput& frame, const Fields& fields, FieldAccess type)
+    : InputPage(frame, fields.name, fields.headerId, fields.headerName),
+      firstTitle_(fields.firstTitle), groupTitle_(fields.groupId) {
     auto* top = new QHBoxLayout;
-    QGroupBox* g = newGroup(page, "gbRozmeryHaly", 701);
+    QGroupBox* g = form_.make<QGroupBox>(this, fields.group, fields.groupId);
     auto* f = new QGridLayout(g);
-    FieldAccess roof;
-    roof.entries = &InputWizard::roofTypeCaptions;
-    roof.read = [this] { return int(wizard().state().roofType); };
-    roof.write = [this](const QVariant& v, QString*) {
-        wizard().chooseRoofType(RoofType(v.toInt()));
-        return true;
-    };
-    addRow(f, newLabel(g, "lbTypStrechy", 702), newCombo(g, "cbTypStrechy", roof));
-    addRow(f, newLabel(g, "lbDelka", 707), newEdit(g, "DBEd_A"));
-    addRow(f, newLabel(g, "lbSirka", 708), newEdit(g, "DBEd_B"));
-    addRow(f, newLabel(g, "lb_H1", 709), newEdit(g, "DBEd_H1"));
-    addRow(f, newLabel(g, "lb_H2", 710), newEdit(g, "DBEd_H2"));
-    addValueRow(f, g, "slbPlochaSten", 711, "DBText_Shala_steny", "Shala_steny");
-    addValueRow(f, g, "slbPlochaPodlahy", 712, "DBText_Shala_podlaha", "Shala_podlaha");
-    addValueRow(f, g, "slb_Vhala", 713, "DBText_Vhala", "Vhala");
-    addValueRow(f, g, "slb_Vtotal", 714, "DBText_Vtotal", "Vtotal");
+    auto* list = form_.make<QComboBox>(g, fields.typeList, 0, std::move(type));
+    form_.hint(list, fields.typeHint);
+    WizardForm::row(f, form_.make<QLabel>(g, fields.typeLabel, fields.typeLabelId), list);
+    for (int i = 0; i < 4; ++i) {
+        auto* edit = form_.make<QLineEdit>(g, fields.edits[i][1]);
+        auto* label = form_.make<QLabel>(g, fields.edits[i][0], fields.firstEditLabel + i);
+        WizardForm::row(f, label, edit);
+        if (i == 3)
+            secondHeight_[0] = label, secondHeight_[1] = edit;
+    }
+    for (int i = 0; i < 4; ++i)
+        form_.valueRow(f, g, fields.values[i][0], fields.firstValueCaption + i, fields.values[i][1],
+                       fields.values[i][2]);
     f->setColumnStretch(2, 1);
     top->addWidget(g, 1);
-    imTypHaly_ = new SvgPicture(page);
-    imTypHaly_->setObjectName(QStringLiteral("imTypHaly"));
+    picture_ = new SvgPicture(this);
+    picture_->setObjectName(QLatin1String(fields.picture));
     // As high as the dimensions beside it, in the proportions of the pictures.
     const int h = g->sizeHint().height();
-    imTypHaly_->setPreferredSize(QSize(h * 4 / 3, h));
-    top->addWidget(imTypHaly_, 0, Qt::AlignTop);
-    l->addLayout(top);
+    picture_->setPreferredSize(QSize(h * 4 / 3, h));
+    top->addWidget(picture_, 0, Qt::AlignTop);
+    layout_->addLayout(top);
 
-    hallModel_ = new DatasetModel(session().data.dsSteny, this);
-    hallModel_->setColumns(surfaceColumns());
-    ExDBGrid_Hala_ = newGrid(page, "ExDBGrid_Hala", hallModel_);
-    l->addWidget(ExDBGrid_Hala_, 1);
-    return page;
+    auto* model = new DatasetModel(frame_.wallsSource(), this);
+    model->setColumns(surfaceColumns());
+    grid_ = form_.make<DatasetGrid>(this, fields.grid);
+    grid_->setDatasetModel(model);
+    form_.hint(grid_, 5135);
+    layout_->addWidget(grid_, 1);
 }
 
-QWidget* TfrmZInput::buildSkylightPage() {
-    QVBoxLayout* l = nullptr;
-    QWidget* page = newPage("tsRozmerySvetliku", 750, "LMDLbRozmerySvetliku", &l);
-    auto* top = new QHBoxLayout;
-    QGroupBox* g = newGroup(page, "gbRozmerySvetliku", 751);
-    auto* f = new QGridLayout(g);
-    FieldAccess skylight;
-    skylight.entries = &InputWizard::skylightTypeCaptions;
-    skylight.read = [this] { return int(wizard().state().skylightType); };
-    skylight.write = [this](const QVariant& v, QString*) {
-        wizard().chooseSkylightType(SkylightType(v.toInt()));
-        return true;
-    };
-    addRow(f, newLabel(g, "lbTypSvetliku", 752), newCombo(g, "cbTypSvetliku", skylight));
-    addRow(f, newLabel(g, "lb_svDelka", 758), newEdit(g, "DBEd_svA"));
-    addRow(f, newLabel(g, "lb_svSirka", 759), newEdit(g, "DBEd_svB"));
-    addRow(f, newLabel(g, "lb_svH1", 760), newEdit(g, "DBEd_svH1"));
-    addRow(f, newLabel(g, "lb_svH2", 761), newEdit(g, "DBEd_svH2"));
-    addValueRow(f, g, "slbPlochaSvetliku", 762, "DBText_Ssvetlik_steny", "Ssvetlik_steny");
-    addValueRow(f, g, "slbPlochaPodstavy", 763, "DBText_Ssvetlik_podlaha", "Ssvetlik_podlaha");
-    addValueRow(f, g, "slb_Vsvetlik", 764, "DBText_Vsvetlik", "Vsvetlik");
-    addValueRow(f, g, "slb_svVtotal", 765, "DBText_svVtotal", "Vtotal");
-    f->setColumnStretch(2, 1);
-    top->addWidget(g, 1);
-    imTypSvetliku_ = new SvgPicture(page);
-    imTypSvetliku_->setObjectName(QStringLiteral("imTypSvetliku"));
-    const int h = g->sizeHint().height();
-    imTypSvetliku_->setPreferredSize(QSize(h * 4 / 3, h));
-    top->addWidget(imTypSvetliku_, 0, Qt::AlignTop);
-    l->addLayout(top);
-
-    skylightModel_ = new DatasetModel(session().data.dsSteny, this);
-    skylightModel_->setColumns(surfaceColumns());
-    ExDBGrid_Svetlik_ = newGrid(page, "ExDBGrid_Svetlik", skylightModel_);
-    l->addWidget(ExDBGrid_Svetlik_, 1);
-    return page;
+void DimensionsPage::showPicture(const QString& file, const QString& type) {
+    picture_->setFile(file);
+    // The picture's hint is its file, as the report's pictures are named.
+    picture_->setProperty("hint", file);
+    picture_->setAccessibleName(type);
 }
 
-QWidget* TfrmZInput::buildLossesPage() {
-    QVBoxLayout* l = nullptr;
-    QWidget* page = newPage("tsTepelneZtraty", 800, "LMDLbTepelneZtraty", &l);
-    QGroupBox* way = newGroup(page, "rgTepZtraty", 801);
+void DimensionsPage::applyLanguage() {
+    InputPage::applyLanguage();
+    WizardForm::layOutGrid(grid_, firstTitle_, true, -1, surfaceRows, frame_.font());
+    grid_->setAccessibleName(WizardForm::accessibleText(groupTitle_));
+}
+
+void DimensionsPage::fitColumns() {
+    grid_->setFittedColumn(0);
+}
+
+HallPage::HallPage(TfrmZInput& frame)
+    : DimensionsPage(frame,
+                     {"tsRozmeryHaly",
+                      700,
+                      "LMDLbRozmeryHaly",
+                      "gbRozmeryHaly",
+                      701,
+                      "lbTypStrechy",
+                      702,
+                      "cbTypStrechy",
+                      5134,
+                      {{"lbDelka", "DBEd_A"},
+                       {"lbSirka", "DBEd_B"},
+                       {"lb_H1", "DBEd_H1"},
+                       {"lb_H2", "DBEd_H2"}},
+                      707,
+                      {{"slbPlochaSten", "DBText_Shala_steny", "Shala_steny"},
+                       {"slbPlochaPodlahy", "DBText_Shala_podlaha", "Shala_podlaha"},
+                       {"slb_Vhala", "DBText_Vhala", "Vhala"},
+                       {"slb_Vtotal", "DBText_Vtotal", "Vtotal"}},
+                      711,
+                      "imTypHaly",
+                      "ExDBGrid_Hala",
+                      715},
+                     [&frame] {
+                         FieldAccess roof;
+                         roof.entries = &InputWizard::roofTypeCaptions;
+                         roof.read = [&frame] { return int(frame.wizard().state().roofType); };
+                         roof.write = [&frame](const QVariant& v, QString*) {
+                             frame.wizard().chooseRoofType(RoofType(v.toInt()));
+                             return true;
+                         };
+                         return roof;
+                     }()) {}
+
+void HallPage::refresh(unsigned what) {
+    InputPage::refresh(what);
+    if (!(what & WizardValues))
+        return;
+    const RoofType roof = wizard().state().roofType;
+    showPicture(buildingPictureFile(int(roof), true),
+                InputWizard::roofTypeCaptions().value(int(roof)));
+    // The second height is hidden with its label where the roof has none.
+    for (QWidget* w : secondHeight_)
+        w->setVisible(roof != RoofType::Flat);
+}
+
+SkylightPage::SkylightPage(TfrmZInput& frame)
+    : DimensionsPage(frame,
+                     {"tsRozmerySvetliku",
+                      750,
+                      "LMDLbRozmerySvetliku",
+                      "gbRozmerySvetliku",
+                      751,
+                      "lbTypSvetliku",
+                      752,
+                      "cbTypSvetliku",
+                      5136,
+                      {{"lb_svDelka", "DBEd_svA"},
+                       {"lb_svSirka", "DBEd_svB"},
+                       {"lb_svH1", "DBEd_svH1"},
+                       {"lb_svH2", "DBEd_svH2"}},
+                      758,
+                      {{"slbPlochaSvetliku", "DBText_Ssvetlik_steny", "Ssvetlik_steny"},
+                       {"slbPlochaPodstavy", "DBText_Ssvetlik_podlaha", "Ssvetlik_podlaha"},
+                       {"slb_Vsvetlik", "DBText_Vsvetlik", "Vsvetlik"},
+                       {"slb_svVtotal", "DBText_svVtotal", "Vtotal"}},
+                      762,
+                      "imTypSvetliku",
+                      "ExDBGrid_Svetlik",
+                      766},
+                     [&frame] {
+                         FieldAccess sky;
+                         sky.entries = &InputWizard::skylightTypeCaptions;
+                         sky.read = [&frame] { return int(frame.wizard().state().skylightType); };
+                         sky.write = [&frame](const QVariant& v, QString*) {
+                             frame.wizard().chooseSkylightType(SkylightType(v.toInt()));
+                             return true;
+                         };
+                         return sky;
+                     }()) {}
+
+void SkylightPage::refresh(unsigned what) {
+    InputPage::refresh(what);
+    if (!(what & WizardValues))
+        return;
+    const SkylightType sky = wizard().state().skylightType;
+    showPicture(buildingPictureFile(int(sky), false),
+                InputWizard::skylightTypeCaptions().value(int(sky)));
+    for (QWidget* w : secondHeight_)
+        w->setVisible(sky == SkylightType::Type2);
+}
+
+// --- page 6 -----------------------------------------------------------------------------
+
+LossesPage::LossesPage(TfrmZInput& frame)
+    : InputPage(frame, "tsTepelneZtraty", 800, "LMDLbTepelneZtraty") {
+    QGroupBox* way = form_.make<QGroupBox>(this, "rgTepZtraty", 801);
     auto* w = new QVBoxLayout(way);
     for (int i = 0; i < 3; ++i) {
         FieldAccess a;
@@ -127,29 +201,30 @@ QWidget* TfrmZInput::buildLossesPage() {
             return true;
         };
         const QByteArray name = "rgTepZtraty" + QByteArray::number(i);
-        w->addWidget(newRadio(way, name.constData(), 802 + i, a));
+        w->addWidget(form_.make<QRadioButton>(way, name.constData(), 802 + i, a));
     }
-    l->addWidget(way);
+    layout_->addWidget(way);
 
     // The own value right below the ways.
     auto* own = new QVBoxLayout;
     own->setSpacing(4);
-    QLabel* lbQUser = newLabel(page, "lbQUser", 814);
-    QLineEdit* q = newEdit(page, "DBEd_Q_kW");
+    QLabel* lbQUser = form_.make<QLabel>(this, "lbQUser", 814);
+    auto* q = form_.make<QLineEdit>(this, "DBEd_Q_kW");
     lbQUser->setBuddy(q);
-    own->addSpacing(12 - l->spacing());
+    own->addSpacing(12 - layout_->spacing());
     own->addWidget(lbQUser);
     own->addWidget(q);
-    l->addLayout(own);
+    layout_->addLayout(own);
+    own_[0] = lbQUser, own_[1] = q;
 
-    LMDLabelQ_ = new QLabel(page);
+    LMDLabelQ_ = new QLabel(this);
     LMDLabelQ_->setObjectName(QStringLiteral("LMDLabelQ"));
     LMDLabelQ_->setWordWrap(true);
     LMDLabelQ_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    l->addWidget(LMDLabelQ_);
+    layout_->addWidget(LMDLabelQ_);
 
-    QGroupBox* approx = newGroup(page, "gbTepZtratyAprox", 808);
-    auto* a = new QGridLayout(approx);
+    gbTepZtratyAprox_ = form_.make<QGroupBox>(this, "gbTepZtratyAprox", 808);
+    auto* a = new QGridLayout(gbTepZtratyAprox_);
     for (int i = 0; i < CladdingClassCount; ++i) {
         FieldAccess cls;
         cls.read = [this, i] { return int(wizard().state().cladding) == i; };
@@ -159,8 +234,8 @@ QWidget* TfrmZInput::buildLossesPage() {
             return true;
         };
         const QByteArray name = "rbZatepleni" + QByteArray::number(i);
-        QRadioButton* r = newRadio(approx, name.constData(), 809 + i, cls);
-        auto* estimate = new QLabel(approx);
+        auto* r = form_.make<QRadioButton>(gbTepZtratyAprox_, name.constData(), 809 + i, cls);
+        auto* estimate = new QLabel(gbTepZtratyAprox_);
         estimate->setObjectName(QStringLiteral("lbZatepleni%1").arg(i));
         estimate->setWordWrap(true);
         estimate->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
@@ -170,57 +245,35 @@ QWidget* TfrmZInput::buildLossesPage() {
         const int row = a->rowCount();
         a->addWidget(r, row, 0);
         a->addWidget(estimate, row + 1, 0);
+        estimates_[i] = estimate;
         // The fourth class is never offered.
         if (i == int(CladdingClass::VeryPoor)) {
             r->hide();
             estimate->hide();
+            veryPoor_ = r;
         }
     }
-    l->addWidget(approx);
-    l->addStretch(1);
-    return page;
+    layout_->addWidget(gbTepZtratyAprox_);
+    layout_->addStretch(1);
 }
 
-void TfrmZInput::refreshPictures() {
+void LossesPage::refresh(unsigned what) {
+    InputPage::refresh(what);
+    if (!(what & WizardValues))
+        return;
     const WizardState& s = wizard().state();
-    const QString hall = buildingPictureFile(int(s.roofType), true);
-    const QString sky = buildingPictureFile(int(s.skylightType), false);
-    imTypHaly_->setFile(hall);
-    imTypSvetliku_->setFile(sky);
-    // The picture's hint is its file, as the report's pictures are named.
-    imTypHaly_->setProperty("hint", hall);
-    imTypSvetliku_->setProperty("hint", sky);
-    imTypHaly_->setAccessibleName(InputWizard::roofTypeCaptions().value(int(s.roofType)));
-    imTypSvetliku_->setAccessibleName(
-        InputWizard::skylightTypeCaptions().value(int(s.skylightType)));
-    // The edits the types do not use are hidden with their labels.
-    const bool h2 = s.roofType != RoofType::Flat;
-    const bool svH2 = s.skylightType == SkylightType::Type2;
-    for (const auto& [name, shown] :
-         {std::pair{"lb_H2", h2}, {"DBEd_H2", h2}, {"lb_svH2", svH2}, {"DBEd_svH2", svH2}})
-        if (QWidget* w = findChild<QWidget*>(QLatin1String(name)))
-            w->setVisible(shown);
-}
-
-void TfrmZInput::refreshLosses() {
-    const WizardState& s = wizard().state();
-    const int way = int(s.lossWay);
-    LMDLabelQ_->setText(LanguageText(805 + std::clamp(way, 0, 2)));
-    findChild<QGroupBox*>(QStringLiteral("gbTepZtratyAprox"))
-        ->setVisible(s.lossWay == LossWay::Estimate);
-    const bool own = s.lossWay == LossWay::OwnValue;
-    findChild<QLabel*>(QStringLiteral("lbQUser"))->setVisible(own);
-    findChild<QLineEdit*>(QStringLiteral("DBEd_Q_kW"))->setVisible(own);
+    LMDLabelQ_->setText(LanguageText(805 + std::clamp(int(s.lossWay), 0, 2)));
+    gbTepZtratyAprox_->setVisible(s.lossWay == LossWay::Estimate);
+    for (QWidget* w : own_)
+        w->setVisible(s.lossWay == LossWay::OwnValue);
     for (int i = 0; i < CladdingClassCount; ++i) {
-        auto* label = findChild<QLabel*>(QStringLiteral("lbZatepleni%1").arg(i));
-        label->setText(s.estimates.text[i]);
-        label->setProperty("hint", s.estimates.value[i]);
+        estimates_[i]->setText(s.estimates.text[i]);
+        estimates_[i]->setProperty("hint", s.estimates.value[i]);
     }
     // The fourth class is never offered; only a stored project selects it.
-    auto* veryPoor = findChild<QRadioButton*>(QStringLiteral("rbZatepleni3"));
-    veryPoor->setVisible(false);
-    veryPoor->setEnabled(s.estimates.veryPoorEnabled);
-    findChild<QLabel*>(QStringLiteral("lbZatepleni3"))->setVisible(false);
+    veryPoor_->setVisible(false);
+    veryPoor_->setEnabled(s.estimates.veryPoorEnabled);
+    estimates_[int(CladdingClass::VeryPoor)]->setVisible(false);
 }
 
 } // namespace zf

@@ -2,33 +2,25 @@
 
 #include "binding/fieldbinder.h"
 #include "session/projectsession.h"
+#include "wizard/wizardpage.h"
 
-#include <QModelIndex>
-#include <QPointer>
+#include <QSet>
 #include <QWidget>
-#include <vector>
+#include <array>
 
 class QCheckBox;
-class QComboBox;
-class QGridLayout;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QListWidget;
-class QPlainTextEdit;
 class QPushButton;
-class QRadioButton;
 class QTabWidget;
-class QTimer;
-class QToolButton;
-class QVBoxLayout;
 
 namespace zf {
 
-class DatasetGrid;
-class DatasetModel;
+class DataSource;
 class HelpHints;
-class SvgPicture;
+class WallsPage;
+
+// What the read-only values, the lists and the pictures of the pages show.
+inline constexpr unsigned WizardValues =
+    WizardChoices | WizardFields | WizardEstimates | WizardRegionList;
 
 // The input wizard: nine pages over the headless InputWizard of the session,
 // with Previous, Next/Finish, Cancel, Close and the help check box. Every control
@@ -45,16 +37,34 @@ public:
     TfrmZInput(ProjectSession& session, HelpHints& hints, QWidget* parent = nullptr);
     ~TfrmZInput() override;
 
+    // What the pages bind to; the session's parts are reached here only.
     InputWizard& wizard() const { return session().wizard; }
+    Dataset& projectRecord() const { return session().data.tADOProject; }
+    DataSource& wallsSource() const { return session().data.dsSteny; }
+    DataSource& openingsSource() const { return session().data.dsStavOtvory; }
+
     QTabWidget* pageControl() const { return PageControl1_; }
     FieldBinder& binder() { return binder_; }
     HelpHints& hints() const { return hints_; }
+    // The wizard's keys on a control: Up, Down and Enter move the focus from
+    // an edit; Enter moves on from lists, the date picker, check and radio
+    // buttons, the list of unit families and every control of the losses page.
+    void watchKeys(QWidget* control);
+    // A control whose hint is shown in a balloon while it has the focus (the
+    // hints of the others are their tooltips).
+    void explainInBalloon(QWidget* control);
+    // While the pages show a change (the controls' signals are then not the
+    // user's).
+    bool refreshing() const { return refreshing_; }
 
     // The buttons, as clicking them.
     void next();
     void previous();
     void cancel();
     void closeWizard();
+    // Writes what is being typed in an edit or a grid cell, as leaving it would;
+    // false when the value was refused (the focus stays there).
+    bool finishEditing();
 
     // Texts, lists, grid titles and widths and hints in the current language.
     void applyLanguage(int base);
@@ -73,106 +83,27 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    struct TextTarget {
-        QPointer<QWidget> control;
-        int id;
-    };
-    struct ValueTarget {
-        QPointer<QLabel> label;
-        QString field;
-        bool number;
-        QPointer<QLabel> caption; // names the value for screen readers
-    };
-
-    // --- building the window ---
     void buildFrame();
-    QWidget* buildProjectPage();
-    QWidget* buildSeasonPage();
-    QWidget* buildModePage();
-    QWidget* buildHallPage();
-    QWidget* buildSkylightPage();
-    QWidget* buildLossesPage();
-    QWidget* buildConstructionsPage();
-    QWidget* buildWorkPage();
-    QWidget* buildClosingPage();
-    QWidget* newPage(const char* name, int headerId, const char* headerName, QVBoxLayout** layout);
-    QLabel* newLabel(QWidget* parent, const char* name, int textId);
-    QLabel* newHeader(QWidget* parent, const char* name, int textId);
-    QGroupBox* newGroup(QWidget* parent, const char* name, int textId);
-    QLineEdit* newEdit(QWidget* parent, const char* name);
-    QPlainTextEdit* newMemo(QWidget* parent, const char* name, int lines);
-    QComboBox* newCombo(QWidget* parent, const char* name, FieldAccess access);
-    QCheckBox* newCheck(QWidget* parent, const char* name, int textId, FieldAccess access);
-    QRadioButton* newRadio(QWidget* parent, const char* name, int textId, FieldAccess access);
-    QLabel* newValue(QWidget* parent, const char* name, const QString& field, bool number,
-                     QLabel* caption);
-    DatasetGrid* newGrid(QWidget* parent, const char* name, DatasetModel* model);
-    QToolButton* newToolButton(QWidget* parent, const char* name, int textId, const QString& icon);
-    // A row of a form: the label is the buddy of its control.
-    void addRow(QGridLayout* grid, QLabel* label, QWidget* control, QWidget* after = nullptr);
-    // A row of a read-only value of the project record.
-    void addValueRow(QGridLayout* grid, QWidget* parent, const char* captionName, int textId,
-                     const char* name, const char* field);
-    FieldAccess editAccess(const QString& name);
-    void watchKeys(QWidget* control);
-
-    // --- showing the state ---
     void refresh(unsigned what);
     void refreshFrame();
-    void refreshModesAlert();
-    void refreshValues();
-    void refreshPictures();
-    void refreshLosses();
-    void refreshConstructions();
-    void refreshCatalogButtons();
-    void refreshRegionList();
-    void refreshFamilies();
     void applyTexts();
-    void applyGridLayout();
-    void applyHints();
-    void fitGridColumns();
     void centre();
-
-    // --- the user's actions ---
-    bool finishEditing();
     void focusFirstControl(int page);
-    void focusOpeningsGrid();
-    void wallGridClicked(const QModelIndex& index);
-    void wallGridDoubleClicked(const QModelIndex& index);
-    void openingsGridDoubleClicked(const QModelIndex& index);
     void onEnterControl(QWidget* control);
     bool moveFocus(bool forward);
 
     HelpHints& hints_;
     FieldBinder binder_;
-    std::vector<TextTarget> texts_;
-    std::vector<ValueTarget> values_;
+    WizardForm form_;
+    std::array<InputPage*, WizardPageCount> pages_{};
+    WallsPage* walls_ = nullptr;
     QTabWidget* PageControl1_ = nullptr;
     QPushButton* btPrev_ = nullptr;
     QPushButton* btNext_ = nullptr;
     QPushButton* btCancel_ = nullptr;
     QPushButton* btClose_ = nullptr;
     QCheckBox* cbAssist_ = nullptr;
-    QComboBox* DBcb_Oblast_ = nullptr;
-    QLabel* lbLocation_ = nullptr;
-    QListWidget* cblbPouziteJednotky_ = nullptr;
-    SvgPicture* imTypHaly_ = nullptr;
-    SvgPicture* imTypSvetliku_ = nullptr;
-    SvgPicture* imgStena_ = nullptr;
-    QLabel* lbStavOtvory_ = nullptr;
-    QLabel* LMDLabelQ_ = nullptr;
-    QLabel* lbTridaPrace_ = nullptr;
-    QComboBox* cbTridaPrace_ = nullptr;
-    DatasetModel* hallModel_ = nullptr;
-    DatasetModel* skylightModel_ = nullptr;
-    DatasetModel* wallsModel_ = nullptr;
-    DatasetModel* openingsModel_ = nullptr;
-    DatasetGrid* ExDBGrid_Hala_ = nullptr;
-    DatasetGrid* ExDBGrid_Svetlik_ = nullptr;
-    DatasetGrid* ExDBGrid_Steny_ = nullptr;
-    DatasetGrid* ExDBGrid_Otvory_ = nullptr;
-    QTimer* wallClickTimer_ = nullptr;
-    QModelIndex pendingWallClick_;
+    QSet<QWidget*> balloons_;
     bool followingPage_ = false;
     bool refreshing_ = false;
     bool sized_ = false;
