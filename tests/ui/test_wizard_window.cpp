@@ -150,6 +150,24 @@ protected:
         QTest::keyClick(editor, Qt::Key_Return);
         settle();
     }
+    // Message boxes as the real ones are: a window of their own takes the
+    // focus and the program's events run while one is up, deferred deletions
+    // too, until it is answered.
+    void boxesTakeTheFocus() {
+        dlg.onBox = [this](const TestDialogs::Box&) {
+            QWidget box(nullptr, Qt::Dialog);
+            box.setFocusPolicy(Qt::StrongFocus);
+            box.show();
+            QApplication::setActiveWindow(&box);
+            box.setFocus(Qt::ActiveWindowFocusReason);
+            for (int i = 0; i < 3; ++i) {
+                QApplication::processEvents();
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            }
+            box.hide();
+            QApplication::setActiveWindow(window.get());
+        };
+    }
     QColor base(const char* name) const {
         return find<QWidget>(name)->palette().color(QPalette::Base);
     }
@@ -646,6 +664,143 @@ TEST_F(WizardWindowTest, OpeningsQuestionAddsOneBlankRow) {
     EXPECT_EQ(o.recordCount(), 0);
     click("tbDelete");
     EXPECT_EQ(o.recordCount(), 0) << "nothing to delete, nothing happens";
+}
+
+// A catalog name typed into the material cell and left with Enter or Tab, or
+// picked from the list, asks about the openings once the cell is written and
+// its editor is done with: the question never runs inside the editor's commit.
+TEST_F(WizardWindowTest, OpeningsQuestionComesAfterTheMaterialCellIsWritten) {
+    newProject();
+    goTo(tsStavebniKonstrukce);
+    boxesTakeTheFocus();
+    auto* walls = find<DatasetGrid>("ExDBGrid_Steny");
+    Dataset& w = data->tSteny;
+    Dataset& o = data->tStavOtvory;
+    bool writtenBeforeAsked = true;
+    dlg.onBox = [&, modal = dlg.onBox](const TestDialogs::Box& box) {
+        writtenBeforeAsked = writtenBeforeAsked && !w.database()->inTransaction() &&
+                             w.state() == Dataset::State::Browse;
+        modal(box);
+    };
+    enum class Leave { Enter, Tab, Pick };
+    int row = 0;
+    for (const Leave leave : {Leave::Enter, Leave::Tab, Leave::Pick}) {
+        for (const int answer : {IdYes, IdNo}) {
+            SCOPED_TRACE(::testing::Message() << "row " << row << " answer " << answer);
+            walls->setFocus(Qt::MouseFocusReason);
+            const QModelIndex cell = walls->model()->index(row, ConstructionsPage::MaterialColumn);
+            walls->setCurrentIndex(cell);
+            settle();
+            ASSERT_EQ(w.currentRow(), row);
+            // A construction of the surface's kind from the catalog.
+            const QStringList offered = wizard->constructions.materialPickList();
+            ASSERT_GT(offered.size(), 1);
+            const int entry = row % int(offered.size());
+            const QString name = offered[entry];
+            const double k =
+                data->tMaterialy.lookup(QStringLiteral("Material"), name, QStringLiteral("k"))
+                    .toDouble();
+            const int question = w.asInteger(QStringLiteral("TypSteny")) == 2 ? 5024 : 5007;
+            const QString surface = w.asString(QStringLiteral("NazevEN"));
+            walls->edit(cell);
+            settle();
+            auto* editor = qobject_cast<QComboBox*>(QApplication::focusWidget());
+            ASSERT_NE(editor, nullptr);
+            const size_t asked = dlg.boxes.size();
+            dlg.answers = {answer};
+            if (leave == Leave::Pick) {
+                QTest::keyClick(editor, Qt::Key_Down, Qt::AltModifier);
+                settle();
+                ASSERT_TRUE(editor->view()->isVisible());
+                QTest::keyClick(editor->view(), Qt::Key_Home);
+                for (int i = 0; i < entry; ++i)
+                    QTest::keyClick(editor->view(), Qt::Key_Down);
+                QTest::keyClick(editor->view(), Qt::Key_Return);
+            } else {
+                editor->lineEdit()->selectAll();
+                QTest::keyClicks(editor, name);
+                QTest::keyClick(editor, leave == Leave::Enter ? Qt::Key_Return : Qt::Key_Tab);
+            }
+            settle();
+            settle();
+            ASSERT_EQ(dlg.boxes.size(), asked + 1) << "asked once";
+            EXPECT_EQ(dlg.last().text, formatText(LanguageText(question), {surface}));
+            EXPECT_EQ(w.currentRow(), row);
+            EXPECT_EQ(w.asString(QStringLiteral("Material")), name);
+            EXPECT_DOUBLE_EQ(w.asFloat(QStringLiteral("k")), k);
+            EXPECT_EQ(o.recordCount(), answer == IdYes ? 1 : 0);
+            if (answer == IdYes) {
+                auto* openings = find<DatasetGrid>("ExDBGrid_Otvory");
+                EXPECT_TRUE(openings->isAncestorOf(QApplication::focusWidget()))
+                    << "the new opening's name cell is open";
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+                settle();
+            }
+            ++row;
+        }
+    }
+    EXPECT_TRUE(writtenBeforeAsked) << "the material was stored before the question";
+    dlg.onBox = nullptr;
+}
+
+// The messages about a cell (an opening higher or wider than its surface, a
+// negative height, a value the data layer refuses) come once the cell is
+// written and its editor done with; a value refused as the focus leaves its
+// edit for Next is said once the focus has moved, and the page stays.
+TEST_F(WizardWindowTest, MessagesComeAfterTheEditIsLeft) {
+    newProject();
+    goTo(tsStavebniKonstrukce);
+    boxesTakeTheFocus();
+    bool outsideWrites = true;
+    dlg.onBox = [&, modal = dlg.onBox](const TestDialogs::Box& box) {
+        outsideWrites = outsideWrites && !data->tSteny.database()->inTransaction();
+        modal(box);
+    };
+    Dataset& w = data->tSteny;
+    Dataset& o = data->tStavOtvory;
+    click("tbNovyOtvor");
+    ASSERT_EQ(o.recordCount(), 1);
+    auto number = [](double v) { return formatFloat(QStringLiteral("0.##"), v); };
+    auto told = [&](const char* grid, int column, const QString& text) {
+        const size_t before = dlg.boxes.size();
+        typeCell(grid, 0, column, text);
+        settle();
+        EXPECT_EQ(dlg.boxes.size(), before + 1) << "told once: " << qPrintable(text);
+        return dlg.boxes.size() > before ? dlg.last() : TestDialogs::Box{};
+    };
+    const double height = w.asFloat(QStringLiteral("Vyska"));
+    const double width = w.asFloat(QStringLiteral("Sirka"));
+    EXPECT_EQ(told("ExDBGrid_Otvory", 2, number(height + 1)).text, LanguageText(5022));
+    EXPECT_DOUBLE_EQ(o.asFloat(QStringLiteral("Vyska")), height + 1) << "a warning only";
+    const TestDialogs::Box negative = told("ExDBGrid_Otvory", 2, QStringLiteral("-1"));
+    EXPECT_EQ(negative.text, LanguageText(5021));
+    EXPECT_EQ(negative.flags, int(MbError));
+    EXPECT_DOUBLE_EQ(o.asFloat(QStringLiteral("Vyska")), 0.0);
+    EXPECT_EQ(told("ExDBGrid_Otvory", 3, number(width + 1)).text, LanguageText(5023));
+    w.first();
+    const double k = w.asFloat(QStringLiteral("k"));
+    EXPECT_EQ(told("ExDBGrid_Steny", ConstructionsPage::UColumn, QStringLiteral("abc")).flags,
+              int(MbError));
+    EXPECT_DOUBLE_EQ(w.asFloat(QStringLiteral("k")), k) << "the refused value is not stored";
+    EXPECT_TRUE(outsideWrites) << "no message while a value was being written";
+
+    goTo(tsRozmeryHaly);
+    auto* a = find<QLineEdit>("DBEd_A");
+    const double length = p().asFloat(QStringLiteral("Stena_A"));
+    a->setFocus(Qt::MouseFocusReason);
+    settle();
+    a->selectAll();
+    QTest::keyClicks(a, QStringLiteral("wide"));
+    const size_t before = dlg.boxes.size();
+    click("btNext");
+    settle();
+    EXPECT_EQ(dlg.boxes.size(), before + 1);
+    EXPECT_EQ(page(), tsRozmeryHaly) << "the refused value keeps the page";
+    EXPECT_EQ(QApplication::focusWidget(), a);
+    EXPECT_DOUBLE_EQ(p().asFloat(QStringLiteral("Stena_A")), length);
+    click("btNext");
+    EXPECT_EQ(page(), tsRozmerySvetliku) << "the value as it was is taken";
+    dlg.onBox = nullptr;
 }
 
 TEST_F(WizardWindowTest, CatalogButtonsNeedTheCatalog) {

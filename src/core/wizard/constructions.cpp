@@ -49,6 +49,39 @@ ConstructionsPage::~ConstructionsPage() {
     data_.dsStavOtvory.removeDataChange(openingHandle_);
 }
 
+void ConstructionsPage::setAfterEdit(AfterEdit afterEdit) {
+    afterEdit_ = std::move(afterEdit);
+    // A question put off by the one before is not waited for any more.
+    openingsQuestionPending_ = false;
+}
+
+void ConstructionsPage::afterEdit(std::function<void()> then) {
+    if (afterEdit_)
+        afterEdit_(std::move(then));
+    else
+        then();
+}
+
+void ConstructionsPage::askForOpeningsAfterEdit() {
+    // One edit asks once, however many of its steps chose the material.
+    if (openingsQuestionPending_)
+        return;
+    openingsQuestionPending_ = true;
+    const QVariant wall = data_.tSteny.value(QStringLiteral("IDSteny"));
+    afterEdit([this, wall] {
+        openingsQuestionPending_ = false;
+        Dataset& w = data_.tSteny;
+        if (!active() || !w.active() || w.isEmpty())
+            return;
+        // The question is about the surface whose material was chosen, also
+        // when the cursor has left it since.
+        if (w.value(QStringLiteral("IDSteny")) != wall &&
+            !w.locate(QStringLiteral("IDSteny"), wall))
+            return;
+        AskForOpenings();
+    });
+}
+
 void ConstructionsPage::changed() {
     events_->stateChanged(Window::Wizard, WizardWalls);
 }
@@ -98,8 +131,12 @@ void ConstructionsPage::onWallChange(const QString& field) {
             if (k.isValid() && !k.isNull())
                 walls.setValue(QStringLiteral("k"), k);
         }
-        AskForOpenings();
+        askForOpeningsAfterEdit();
     }
+}
+
+void ConstructionsPage::showAfterEdit(int message, int flags) {
+    afterEdit([message, flags] { ShowMessageBox(LanguageText(message), caption(), flags); });
 }
 
 void ConstructionsPage::onOpeningChange(const QString& field) {
@@ -111,17 +148,17 @@ void ConstructionsPage::onOpeningChange(const QString& field) {
     if (isColumn(field, "Vyska")) {
         const double v = openings.asFloat(QStringLiteral("Vyska"));
         if (v < 0) {
-            ShowMessageBox(LanguageText(5021), caption(), MbError);
             openings.setValue(QStringLiteral("Vyska"), 0.0);
+            showAfterEdit(5021, MbError);
             return;
         }
         if (wall && v > walls.asFloat(QStringLiteral("Vyska")))
-            ShowMessageBox(LanguageText(5022), caption(), MbWarning);
+            showAfterEdit(5022, MbWarning);
     } else if (isColumn(field, "Sirka")) {
         // A negative width is not refused.
         if (wall &&
             openings.asFloat(QStringLiteral("Sirka")) > walls.asFloat(QStringLiteral("Sirka")))
-            ShowMessageBox(LanguageText(5023), caption(), MbWarning);
+            showAfterEdit(5023, MbWarning);
     } else if (isColumn(field, "Nazev")) {
         if (!data_.tMaterialy.active())
             return;

@@ -25,6 +25,13 @@ public:
     ConstructionsPage& operator=(const ConstructionsPage&) = delete;
 
     void setViewEvents(ViewEvents* events) { events_ = events ? events : &noViewEvents(); }
+    // How a question or message that an edit of the grids raises is put off
+    // until the edit has been stored and the control that stored it is done
+    // with: a grid writes a cell from inside its editor, which a modal box
+    // shown there would tear down under it. Without one (the command-line tool)
+    // it is shown at once.
+    using AfterEdit = std::function<void(std::function<void()>)>;
+    void setAfterEdit(AfterEdit afterEdit);
 
     // --- what the window shows ---
     // The picture of the current surface; it stays when the new one is missing.
@@ -70,6 +77,10 @@ public:
     void refresh() { onWallChange(QString()); }
 
 private:
+    void afterEdit(std::function<void()> then);
+    // The openings question about the surface whose material was just chosen.
+    void askForOpeningsAfterEdit();
+    void showAfterEdit(int message, int flags);
     void onWallChange(const QString& field);
     void onOpeningChange(const QString& field);
     bool active() const { return !suppressed_ && wizardShown_ && wizardShown_(); }
@@ -85,6 +96,8 @@ private:
     QString openingsCaption_;
     QStringList materialPickList_;
     int openingsColumn_ = -1;
+    AfterEdit afterEdit_;
+    bool openingsQuestionPending_ = false;
 };
 
 } // namespace zf

@@ -87,6 +87,11 @@ void DatasetGrid::commitEdit() {
     }
 }
 
+void DatasetGrid::commitData(QWidget* editor) {
+    const DatasetModel::MessagesPutOff later(model_);
+    QTableView::commitData(editor);
+}
+
 void DatasetGrid::fitColumn(QTableView* view, int column) {
     if (!view || !view->model() || column < 0 || column >= view->model()->columnCount())
         return;
@@ -116,6 +121,7 @@ void DatasetGrid::currentChanged(const QModelIndex& current, const QModelIndex& 
     if (!model_ || !current.isValid())
         return;
     if (!following_ && current.row() != previous.row()) {
+        const DatasetModel::MessagesPutOff later(model_);
         following_ = true;
         model_->setCurrentRow(current.row());
         following_ = false;

@@ -38,6 +38,8 @@ public:
     int fittedColumn() const { return fitted_; }
 
 protected:
+    // The cell is written with the messages of refused values put off.
+    void commitData(QWidget* editor) override;
     // A cell too narrow for its text shows the whole text when hovered.
     bool viewportEvent(QEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;

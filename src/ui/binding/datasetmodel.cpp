@@ -6,6 +6,8 @@
 #include "i18n/texts.h"
 #include "storage/operation.h"
 
+#include <QTimer>
+
 namespace zf {
 
 DatasetModel::DatasetModel(DataSource& source, QObject* parent)
@@ -93,8 +95,16 @@ void DatasetModel::setCurrentRow(int row) {
         ds.moveToRow(row);
     } catch (const DbError& e) {
         // Leaving a row posts its pending edit; a refused one stays and says why.
-        ShowMessageBox(e.message(), QString::fromLatin1(ProductName), MbError);
+        report(e.message());
     }
+}
+
+void DatasetModel::report(const QString& message) {
+    auto show = [message] { ShowMessageBox(message, QString::fromLatin1(ProductName), MbError); };
+    if (putOff_ > 0)
+        QTimer::singleShot(0, this, show);
+    else
+        show();
 }
 
 void DatasetModel::refreshAll() {
@@ -199,7 +209,7 @@ bool DatasetModel::writeCell(int row, int column, const QVariant& value) {
     QString refused;
     const bool ok = writeField(ds, field, v, &refused);
     if (!refused.isEmpty())
-        ShowMessageBox(refused, QString::fromLatin1(ProductName), MbError);
+        report(refused);
     return ok;
 }
 

@@ -64,6 +64,26 @@ public:
     // Rereads everything (after the view's titles or the language changed).
     void refreshAll();
 
+    // While a view commits an editor's cell or changes its current cell, the
+    // messages of refused values are put off until it has returned: a modal
+    // box there would tear the editor down under the view.
+    class MessagesPutOff {
+    public:
+        explicit MessagesPutOff(DatasetModel* model) : model_(model) {
+            if (model_)
+                ++model_->putOff_;
+        }
+        ~MessagesPutOff() {
+            if (model_)
+                --model_->putOff_;
+        }
+        MessagesPutOff(const MessagesPutOff&) = delete;
+        MessagesPutOff& operator=(const MessagesPutOff&) = delete;
+
+    private:
+        DatasetModel* model_;
+    };
+
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -78,6 +98,7 @@ signals:
 
 private:
     void onDataChange(const QString& field);
+    void report(const QString& message);
     int fieldIndex(int column) const;
     bool numeric(int column) const;
 
@@ -91,6 +112,7 @@ private:
     int rows_ = 0;
     quint64 generation_ = 0;
     int lastCurrent_ = -1;
+    int putOff_ = 0;
 };
 
 } // namespace zf

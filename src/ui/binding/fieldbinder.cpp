@@ -238,12 +238,14 @@ void FieldBinder::chosen(Binding& b, const QVariant& value) {
     QString error;
     const bool ok = b.access.write(value, &error);
     writing_ = false;
+    // Chosen in a list's pop-up or by a click: the box comes once that is done.
     if (!ok && !error.isEmpty())
-        ShowMessageBox(error, QString::fromLatin1(ProductName), MbError);
+        QTimer::singleShot(
+            0, this, [error] { ShowMessageBox(error, QString::fromLatin1(ProductName), MbError); });
     show(b, b.control && b.control->hasFocus());
 }
 
-bool FieldBinder::leave(Binding& b) {
+bool FieldBinder::leave(Binding& b, bool focusLeaving) {
     QWidget* w = b.control;
     if (!w || !b.access.write || writing_)
         return true;
@@ -275,13 +277,22 @@ bool FieldBinder::leave(Binding& b) {
     writing_ = false;
     if (!ok) {
         refused_ = w;
-        if (!error.isEmpty())
-            ShowMessageBox(error, QString::fromLatin1(ProductName), MbError);
-        // The value stays as it was and the focus stays in the edit.
+        // The value stays as it was and the focus stays in the edit. While the
+        // focus is moving, the box waits until it has moved: a modal window
+        // in the middle of the move would take the focus from where it goes.
         show(b, true);
-        QTimer::singleShot(0, w, [w] {
-            if (w)
-                w->setFocus();
+        const QPointer<QWidget> edit = w;
+        auto say = [error] {
+            if (!error.isEmpty())
+                ShowMessageBox(error, QString::fromLatin1(ProductName), MbError);
+        };
+        if (!focusLeaving)
+            say();
+        QTimer::singleShot(0, w, [edit, say, focusLeaving] {
+            if (focusLeaving)
+                say();
+            if (edit)
+                edit->setFocus();
         });
         return false;
     }
@@ -333,7 +344,7 @@ bool FieldBinder::eventFilter(QObject* watched, QEvent* event) {
     } else if (event->type() == QEvent::FocusOut) {
         if (onLeave)
             onLeave(w);
-        leave(b);
+        leave(b, true);
     } else if (event->type() == QEvent::KeyPress &&
                static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
         // Escape takes back what was typed into an edit.

@@ -98,7 +98,7 @@ private:
         QString shown; // the text shown when the edit was entered
     };
     void show(Binding& b, bool focused);
-    bool leave(Binding& b);
+    bool leave(Binding& b, bool focusLeaving = false);
     QVariant typedValue(const Binding& b, const QString& text) const;
     void chosen(Binding& b, const QVariant& value);
     QString displayText(const Binding& b, bool focused) const;

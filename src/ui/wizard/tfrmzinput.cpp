@@ -300,6 +300,11 @@ QSize TfrmZInput::sizeForAllLanguages() {
 
 bool TfrmZInput::finishEditing() {
     walls_->commitEdits();
+    // An edit refused as the focus left it for the button keeps the focus.
+    if (QWidget* refused = binder_.refusedControl(); refused && isAncestorOf(refused)) {
+        refused->setFocus();
+        return false;
+    }
     return binder_.commitFocused();
 }
 

@@ -39,7 +39,12 @@ QStringList readable(const QStringList& stored) {
 
 } // namespace
 
-WallsPage::WallsPage(TfrmZInput& frame) : InputPage(frame, "tsStavebniKonstrukce") {
+WallsPage::WallsPage(TfrmZInput& frame)
+    : InputPage(frame, "tsStavebniKonstrukce"), constructions_(frame.wizard().constructions) {
+    // The grids write their cells from inside the cells' editors: what the
+    // rules ask or say about an edit comes once the editor is done with.
+    constructions_.setAfterEdit(
+        [this](std::function<void()> then) { QTimer::singleShot(0, this, std::move(then)); });
     wallClickTimer_ = new QTimer(this);
     wallClickTimer_->setSingleShot(true);
     wallClickTimer_->setInterval(QApplication::doubleClickInterval());
@@ -81,10 +86,8 @@ WallsPage::WallsPage(TfrmZInput& frame) : InputPage(frame, "tsStavebniKonstrukce
     buildOpenings();
 }
 
-WallsPage::~WallsPage() = default;
-
-ConstructionsPage& WallsPage::constructions() const {
-    return wizard().constructions;
+WallsPage::~WallsPage() {
+    constructions_.setAfterEdit({});
 }
 
 // The surfaces, their tool bar and the picture of the current one.
@@ -105,7 +108,7 @@ void WallsPage::buildWalls() {
     });
     connect(copy, &QToolButton::clicked, this, [this] {
         if (frame_.finishEditing())
-            constructions().CopyToSameKind();
+            constructions_.CopyToSameKind();
     });
     catalogButtons_[0] = catalog;
     wallButtons_[0] = copy;
@@ -121,7 +124,7 @@ void WallsPage::buildWalls() {
                              {QStringLiteral("Te"), QString(), 0, true, numberAlignment}});
     wallsModel_->setCellRule([this](int row, int column, int role) -> QVariant {
         if (row < 0 || (role != Qt::BackgroundRole && role != Qt::ForegroundRole) ||
-            !constructions().wallCellRed(row, column))
+            !constructions_.wallCellRed(row, column))
             return {};
         return role == Qt::BackgroundRole ? QColor(255, 0, 0) : QColor(Qt::white);
     });
@@ -133,7 +136,7 @@ void WallsPage::buildWalls() {
                                      QAbstractItemView::AnyKeyPressed);
     ExDBGrid_Steny_->setItemDelegateForColumn(
         ConstructionsPage::MaterialColumn,
-        new PickListDelegate([this](int) { return readable(constructions().materialPickList()); },
+        new PickListDelegate([this](int) { return readable(constructions_.materialPickList()); },
                              ExDBGrid_Steny_));
     connect(ExDBGrid_Steny_, &QAbstractItemView::clicked, this, &WallsPage::wallGridClicked);
     connect(ExDBGrid_Steny_, &QAbstractItemView::doubleClicked, this,
@@ -170,11 +173,11 @@ void WallsPage::buildOpenings() {
     });
     connect(made[1], &QToolButton::clicked, this, [this] {
         if (frame_.finishEditing())
-            constructions().newOpening();
+            constructions_.newOpening();
     });
     connect(made[2], &QToolButton::clicked, this, [this] {
         if (frame_.finishEditing())
-            constructions().deleteOpening();
+            constructions_.deleteOpening();
     });
     catalogButtons_[1] = made[0];
     wallButtons_[1] = made[1];
@@ -195,7 +198,7 @@ void WallsPage::buildOpenings() {
                                       QAbstractItemView::AnyKeyPressed);
     ExDBGrid_Otvory_->setItemDelegateForColumn(
         ConstructionsPage::OpeningNameColumn,
-        new PickListDelegate([this](int) { return readable(constructions().openingPickList()); },
+        new PickListDelegate([this](int) { return readable(constructions_.openingPickList()); },
                              ExDBGrid_Otvory_));
     connect(ExDBGrid_Otvory_, &QAbstractItemView::doubleClicked, this,
             &WallsPage::openingsGridDoubleClicked);
@@ -238,7 +241,7 @@ void WallsPage::refreshCatalogButtons() {
 }
 
 void WallsPage::refreshConstructions() {
-    ConstructionsPage& c = constructions();
+    ConstructionsPage& c = constructions_;
     lbStavOtvory_->setText(c.openingsCaption());
     ExDBGrid_Otvory_->setAccessibleName(c.openingsCaption().isEmpty() ? LanguageText(920)
                                                                       : c.openingsCaption());

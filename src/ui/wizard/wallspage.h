@@ -36,7 +36,6 @@ public:
     void commitEdits();
 
 private:
-    ConstructionsPage& constructions() const;
     void buildWalls();
     void buildOpenings();
     void refreshConstructions();
@@ -44,6 +43,7 @@ private:
     void wallGridDoubleClicked(const QModelIndex& index);
     void openingsGridDoubleClicked(const QModelIndex& index);
 
+    ConstructionsPage& constructions_;
     DatasetModel* wallsModel_ = nullptr;
     DatasetModel* openingsModel_ = nullptr;
     DatasetGrid* ExDBGrid_Steny_ = nullptr;
