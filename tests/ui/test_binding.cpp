@@ -367,6 +367,36 @@ TEST_F(BindingTest, PickListWritesWhenChosenAndFittedColumnStays) {
     EXPECT_EQ(data->tSteny.asString(QStringLiteral("Material")), QStringLiteral("Timber"));
 }
 
+// An open cell of a Text column takes what its column holds and no more; a
+// cell left as it was shown writes nothing.
+TEST_F(BindingTest, OpenCellsStopAtTheirLengthAndUnchangedOnesWriteNothing) {
+    DatasetModel model(data->dsSteny);
+    model.setColumns(wallColumns());
+    EXPECT_EQ(model.maxLength(2), 50) << "Material is Text(50)";
+    EXPECT_EQ(model.maxLength(3), 0) << "k is a number";
+    EXPECT_EQ(model.data(model.index(0, 2), DatasetModel::MaxLengthRole).toInt(), 50);
+    DatasetGrid grid;
+    grid.setDatasetModel(&model);
+    grid.resize(600, 300);
+    grid.show();
+    for (const int column : {2, 3}) {
+        const QModelIndex cell = model.index(1, column);
+        grid.setCurrentIndex(cell);
+        grid.edit(cell);
+        ASSERT_TRUE(grid.editing());
+        auto* editor = qobject_cast<QLineEdit*>(grid.indexWidget(cell));
+        ASSERT_NE(editor, nullptr);
+        if (column == 2)
+            EXPECT_EQ(editor->maxLength(), 50);
+        else
+            EXPECT_EQ(editor->maxLength(), QLineEdit().maxLength()) << "no limit on a number";
+        Modified = false;
+        grid.commitEdit();
+        EXPECT_FALSE(Modified) << "column " << column << " left unchanged";
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

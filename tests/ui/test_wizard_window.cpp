@@ -453,20 +453,52 @@ TEST_F(WizardWindowTest, NumbersTypedUnderCzechAndEnglishLocales) {
 
 TEST_F(WizardWindowTest, BadInputIsRefusedOrRuledNeverLost) {
     newProject();
-    // Longer than the column holds: refused with the data layer's message.
+    // A text edit stops at its column's length: typed or pasted, nothing more
+    // is taken, and nothing is refused.
     const size_t before = dlg.boxes.size();
     type("DBEd_ProjectName", QString(300, QLatin1Char('x')));
-    ASSERT_EQ(dlg.boxes.size(), before + 1);
-    EXPECT_TRUE(dlg.last().text.contains(QStringLiteral("too long")))
-        << qPrintable(dlg.last().text);
-    EXPECT_TRUE(p().asString(QStringLiteral("ProjectName_text")).isEmpty());
+    EXPECT_EQ(p().asString(QStringLiteral("ProjectName_text")), QString(255, QLatin1Char('x')));
+    type("DBEd_Phone", QString(60, QLatin1Char('7')));
+    EXPECT_EQ(p().asString(QStringLiteral("Phone")), QString(50, QLatin1Char('7')));
+    auto* investor = find<QLineEdit>("DBed_Investor");
+    investor->setFocus();
     settle();
-    EXPECT_EQ(QApplication::focusWidget(), find("DBEd_ProjectName"));
+    QApplication::clipboard()->setText(QString(100, QLatin1Char('i')));
+    investor->selectAll();
+    investor->paste();
+    QTest::keyClick(investor, Qt::Key_Tab);
+    settle();
+    EXPECT_EQ(p().asString(QStringLiteral("Investor_text")), QString(64, QLatin1Char('i')));
+    EXPECT_EQ(dlg.boxes.size(), before);
+    goTo(tsOtopneObdobi);
+    auto* region = find<QComboBox>("DBcb_Oblast");
+    region->setFocus();
+    settle();
+    region->lineEdit()->selectAll();
+    QTest::keyClicks(region, QString(60, QLatin1Char('r')));
+    QTest::keyClick(region, Qt::Key_Tab);
+    settle();
+    EXPECT_EQ(p().asString(QStringLiteral("Oblast_text")), QString(50, QLatin1Char('r')));
+    // What a field refuses: the data layer's message, the value as it was and
+    // the focus in the edit.
+    const double tes = p().asFloat(QStringLiteral("Tes"));
+    type("DBEd_Tes", QStringLiteral("mild"));
+    ASSERT_EQ(dlg.boxes.size(), before + 1);
+    EXPECT_EQ(dlg.last().flags, int(MbError));
+    EXPECT_DOUBLE_EQ(p().asFloat(QStringLiteral("Tes")), tes);
+    settle();
+    EXPECT_EQ(QApplication::focusWidget(), find("DBEd_Tes"));
+    EXPECT_EQ(find<QLineEdit>("DBEd_Tes")->text(),
+              formatFloat(QStringLiteral("0.##"), p().asFloat(QStringLiteral("Tes"))));
+    goTo(tsUvodniText);
     // Escape takes back what was typed.
     auto* name = find<QLineEdit>("DBEd_ProjectName");
+    name->setFocus();
+    settle();
+    name->selectAll();
     QTest::keyClicks(name, QStringLiteral("abc"));
     QTest::keyClick(name, Qt::Key_Escape);
-    EXPECT_TRUE(name->text().isEmpty());
+    EXPECT_EQ(name->text(), QString(255, QLatin1Char('x')));
 
     // Several lines pasted into a one-line field are one line.
     QApplication::clipboard()->setText(QStringLiteral("Hall\nnorth wing\r\n"));
@@ -560,6 +592,85 @@ TEST_F(WizardWindowTest, KeyboardMovesBetweenControls) {
     settle();
     QTest::keyClick(walls, Qt::Key_Return);
     EXPECT_EQ(walls->currentIndex().column(), ConstructionsPage::UColumn);
+}
+
+// In the grids Enter leaves an open cell as Tab does (written, on to the next
+// cell, open there), typing into a filled name or material cell replaces its
+// text, and a text cell takes no more than its column holds.
+TEST_F(WizardWindowTest, GridCellsEnterTypingOverAndLength) {
+    newProject();
+    goTo(tsStavebniKonstrukce);
+    auto* walls = find<DatasetGrid>("ExDBGrid_Steny");
+    Dataset& w = data->tSteny;
+    auto leaveWith = [&](int row, Qt::Key key, const QString& text) {
+        walls->setFocus(Qt::MouseFocusReason);
+        walls->setCurrentIndex(walls->model()->index(row, ConstructionsPage::UColumn));
+        settle();
+        walls->edit(walls->currentIndex());
+        settle();
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        EXPECT_NE(editor, nullptr);
+        if (!editor)
+            return;
+        editor->selectAll();
+        QTest::keyClicks(editor, text);
+        QTest::keyClick(editor, key);
+        settle();
+    };
+    leaveWith(0, Qt::Key_Tab, QStringLiteral("0.4"));
+    const QModelIndex afterTab = walls->currentIndex();
+    const bool openAfterTab = walls->editing();
+    EXPECT_DOUBLE_EQ(w.asFloat(QStringLiteral("k")), 0.4);
+    leaveWith(1, Qt::Key_Return, QStringLiteral("0.5"));
+    EXPECT_DOUBLE_EQ(w.asFloat(QStringLiteral("k")), 0.5) << "Enter writes the cell";
+    EXPECT_EQ(walls->currentIndex().row(), 1);
+    EXPECT_EQ(walls->currentIndex().column(), afterTab.column()) << "and moves on as Tab";
+    EXPECT_EQ(walls->editing(), openAfterTab);
+    EXPECT_EQ(walls->currentIndex().column(), 6);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    settle();
+
+    // Typing into a filled cell, its editor not open, replaces what it held.
+    auto typeOver = [&](DatasetGrid* grid, int row, int column, const QString& text) {
+        grid->setFocus(Qt::MouseFocusReason);
+        grid->setCurrentIndex(grid->model()->index(row, column));
+        settle();
+        ASSERT_FALSE(grid->editing());
+        QTest::keyClicks(grid, text.left(1));
+        settle();
+        ASSERT_TRUE(grid->editing()) << "the first key opens the cell";
+        QTest::keyClicks(QApplication::focusWidget(), text.mid(1));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        settle();
+    };
+    typeCell("ExDBGrid_Steny", 2, ConstructionsPage::MaterialColumn, QStringLiteral("Old wall"));
+    ASSERT_EQ(w.asString(QStringLiteral("Material")), QStringLiteral("Old wall"));
+    typeOver(walls, 2, ConstructionsPage::MaterialColumn, QStringLiteral("New wall"));
+    EXPECT_EQ(w.currentRow(), 2);
+    EXPECT_EQ(w.asString(QStringLiteral("Material")), QStringLiteral("New wall"));
+    click("tbNovyOtvor");
+    Dataset& o = data->tStavOtvory;
+    typeCell("ExDBGrid_Otvory", 0, ConstructionsPage::OpeningNameColumn, QStringLiteral("Door"));
+    ASSERT_EQ(o.asString(QStringLiteral("Nazev")), QStringLiteral("Door"));
+    auto* openings = find<DatasetGrid>("ExDBGrid_Otvory");
+    if (openings->editing())
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    settle();
+    typeOver(openings, 0, ConstructionsPage::OpeningNameColumn, QStringLiteral("Gate"));
+    EXPECT_EQ(o.asString(QStringLiteral("Nazev")), QStringLiteral("Gate"));
+
+    // A text cell stops at its column's length; nothing is refused.
+    const size_t boxes = dlg.boxes.size();
+    typeCell("ExDBGrid_Otvory", 0, ConstructionsPage::OpeningNameColumn,
+             QString(80, QLatin1Char('n')));
+    EXPECT_EQ(o.asString(QStringLiteral("Nazev")), QString(50, QLatin1Char('n')));
+    if (openings->editing())
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    settle();
+    typeCell("ExDBGrid_Steny", 3, ConstructionsPage::MaterialColumn, QString(80, QLatin1Char('m')));
+    EXPECT_EQ(w.asString(QStringLiteral("Material")), QString(50, QLatin1Char('m')));
+    for (size_t i = boxes; i < dlg.boxes.size(); ++i)
+        EXPECT_NE(dlg.boxes[i].flags, int(MbError)) << qPrintable(dlg.boxes[i].text);
 }
 
 TEST_F(WizardWindowTest, SurfaceGridColumnsRedCellsAndCopyActual) {

@@ -1,16 +1,43 @@
 #include "binding/datasetgrid.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPointer>
 #include <QStyle>
 #include <QToolTip>
 
 namespace zf {
 
+namespace {
+
+// The grid's editors of plain cells, limited to their column's length.
+class CellDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        limitEditorLength(editor, index);
+        return editor;
+    }
+};
+
+} // namespace
+
+void limitEditorLength(QWidget* editor, const QModelIndex& index) {
+    QLineEdit* line = qobject_cast<QLineEdit*>(editor);
+    if (auto* combo = qobject_cast<QComboBox*>(editor))
+        line = combo->lineEdit();
+    if (const int length = index.data(DatasetModel::MaxLengthRole).toInt(); line && length > 0)
+        line->setMaxLength(length);
+}
+
 DatasetGrid::DatasetGrid(QWidget* parent) : QTableView(parent) {
+    setItemDelegate(new CellDelegate(this));
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setSelectionMode(QAbstractItemView::SingleSelection);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
@@ -88,8 +115,43 @@ void DatasetGrid::commitEdit() {
 }
 
 void DatasetGrid::commitData(QWidget* editor) {
-    const DatasetModel::MessagesPutOff later(model_);
-    QTableView::commitData(editor);
+    const QPointer<QWidget> open = editor;
+    {
+        const DatasetModel::MessagesPutOff later(model_);
+        QTableView::commitData(editor);
+    }
+    // The view installs its delegate's filter again, in front of this one.
+    if (open && open->isVisible())
+        watchEditor(editor);
+}
+
+bool DatasetGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    if (!QTableView::edit(index, trigger, event))
+        return false;
+    if (QWidget* editor = indexWidget(index))
+        watchEditor(editor);
+    return true;
+}
+
+void DatasetGrid::watchEditor(QWidget* editor) {
+    editor->removeEventFilter(this);
+    editor->installEventFilter(this);
+}
+
+bool DatasetGrid::eventFilter(QObject* watched, QEvent* event) {
+    if (enterAsTab_ && event->type() == QEvent::KeyPress && watched != viewport()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        auto* editor = qobject_cast<QWidget*>(watched);
+        if (editor && indexWidget(currentIndex()) == editor &&
+            (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            !(key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier))) {
+            // Enter leaves the cell as Tab does: written, and on to the next.
+            QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+            QCoreApplication::sendEvent(editor, &tab);
+            return true;
+        }
+    }
+    return QTableView::eventFilter(watched, event);
 }
 
 void DatasetGrid::fitColumn(QTableView* view, int column) {
@@ -156,6 +218,7 @@ QWidget* PickListDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->addItems(entries_ ? entries_(index.row()) : QStringList());
     combo->setMaxVisibleItems(maxVisible_);
+    limitEditorLength(combo, index);
     // Choosing an entry is the edit: it is written at once.
     auto* self = const_cast<PickListDelegate*>(this);
     connect(combo, qOverload<int>(&QComboBox::activated), self, [self, combo] {
@@ -177,6 +240,8 @@ void PickListDelegate::setEditorData(QWidget* editor, const QModelIndex& index) 
         combo->setCurrentIndex(i);
     else
         combo->setEditText(text);
+    // What is typed into the cell replaces its text, as in a cell of text.
+    combo->lineEdit()->selectAll();
 }
 
 void PickListDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,

@@ -10,15 +10,20 @@ namespace zf {
 
 // A grid over a dataset: its current row is the dataset's current row, both
 // ways; the column widths come from the model's columns; Enter can act as Tab.
+// An open cell of a Text column takes no more characters than the column holds
+// (its delegates give their editors the model's MaxLengthRole).
 class DatasetGrid : public QTableView {
     Q_OBJECT
 public:
     explicit DatasetGrid(QWidget* parent = nullptr);
 
+    using QTableView::edit;
+
     void setDatasetModel(DatasetModel* model);
     DatasetModel* datasetModel() const { return model_; }
 
-    // Enter moves to the next cell, as Tab does.
+    // Enter moves to the next cell, as Tab does, also from an open cell, which
+    // it writes as Tab does.
     void setEnterActsAsTab(bool on) { enterAsTab_ = on; }
     // Entering a column may lead elsewhere (the columns before the material go
     // to the material column); the rule gives the column to go to.
@@ -38,6 +43,8 @@ public:
     int fittedColumn() const { return fitted_; }
 
 protected:
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // The cell is written with the messages of refused values put off.
     void commitData(QWidget* editor) override;
     // A cell too narrow for its text shows the whole text when hovered.
@@ -48,6 +55,8 @@ protected:
 
 private:
     void followDataset(int row);
+    // Keys reach an open cell's editor here before its delegate sees them.
+    void watchEditor(QWidget* editor);
 
     DatasetModel* model_ = nullptr;
     bool enterAsTab_ = false;
@@ -60,6 +69,10 @@ private:
 // gives for the row (the constructions offered for a surface's kind, the
 // building openings of the catalog). Choosing an entry writes it at once; a
 // typed text is written when the editor is left.
+// The editor of a cell stops at the length its cell gives (MaxLengthRole): a
+// line edit, or the text of an editable drop-down.
+void limitEditorLength(QWidget* editor, const QModelIndex& index);
+
 class PickListDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:

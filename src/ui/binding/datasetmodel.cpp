@@ -57,6 +57,16 @@ int DatasetModel::columnOfField(const QString& field) const {
     return -1;
 }
 
+int DatasetModel::maxLength(int column) const {
+    if (column < 0 || column >= columnCount())
+        return 0;
+    const int f = fieldIndex(column);
+    if (f < 0)
+        return 0;
+    const Dataset::Field& field = dataset().fields()[size_t(f)];
+    return field.type == JetType::Text ? field.size : 0;
+}
+
 int DatasetModel::fieldIndex(int column) const {
     if (fieldIndexes_.size() != columns_.size()) {
         auto& cache = const_cast<std::vector<int>&>(fieldIndexes_);
@@ -180,6 +190,10 @@ QVariant DatasetModel::data(const QModelIndex& index, int role) const {
     }
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(columns_[size_t(col)].alignment);
+    case MaxLengthRole:
+        if (const int length = maxLength(col); length > 0)
+            return length;
+        return {};
     default:
         return {};
     }
@@ -216,6 +230,11 @@ bool DatasetModel::writeCell(int row, int column, const QVariant& value) {
 bool DatasetModel::setData(const QModelIndex& index, const QVariant& value, int role) {
     if (!index.isValid() || role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable))
         return false;
+    // A cell left as it was shown writes nothing (an editor that Enter or Tab
+    // opened on the way, closed again).
+    if (value.typeId() == QMetaType::QString &&
+        value.toString() == data(index, Qt::EditRole).toString())
+        return true;
     return writeCell(index.row(), index.column(), value);
 }
 

@@ -44,6 +44,10 @@ public:
     // Binds a column to another field (the name column of the language).
     void setColumnField(int c, const QString& field);
     int columnOfField(const QString& field) const;
+    // The characters a cell of a Text column holds; 0 for any other column.
+    // Its cells give it as the role MaxLengthRole.
+    int maxLength(int column) const;
+    static constexpr int MaxLengthRole = Qt::UserRole + 1;
 
     // Colours and fonts of cells by a rule of the grid: the role's value for a
     // cell, or an invalid value for the default.

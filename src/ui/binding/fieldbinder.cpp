@@ -64,7 +64,17 @@ FieldAccess FieldBinder::datasetField(Dataset& ds, const QString& field, EditKin
             return false;
         return writeField(ds, field, v, error);
     };
+    if (!isNumeric(kind))
+        a.maxLength = [&ds, field] { return textLength(ds, field); };
     return a;
+}
+
+int FieldBinder::textLength(const Dataset& ds, const QString& field) {
+    const int i = ds.fieldIndex(field);
+    if (i < 0)
+        return 0;
+    const Dataset::Field& f = ds.fields()[size_t(i)];
+    return f.type == JetType::Text ? f.size : 0;
 }
 
 void FieldBinder::bind(QWidget* control, FieldAccess access) {
@@ -145,6 +155,14 @@ void FieldBinder::show(Binding& b, bool focused) {
     updating_ = true;
     const bool enabled = !b.access.enabled || b.access.enabled();
     w->setEnabled(enabled);
+    if (b.access.maxLength) {
+        QLineEdit* line = qobject_cast<QLineEdit*>(w);
+        if (auto* combo = qobject_cast<QComboBox*>(w))
+            line = combo->lineEdit();
+        // A text of the column's size at most is typed or pasted.
+        if (const int length = b.access.maxLength(); line && length > 0)
+            line->setMaxLength(length);
+    }
     if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         const QString text = displayText(b, focused);
         if (edit->text() != text)

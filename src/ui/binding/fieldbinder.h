@@ -38,6 +38,8 @@ struct FieldAccess {
     // The colour while the user types, from the value as typed (a number, an
     // invalid value for an empty edit, or the text that is no number).
     std::function<EditColour(const QVariant& typed)> typedColour;
+    // The characters a text may have (its column's size); empty or 0: no limit.
+    std::function<int()> maxLength;
 };
 
 // Ties the controls of a window to their values: a line edit, a memo (plain or
@@ -58,6 +60,9 @@ public:
     void bind(QWidget* control, FieldAccess access);
     // A field of a dataset's current row, written as one operation.
     static FieldAccess datasetField(Dataset& dataset, const QString& field, EditKind kind);
+    // The characters a Text column holds; 0 for any other column (or before
+    // the dataset is open).
+    static int textLength(const Dataset& dataset, const QString& field);
 
     // Shows every control's value, enabled state and colour again.
     void refresh();

@@ -58,10 +58,13 @@ void SeasonPage::buildClimate(QVBoxLayout* column) {
     DBcb_Oblast_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     DBcb_Oblast_->setMinimumContentsLength(24);
     // The combo shows the names as they are read.
-    form_.bind(DBcb_Oblast_, WizardForm::choice([this] { return wizard().state().regionText; },
-                                                [this](const QVariant& v) {
-                                                    wizard().chooseRegion(v.toString());
-                                                }));
+    FieldAccess region =
+        WizardForm::choice([this] { return wizard().state().regionText; },
+                           [this](const QVariant& v) { wizard().chooseRegion(v.toString()); });
+    region.maxLength = [&p = frame_.projectRecord()] {
+        return FieldBinder::textLength(p, QStringLiteral("Oblast_text"));
+    };
+    form_.bind(DBcb_Oblast_, region);
     form_.hint(DBcb_Oblast_, 5111);
     lbLocation_ = new QLabel(gk);
     lbLocation_->setObjectName(QStringLiteral("lbLocation"));

@@ -162,6 +162,8 @@ FieldAccess WizardForm::editAccess(const QString& name) {
         return frame.wizard().enterEdit(name, v, error);
     };
     a.enabled = [&frame, &p, name] { return p.active() && frame.wizard().editEnabled(name); };
+    if (!isNumeric(a.kind))
+        a.maxLength = [&p, field] { return FieldBinder::textLength(p, field); };
     a.colour = [&frame, name](bool focused) { return frame.wizard().editColour(name, focused); };
     if (isNumeric(a.kind))
         a.typedColour = [&frame, name](const QVariant& typed) {
