@@ -32,6 +32,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -1138,6 +1139,52 @@ TEST_F(WizardWindowTest, AccessibilityWalkFindsEveryControlNamed) {
     }
     EXPECT_GT(seen, 100);
     EXPECT_TRUE(unnamed.isEmpty()) << qPrintable(unnamed.join(QStringLiteral("\n")));
+}
+
+// The edits of the heating season page that no label stands before are named
+// for screen readers in the language: the prices by their radio buttons, the
+// control efficiency by its own text; the region's list and its edit by the
+// region's label.
+TEST_F(WizardWindowTest, PriceEfficiencyAndRegionNamedInTheLanguage) {
+    newProject();
+    goTo(tsOtopneObdobi);
+    auto name = [&](QWidget* w) {
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+        return a ? a->text(QAccessible::Name) : QString();
+    };
+    auto stripped = [](QString caption) {
+        return caption.remove(QLatin1Char('&'))
+            .trimmed()
+            .remove(QRegularExpression(QStringLiteral(":$")));
+    };
+    for (const int base : {BaseEN, BaseGE, BaseCZ}) {
+        session->switchLanguage(base);
+        settle();
+        SCOPED_TRACE(base);
+        QStringList prices;
+        for (int i = 0; i < 3; ++i) {
+            const char* edits[] = {"DBEd_CZK_m3", "DBEd_CZK_kWh", "DBEd_CZK_kg"};
+            const QString expected =
+                stripped(formatText(LanguageText(590 + i), {CurrencyName(LanguageBase)}));
+            EXPECT_EQ(name(find(edits[i])), expected);
+            EXPECT_TRUE(expected.contains(CurrencyName(LanguageBase)));
+            prices << name(find(edits[i]));
+        }
+        prices.removeDuplicates();
+        EXPECT_EQ(prices.size(), 3) << "each price named apart";
+        EXPECT_EQ(name(find("DBEd_Ucinnost_regulace")), LanguageText(3300));
+        EXPECT_NE(name(find("DBEd_Ucinnost_regulace")), stripped(LanguageText(564)));
+        auto* region = find<QComboBox>("DBcb_Oblast");
+        EXPECT_EQ(name(region->lineEdit()), stripped(LanguageText(552)));
+        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(region);
+        ASSERT_NE(list, nullptr);
+        QStringList labels;
+        for (const auto& relation : list->relations(QAccessible::Label))
+            labels << relation.first->text(QAccessible::Name);
+        EXPECT_TRUE(labels.contains(LanguageText(552)))
+            << qPrintable(labels.join(QLatin1Char('|')));
+    }
+    session->switchLanguage(BaseEN);
 }
 
 namespace {

@@ -146,11 +146,11 @@ void SeasonPage::buildFuel(QVBoxLayout* column) {
         };
         // Its caption names the currency; it is set with the language.
         prices_[i] = form_.make<QRadioButton>(gf, radio, 0, unit);
-        auto* e = form_.make<QLineEdit>(gf, edit);
-        form_.hint(e, hint, WizardForm::Balloon);
+        priceEdits_[i] = form_.make<QLineEdit>(gf, edit);
+        form_.hint(priceEdits_[i], hint, WizardForm::Balloon);
         const int row = f->rowCount();
         f->addWidget(prices_[i], row, 0);
-        f->addWidget(e, row, 1);
+        f->addWidget(priceEdits_[i], row, 1);
     }
     FieldAccess control = WizardForm::choice(
         [this] { return int(wizard().state().controlMethod); },
@@ -159,12 +159,12 @@ void SeasonPage::buildFuel(QVBoxLayout* column) {
     QLabel* lbRegulace = form_.make<QLabel>(gf, "lbRegulace", 670);
     auto* cbRegulace = form_.make<QComboBox>(gf, "cbRegulace", 0, control);
     form_.hint(cbRegulace, 5125);
-    auto* efficiency = form_.make<QLineEdit>(gf, "DBEd_Ucinnost_regulace");
-    form_.hint(efficiency, 5126, WizardForm::Balloon);
+    efficiency_ = form_.make<QLineEdit>(gf, "DBEd_Ucinnost_regulace");
+    form_.hint(efficiency_, 5126, WizardForm::Balloon);
     const int row = f->rowCount();
     f->addWidget(lbRegulace, row, 0, 1, 2);
     f->addWidget(cbRegulace, row + 1, 0);
-    f->addWidget(efficiency, row + 1, 1);
+    f->addWidget(efficiency_, row + 1, 1);
     lbRegulace->setBuddy(cbRegulace);
     f->setColumnStretch(2, 1);
     column->addWidget(gf);
@@ -211,9 +211,17 @@ void SeasonPage::refreshRegionList() {
 
 void SeasonPage::applyLanguage() {
     InputPage::applyLanguage();
-    // The price captions name the currency of the language.
-    for (int i = 0; i < 3; ++i)
+    // The price captions name the currency of the language; each names its edit.
+    for (int i = 0; i < 3; ++i) {
         prices_[i]->setText(formatText(LanguageText(590 + i), {CurrencyName(LanguageBase)}));
+        priceEdits_[i]->setAccessibleName(WizardForm::accessibleText(prices_[i]->text()));
+    }
+    efficiency_->setAccessibleName(WizardForm::accessibleText(3300));
+    // The region's label is the list's buddy; the list's own edit is named by
+    // it too, and so is the list where the platform takes its name.
+    const QString region = WizardForm::accessibleText(552);
+    DBcb_Oblast_->setAccessibleName(region);
+    DBcb_Oblast_->lineEdit()->setAccessibleName(region);
 }
 
 // --- page 3 ----------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
 class QRadioButton;
@@ -32,6 +33,10 @@ private:
     QComboBox* DBcb_Oblast_ = nullptr;
     QLabel* lbLocation_ = nullptr;
     QRadioButton* prices_[3] = {};
+    // The price edits stand beside their radio buttons and the efficiency
+    // under the label of the control method: no label is their buddy.
+    QLineEdit* priceEdits_[3] = {};
+    QLineEdit* efficiency_ = nullptr;
 };
 
 // Page 3 (tsProvozniRezim): heating, ventilation with its fresh air, cooling

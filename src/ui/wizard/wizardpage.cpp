@@ -220,8 +220,11 @@ void WizardForm::layOutGrid(DatasetGrid* view, int firstTitle, bool surfaces, in
 }
 
 QString WizardForm::accessibleText(int textId) {
-    return LanguageText(textId)
-        .remove(QLatin1Char('&'))
+    return accessibleText(LanguageText(textId));
+}
+
+QString WizardForm::accessibleText(QString caption) {
+    return caption.remove(QLatin1Char('&'))
         .trimmed()
         .remove(QRegularExpression(QStringLiteral(":$")));
 }

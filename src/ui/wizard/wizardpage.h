@@ -69,6 +69,7 @@ public:
                            const QFont& font);
     // A caption as a name for screen readers: no access key, no colon.
     static QString accessibleText(int textId);
+    static QString accessibleText(QString caption);
 
     // The help hint of a control: a balloon beside it while it has the focus
     // (the edits, memos and the lists of days and hours), else its tooltip
