@@ -31,6 +31,9 @@ public:
     void setVariableInt(const std::string& key, int value, int) override {
         d_.ints.insert(q(key), value);
     }
+    void setVariableDouble(const std::string& key, double value, int) override {
+        d_.reals.insert(q(key), value);
+    }
     void setVariableVector(const std::string& key, double x, double y, double, int) override {
         d_.points.insert(q(key), QPointF(x, y));
     }
@@ -226,7 +229,8 @@ struct Painter {
             p.drawLine(w.map(QLineF(tip, tip + dir * arrow + n * arrow / 3)));
             p.drawLine(w.map(QLineF(tip, tip + dir * arrow - n * arrow / 3)));
         }
-        const double heightPx = std::max(10.0, 0.03 * len * std::abs(w.m11()));
+        const double heightPx =
+            std::max(8.0, d.reals.value(QStringLiteral("$DIMTXT"), 0.03 * len) * std::abs(w.m11()));
         const double angle = -std::atan2(u.y(), u.x()) * 180 / std::numbers::pi;
         const QPointF mid = w.map((a + b) / 2 + n * arrow * 0.8);
         const DxfDrawing::Layer* l = d.layer(dim.layer);

@@ -71,6 +71,7 @@ struct DxfDrawing {
     bool read = false;
     QHash<QString, QString> strings; // header variables: "$ACADVER" -> "AC1021"
     QHash<QString, int> ints;
+    QHash<QString, double> reals;
     QHash<QString, QPointF> points;
     struct Layer {
         QString name;

@@ -246,6 +246,10 @@ TEST_P(PlanDxfTest, HoldsTheHallEveryUnitItsNumberAndZoneAndTheDimensions) {
     EXPECT_EQ(a.text, comma ? QStringLiteral("30,00 m") : QStringLiteral("30.00 m"));
     EXPECT_EQ(b.text, comma ? QStringLiteral("20,00 m") : QStringLiteral("20.00 m"));
     EXPECT_EQ(a.layer, QStringLiteral("DIMENSIONS"));
+    // Readers that take the dimensions' sizes from the header (not from the
+    // style) draw them at the drawing's scale, not at a millimetre default.
+    EXPECT_DOUBLE_EQ(d.reals.value(QStringLiteral("$DIMTXT")), 30.0 / 80);
+    EXPECT_DOUBLE_EQ(d.reals.value(QStringLiteral("$DIMSCALE")), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, PlanDxfTest, ::testing::Values(int(BaseEN), int(BaseCZ)));

@@ -292,6 +292,20 @@ void writeDrawing(DL_Dxf& dxf, DL_WriterA& dw, const Drawing& d, int languageBas
     dw.dxfReal(40, d.textHeight);
     dw.dxfString(9, "$DIMSTYLE");
     dw.dxfString(2, "Standard");
+    // The current dimension settings, as the style has them: readers that do
+    // not look into the style take them from here.
+    const double t = d.textHeight;
+    for (const auto& [name, value] : {std::pair{"$DIMSCALE", 1.0},
+                                      {"$DIMTXT", t},
+                                      {"$DIMASZ", t},
+                                      {"$DIMEXE", t / 2},
+                                      {"$DIMEXO", t / 2},
+                                      {"$DIMGAP", t / 4}}) {
+        dw.dxfString(9, name);
+        dw.dxfReal(40, value);
+    }
+    dw.dxfString(9, "$DIMDEC");
+    dw.dxfInt(70, 2);
     dw.dxfString(9, "$CLAYER");
     dw.dxfString(8, "0");
     dw.sectionEnd();
@@ -317,7 +331,6 @@ void writeDrawing(DL_Dxf& dxf, DL_WriterA& dw, const Drawing& d, int languageBas
     dw.tableAppid(1);
     dxf.writeAppid(dw, "ACAD");
     dw.tableEnd();
-    const double t = d.textHeight;
     dxf.writeDimStyle(dw, t, t / 2, t / 2, t / 4, t);
     dxf.writeBlockRecord(dw);
     for (const UnitBlock& b : d.blocks)

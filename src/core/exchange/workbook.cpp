@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <map>
 #include <xlsxwriter.h>
 
 namespace zf {
@@ -36,6 +37,8 @@ constexpr int HeadingRow = 0;
 constexpr int ProjectRow = 1;
 constexpr int HeaderRow = 2;
 constexpr int FirstDataRow = 3;
+// A longer text wraps in its column.
+constexpr int MaxColumnChars = 50;
 
 QString cellName(int row, int col) {
     char buf[32];
@@ -86,19 +89,28 @@ public:
             format_set_align(f, LXW_ALIGN_VERTICAL_TOP);
             format_set_bg_color(f, 0xDCEBF7);
             format_set_bottom(f, LXW_BORDER_THIN);
+            format_set_indent(f, 1);
         });
         section_ = add([](lxw_format* f) {
             format_set_bold(f);
             format_set_bg_color(f, 0xEEF1F3);
         });
         note_ = add([](lxw_format* f) { format_set_italic(f); });
+        // Texts keep a little room from a number in the column before them.
+        plain_ = add([](lxw_format* f) { format_set_indent(f, 1); });
         wrap_ = add([](lxw_format* f) {
             format_set_text_wrap(f);
             format_set_align(f, LXW_ALIGN_VERTICAL_TOP);
+            format_set_indent(f, 1);
+        });
+        top_ = add([](lxw_format* f) {
+            format_set_align(f, LXW_ALIGN_VERTICAL_TOP);
+            format_set_indent(f, 1);
         });
         totalText_ = add([](lxw_format* f) {
             format_set_bold(f);
             format_set_top(f, LXW_BORDER_THIN);
+            format_set_indent(f, 1);
         });
         static const char* const numberFormats[] = {"0", "#,##0", "#,##0.0", "#,##0.00",
                                                     "#,##0.00"};
@@ -122,7 +134,8 @@ public:
     lxw_format* section() const { return section_; }
     lxw_format* note() const { return note_; }
     lxw_format* wrap() const { return wrap_; }
-    lxw_format* text(Style s) const { return s == Style::Total ? totalText_ : nullptr; }
+    lxw_format* top() const { return top_; }
+    lxw_format* text(Style s) const { return s == Style::Total ? totalText_ : plain_; }
     // The format of a number as the windows show it.
     lxw_format* number(Num kind, double v, Style s) const {
         const int style = s == Style::Total ? 1 : 0;
@@ -161,7 +174,9 @@ private:
     lxw_format* header_;
     lxw_format* section_;
     lxw_format* note_;
+    lxw_format* plain_;
     lxw_format* wrap_;
+    lxw_format* top_;
     lxw_format* totalText_;
     lxw_format* numbers_[2][5];
     QHash<QString, lxw_format*> dates_;
@@ -191,19 +206,20 @@ public:
             worksheet_set_landscape(ws_);
     }
 
+    // A text; one too long for a column, or of several lines, wraps in its cell.
     void text(int row, int col, const QString& s, Style style = Style::Normal) {
-        write(row, col, s, book_.text(style), true);
-    }
-    // A text of several lines, wrapped in its cell.
-    void longText(int row, int col, const QString& s) {
         QString t = s;
         t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
         t.replace(u'\r', u'\n');
-        write(row, col, t, book_.wrap(), true);
-        const int lines = int(t.count(u'\n')) + 1;
-        if (lines > 1)
-            worksheet_set_row(ws_, lxw_row_t(row), 15.0 * lines, nullptr);
+        if (style == Style::Normal && (t.contains(u'\n') || t.size() > MaxColumnChars)) {
+            write(row, col, t, book_.wrap(), true);
+            wrapped_.push_back({row, col, t});
+        } else {
+            write(row, col, t, book_.text(style), true);
+        }
     }
+    // A caption beside a wrapped text: at the top of its row.
+    void caption(int row, int col, const QString& s) { write(row, col, s, book_.top(), true); }
     void section(int row, const QString& s, int columns) {
         for (int c = 0; c < columns; ++c)
             write(row, c, c == 0 ? s : QString(), book_.section(), false);
@@ -263,11 +279,26 @@ public:
                     w = std::max(w, double(h.size()));
                 headerLines = std::max(headerLines, linesOf(h, w));
             }
-            w = std::clamp(w * 1.1 + 2, 6.0, 60.0);
+            w = std::clamp(w * 1.1 + 3, 6.0, 60.0);
+            if (c >= int(final_.size()))
+                final_.resize(size_t(c) + 1, 0);
+            final_[size_t(c)] = w;
             worksheet_set_column(ws_, lxw_col_t(c), lxw_col_t(c), w, nullptr);
         }
         if (headerLines > 1)
             worksheet_set_row(ws_, HeaderRow, 15.0 * headerLines, nullptr);
+        // A wrapped text makes its row as high as its lines in the column.
+        std::map<int, int> rowLines;
+        for (const Wrapped& w : wrapped_) {
+            const double chars = std::max(1.0, columnChars(w.col));
+            int lines = 0;
+            for (const QString& paragraph : w.text.split(u'\n'))
+                lines += std::max(1, linesOf(paragraph, chars));
+            rowLines[w.row] = std::max(rowLines[w.row], lines);
+        }
+        for (const auto& [row, lines] : rowLines)
+            if (lines > 1)
+                worksheet_set_row(ws_, lxw_row_t(row), 15.0 * lines, nullptr);
     }
 
 private:
@@ -281,7 +312,13 @@ private:
     void noteWidth(int col, const QString& shown) {
         if (col >= int(widths_.size()))
             widths_.resize(size_t(col) + 1, 0);
-        widths_[size_t(col)] = std::max(widths_[size_t(col)], double(shown.size()));
+        const double chars = std::min<double>(shown.size(), MaxColumnChars);
+        widths_[size_t(col)] = std::max(widths_[size_t(col)], chars);
+    }
+    // The characters a column holds, as finish() made it.
+    double columnChars(int col) const {
+        // A width counts digits; the letters of a text are narrower on average.
+        return col < int(final_.size()) ? final_[size_t(col)] / 0.9 : MaxColumnChars;
     }
     static QString shownNumber(double v, Num kind) {
         return formatFloat(kind == Num::Int        ? QStringLiteral("0")
@@ -310,6 +347,12 @@ private:
     lxw_worksheet* ws_ = nullptr;
     QStringList headers_;
     std::vector<double> widths_;
+    std::vector<double> final_;
+    struct Wrapped {
+        int row, col;
+        QString text;
+    };
+    std::vector<Wrapped> wrapped_;
 };
 
 // A sheet name the format accepts: without []:*?/\, at most 31 characters.
@@ -556,7 +599,7 @@ private:
         textItem(label(959), readable(p_.text(QStringLiteral("Vyska_dychaci_zony_text"))));
 
         section(2005);
-        textItem(label(801), choice("Tepelne_ztraty_enum", 802, 3, nullptr));
+        textItem(label(3545), choice("Tepelne_ztraty_enum", 802, 3, nullptr));
         if (method_ == 1)
             textItem(label(3535), choice("Tepelne_ztraty_priblizne_enum", 809, 4, nullptr));
         textItem(label(850), choice("n_enum", 851, 5, nullptr));
@@ -672,15 +715,15 @@ private:
                 sheet.section(row, i.caption, 3);
                 break;
             case Item::Text:
-                sheet.text(row, 0, i.caption);
+                sheet.caption(row, 0, i.caption);
                 sheet.text(row, 1, i.text);
                 break;
             case Item::LongText:
-                sheet.text(row, 0, i.caption);
-                sheet.longText(row, 1, i.text);
+                sheet.caption(row, 0, i.caption);
+                sheet.text(row, 1, i.text);
                 break;
             case Item::Date: {
-                sheet.text(row, 0, i.caption);
+                sheet.caption(row, 0, i.caption);
                 const QDateTime when = p_.value(QStringLiteral("Datum_vypracovani")).toDateTime();
                 if (when.isValid())
                     sheet.date(row, 1, when,
@@ -689,11 +732,11 @@ private:
                 break;
             }
             case Item::Value:
-                sheet.text(row, 0, i.caption);
+                sheet.caption(row, 0, i.caption);
                 sheet.number(row, 1, i.value, i.num);
                 break;
             case Item::Formula:
-                sheet.text(row, 0, i.caption);
+                sheet.caption(row, 0, i.caption);
                 if (resolvable(i.formula))
                     sheet.formula(row, 1, resolve(i.formula), i.value, i.num);
                 else
