@@ -73,12 +73,14 @@ struct ThrowZone {
     double apexX = 0, apexY = 0; // centre of the arcs
     double area = 0;             // of the cut zone [m2]; 0 when nothing of it is on the floor
     QRectF bounds;               // of the cut zone; empty with the area 0
-    // Counter-clockwise, without repeated vertices; empty when no part of the
+    // Counter-clockwise from the apex when it lies on the floor (else from the
+    // lowest vertex), without repeated vertices; empty when no part of the
     // sector lies on the floor (a unit beyond a wall blowing away from the hall).
     std::vector<ZoneVertex> boundary;
     // The boundary as a painter path in plan metres (Y upwards: a view maps it
-    // with its world-to-pixel transform). Its arcs are Qt's cubic curves, close
-    // to the circle at any zoom; the exact figure is the boundary above.
+    // with its world-to-pixel transform). Its arcs are cubic curves of at most
+    // 30 degrees that end on the boundary's vertices and stay within 4e-7 of
+    // the radius from the circle; the exact figure is the boundary above.
     QPainterPath path() const;
 };
 
