@@ -611,6 +611,81 @@ TEST_F(WorkbookTest, UnitTypesShowTheChosenAndRequiredNumbersAndTheirTotals) {
                   .arg(total));
 }
 
+TEST_F(ExchangeTest, LossesByEstimationLeaveTheSurfacesWithoutLossesAndSaySo) {
+    Dataset& p = data->tADOProject;
+    p.setValue(QStringLiteral("Tepelne_ztraty_enum"), 1);
+    p.setValue(QStringLiteral("Q_kW"), 42.5);
+    p.post();
+    const QString file = out(QStringLiteral("estimate.xlsx"));
+    ASSERT_TRUE(exportProjectWorkbook(*data, BaseEN, file));
+    const XlsxBook book = readXlsx(file);
+    ASSERT_TRUE(book.read);
+    const XlsxSheet& surfaces = book.sheets[1];
+    const int walls = data->tSteny.recordCount();
+    for (int r = 3; r < 3 + walls; ++r) {
+        EXPECT_EQ(surfaces.cell(r, 8), nullptr) << "the stored losses are no result of the project";
+        EXPECT_EQ(surfaces.cell(r, 9), nullptr);
+    }
+    for (int c : {8, 9})
+        EXPECT_TRUE(surfaces.text(3 + walls, c).isEmpty() &&
+                    surfaces.cell(3 + walls, c)->formula.isEmpty())
+            << "no total of them";
+    EXPECT_NE(surfaces.cell(3, 5), nullptr) << "the net areas stay";
+    EXPECT_EQ(surfaces.text(3 + walls + 2, 0), LanguageTextIn(BaseEN, 2605));
+    EXPECT_EQ(book.sheets[2].cell(3, 9), nullptr);
+
+    const XlsxSheet& project = book.sheets[0];
+    bool found = false;
+    for (int r = 3; r <= project.lastRow(); ++r) {
+        if (project.text(r, 0) !=
+            QStringLiteral("Thermal loss caused by penetration and infiltration"))
+            continue;
+        found = true;
+        EXPECT_TRUE(project.cell(r, 1)->formula.isEmpty()) << "the estimate is no sum";
+        EXPECT_DOUBLE_EQ(project.cell(r, 1)->number(), 42.5);
+    }
+    EXPECT_TRUE(found);
+}
+
+// A damaged file may hold numbers beyond any value (SQLite keeps infinities):
+// neither format can hold them, and a unit without a place is no unit to draw.
+TEST_F(ExchangeTest, NumbersBeyondAnyValueAreLeftOutNotWritten) {
+    ASSERT_TRUE(data->ADOConnectionProject.isOpen());
+    const QString file = data->ADOConnectionProject.path();
+    sql(file, QStringLiteral("UPDATE tJednotky SET X = 9e999, Tep_vykon = 9e999 WHERE ID = "
+                             "(SELECT MIN(ID) FROM tJednotky)"));
+    data->tJednotky.refresh();
+    const int units = data->tJednotky.recordCount();
+    ASSERT_TRUE(std::isinf(data->tJednotky.valueAt(0, data->tJednotky.fieldIndex("X")).toDouble()));
+
+    const QString dxf = out(QStringLiteral("damaged.dxf"));
+    ASSERT_TRUE(exportPlanDxf(*data, BaseEN, dxf));
+    const QByteArray drawing = readAll(dxf).toLower();
+    EXPECT_FALSE(drawing.contains("inf") || drawing.contains("nan"));
+    const DxfDrawing d = readDxf(dxf);
+    ASSERT_TRUE(d.read);
+    EXPECT_EQ(int(d.model.inserts.size()), units - 1);
+    for (const auto& t : d.model.texts)
+        EXPECT_NE(t.text, QStringLiteral("1")) << "the damaged unit has no number on the plan";
+
+    const QString xlsx = out(QStringLiteral("damaged.xlsx"));
+    ASSERT_TRUE(exportProjectWorkbook(*data, BaseEN, xlsx));
+    const XlsxBook book = readXlsx(xlsx);
+    ASSERT_TRUE(book.read);
+    const XlsxSheet& placed = book.sheets[4];
+    EXPECT_EQ(placed.cell(3, 2), nullptr) << "no place";
+    EXPECT_EQ(placed.cell(3, 6), nullptr) << "no heat output";
+    for (const XlsxSheet& sheet : book.sheets) {
+        for (const auto& [ref, c] : sheet.cells) {
+            if (c.isNumber()) {
+                EXPECT_TRUE(std::isfinite(c.number()) && !c.value.contains(QLatin1String("inf")))
+                    << qPrintable(sheet.name) << " " << qPrintable(ref) << " "
+                    << qPrintable(c.value);
+            }
+        }
+    }
+}
+
 // --- failures ------------------------------------------------------------------
 
 TEST_F(ExchangeTest, AnExportThatCannotBeWrittenLeavesNoFileAndSaysWhy) {
@@ -683,6 +758,29 @@ TEST_F(ExchangeTest, WithoutAnOpenProjectNothingIsWritten) {
     EXPECT_EQ(dlg.boxes.size(), 2u);
     EXPECT_FALSE(QFile::exists(file));
     EXPECT_FALSE(QFile::exists(out(QStringLiteral("none.xlsx"))));
+}
+
+// A project just made: no surfaces shown, no openings, no unit types, no units.
+class FreshProjectTest : public SessionTest {};
+
+TEST_F(FreshProjectTest, ExportsTheEmptyHallAndSaysWhatIsMissing) {
+    ASSERT_EQ(session->commandNew(), ResultOk);
+    const QString dxf = work.filePath(QStringLiteral("fresh.dxf"));
+    const QString xlsx = work.filePath(QStringLiteral("fresh.xlsx"));
+    ASSERT_TRUE(exportPlanDxf(*data, BaseCZ, dxf));
+    ASSERT_TRUE(exportProjectWorkbook(*data, BaseCZ, xlsx));
+    EXPECT_TRUE(dlg.boxes.empty());
+    const DxfDrawing d = readDxf(dxf);
+    ASSERT_TRUE(d.read);
+    EXPECT_TRUE(d.model.inserts.empty());
+    EXPECT_EQ(d.model.polylines.size(), 1u) << "the outline";
+    EXPECT_EQ(d.model.dimensions.size(), 2u);
+    const XlsxBook book = readXlsx(xlsx);
+    ASSERT_TRUE(book.read);
+    ASSERT_EQ(book.sheets.size(), 5u);
+    EXPECT_EQ(book.sheets[4].text(3, 0), LanguageTextIn(BaseCZ, 3529));
+    EXPECT_EQ(book.sheets[2].text(3, 0), LanguageTextIn(BaseCZ, 3528));
+    session->files.CloseProject(true);
 }
 
 } // namespace

@@ -198,6 +198,11 @@ Drawing layOut(const ProjectSnapshot& s, const std::vector<ThrowUnit>& throwUnit
     std::set<QString> names;
     QRectF units;
     for (const Row& u : s.units) {
+        // A unit whose place or angle is beyond any value (a damaged file) has
+        // no place on the plan.
+        if (!u.finite(QStringLiteral("X")) || !u.finite(QStringLiteral("Y")) ||
+            !u.finite(QStringLiteral("Uhel")))
+            continue;
         const QString type = u.text(QStringLiteral("Typ"));
         const int kind = u.integer(QStringLiteral("ObjType"));
         const auto key = std::make_pair(type, kind);

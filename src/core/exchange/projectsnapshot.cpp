@@ -46,6 +46,11 @@ double Row::number(const QString& column) const {
     return ok && std::isfinite(d) ? d : 0;
 }
 
+bool Row::finite(const QString& column) const {
+    const QVariant v = values_.value(column);
+    return nullValue(v) || std::isfinite(v.toDouble());
+}
+
 int Row::integer(const QString& column) const {
     return roundToInt(number(column));
 }

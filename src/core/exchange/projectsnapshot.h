@@ -24,8 +24,10 @@ public:
 
     QVariant value(const QString& column) const { return values_.value(column); }
     bool isNull(const QString& column) const { return !values_.value(column).isValid(); }
-    // Null counts as 0, as in the calculations.
+    // Null counts as 0, as in the calculations; so does a number beyond any
+    // value, which finite() tells apart.
     double number(const QString& column) const;
+    bool finite(const QString& column) const;
     int integer(const QString& column) const;
     QString text(const QString& column) const;
     bool flag(const QString& column) const;

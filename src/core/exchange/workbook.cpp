@@ -226,7 +226,11 @@ public:
     }
     void note(int row, const QString& s) { write(row, 0, s, book_.note(), false); }
 
+    // A number beyond any value (from a damaged file) stays out: the format has
+    // no place for it.
     void number(int row, int col, double v, Num kind, Style style = Style::Normal) {
+        if (!std::isfinite(v))
+            return;
         worksheet_write_number(ws_, lxw_row_t(row), lxw_col_t(col), v,
                                book_.number(kind, v, style));
         noteWidth(col, shownNumber(v, kind));
@@ -245,6 +249,8 @@ public:
     }
     void formula(int row, int col, const QString& f, double value, Num kind,
                  Style style = Style::Normal) {
+        if (!std::isfinite(value))
+            value = 0;
         worksheet_write_formula_num(ws_, lxw_row_t(row), lxw_col_t(col),
                                     (u'=' + f).toStdString().c_str(),
                                     book_.number(kind, value, style), value);
