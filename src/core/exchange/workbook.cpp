@@ -219,7 +219,12 @@ public:
         }
     }
     // A caption beside a wrapped text: at the top of its row.
-    void caption(int row, int col, const QString& s) { write(row, col, s, book_.top(), true); }
+    void caption(int row, int col, const QString& s) {
+        if (s.size() > MaxColumnChars)
+            text(row, col, s);
+        else
+            write(row, col, s, book_.top(), true);
+    }
     void section(int row, const QString& s, int columns) {
         for (int c = 0; c < columns; ++c)
             write(row, c, c == 0 ? s : QString(), book_.section(), false);
