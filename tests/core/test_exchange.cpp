@@ -647,6 +647,26 @@ TEST_F(ExchangeTest, LossesByEstimationLeaveTheSurfacesWithoutLossesAndSaySo) {
     EXPECT_TRUE(found);
 }
 
+TEST_F(ExchangeTest, AMemoLongerThanACellHoldsIsCutVisibly) {
+    const QString memo = QString(40000, u'x');
+    Dataset& p = data->tADOProject;
+    p.setValue(QStringLiteral("ProjectDesc_memo"), memo);
+    p.post();
+    const QString file = out(QStringLiteral("memo.xlsx"));
+    ASSERT_TRUE(exportProjectWorkbook(*data, BaseEN, file));
+    const XlsxBook book = readXlsx(file);
+    ASSERT_TRUE(book.read);
+    const XlsxSheet& project = book.sheets[0];
+    bool found = false;
+    for (int r = 3; r <= project.lastRow(); ++r) {
+        if (project.text(r, 0) != QStringLiteral("Project Description"))
+            continue;
+        found = true;
+        EXPECT_EQ(project.text(r, 1), QString(32766, u'x') + QChar(0x2026));
+    }
+    EXPECT_TRUE(found);
+}
+
 // A damaged file may hold numbers beyond any value (SQLite keeps infinities):
 // neither format can hold them, and a unit without a place is no unit to draw.
 TEST_F(ExchangeTest, NumbersBeyondAnyValueAreLeftOutNotWritten) {

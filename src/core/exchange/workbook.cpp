@@ -39,6 +39,7 @@ constexpr int HeaderRow = 2;
 constexpr int FirstDataRow = 3;
 // A longer text wraps in its column.
 constexpr int MaxColumnChars = 50;
+constexpr qsizetype MaxCellChars = 32767;
 
 QString cellName(int row, int col) {
     char buf[32];
@@ -313,7 +314,11 @@ public:
     }
 
 private:
-    void write(int row, int col, const QString& s, lxw_format* f, bool measured) {
+    void write(int row, int col, const QString& text, lxw_format* f, bool measured) {
+        // A cell holds at most 32767 characters; a longer memo is cut there,
+        // visibly, rather than left out.
+        const QString s =
+            text.size() > MaxCellChars ? text.left(MaxCellChars - 1) + QChar(0x2026) : text;
         worksheet_write_string(ws_, lxw_row_t(row), lxw_col_t(col), s.toStdString().c_str(), f);
         if (measured) {
             for (const QString& line : s.split(u'\n'))
