@@ -75,7 +75,7 @@ QString blockNameOf(const QString& type) {
     }
     if (name.isEmpty())
         name = QStringLiteral("Unit");
-    return name.left(255);
+    return name.left(250); // room for the number that tells two apart
 }
 
 struct UnitBlock {
