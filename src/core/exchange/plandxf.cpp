@@ -115,7 +115,7 @@ void writeUnitBlock(DL_Dxf& dxf, DL_WriterA& dw, const UnitBlock& b) {
 
 // The active viewport of model space, showing the view box: dxflib's own is
 // fixed for a sheet in millimetres, which would show a plan in metres as a
-// speck in a corner.
+// dot in a corner.
 void writeViewport(DL_WriterA& dw, const QRectF& view) {
     dw.table("VPORT", 1, 0x8);
     dw.dxfString(0, "VPORT");
