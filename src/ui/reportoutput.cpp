@@ -9,6 +9,7 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPrintDialog>
@@ -19,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -92,6 +94,14 @@ ReportSetupDialog::ReportSetupDialog(QWidget* parent) : QDialog(parent) {
     layout->addWidget(box);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    // Wide enough for its title in the window manager's title bar, whose face
+    // is not ours to know: the text in bold and a quarter wider, with room for
+    // the bar's icon and its three buttons.
+    QFont bold = font();
+    bold.setBold(true);
+    const int bar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    box->setMinimumWidth(QFontMetrics(bold).horizontalAdvance(windowTitle()) * 5 / 4 + 4 * bar -
+                         2 * layout->contentsMargins().left());
 }
 
 ReportSetupDialog::Destination ReportSetupDialog::destination() const {

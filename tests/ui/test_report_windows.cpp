@@ -14,6 +14,7 @@
 #include <QPrintPreviewWidget>
 #include <QProgressDialog>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -80,6 +81,12 @@ TEST_F(ReportWindows, SetupDialogOffersPreviewPrinterAndFilesInTheLanguage) {
         }
         d.show();
         EXPECT_GE(d.width(), d.rdRtfFile->sizeHint().width()) << "every choice fits";
+        // The title fits the title bar beside its icon and its three buttons.
+        QFont bold = d.font();
+        bold.setBold(true);
+        EXPECT_GE(d.width(), QFontMetrics(bold).horizontalAdvance(d.windowTitle()) +
+                                 4 * d.style()->pixelMetric(QStyle::PM_TitleBarHeight))
+            << base;
         if (qEnvironmentVariableIsSet("ZEFRANT_GRAB"))
             d.grab().save(QStringLiteral("/tmp/setup-%1.png").arg(languageCodeOfBase(base)));
         d.rdRtfFile->click();
