@@ -4,10 +4,14 @@
 #include "i18n/texts.h"
 #include "report/reportoutput.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -15,6 +19,10 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace zf {
@@ -29,12 +37,35 @@ QString choiceText(int id) {
     return t;
 }
 
+// The preview window is Qt's: its tool bar, its zoom list and the scroll bars of
+// its pages get names in the language.
+void nameThePreviewsControls(QPrintPreviewDialog& dialog) {
+    for (QToolBar* bar : dialog.findChildren<QToolBar*>()) {
+        bar->setAccessibleName(LanguageText(3053));
+        bar->setWindowTitle(LanguageText(3053));
+        for (QToolButton* more : bar->findChildren<QToolButton*>(
+                 QStringLiteral("qt_toolbar_ext_button"), Qt::FindDirectChildrenOnly))
+            more->setAccessibleName(LanguageText(2359));
+        for (QComboBox* zoom : bar->findChildren<QComboBox*>(Qt::FindDirectChildrenOnly)) {
+            auto* label = new QLabel(LanguageText(2206).trimmed(), bar);
+            label->setBuddy(zoom);
+            label->hide();
+        }
+    }
+    for (QAbstractScrollArea* area : dialog.findChildren<QAbstractScrollArea*>()) {
+        area->horizontalScrollBar()->setAccessibleName(LanguageText(3054));
+        area->verticalScrollBar()->setAccessibleName(LanguageText(3055));
+    }
+}
+
 } // namespace
 
 ReportSetupDialog::ReportSetupDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("ReportSetupDialog"));
-    setWindowTitle(QStringLiteral("Zefrant Output Options"));
+    setWindowTitle(LanguageText(3030));
     auto* box = new QGroupBox(this);
+    box->setObjectName(QStringLiteral("gbOutput"));
+    box->setAccessibleName(LanguageText(3056));
     auto* choices = new QVBoxLayout(box);
     auto* group = new QButtonGroup(this);
     auto add = [&](const char* name, int textId) {
@@ -63,6 +94,14 @@ ReportSetupDialog::ReportSetupDialog(QWidget* parent) : QDialog(parent) {
     layout->addWidget(box);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    // Wide enough for its title in the window manager's title bar, whose face
+    // is not ours to know: the text in bold and a quarter wider, with room for
+    // the bar's icon and its three buttons.
+    QFont bold = font();
+    bold.setBold(true);
+    const int bar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    box->setMinimumWidth(QFontMetrics(bold).horizontalAdvance(windowTitle()) * 5 / 4 + 4 * bar -
+                         2 * layout->contentsMargins().left());
 }
 
 ReportSetupDialog::Destination ReportSetupDialog::destination() const {
@@ -97,7 +136,7 @@ void QtReportPresenter::setUpPrinter(QPrinter& printer) {
 void QtReportPresenter::setUpPreview(QPrintPreviewDialog& dialog, const ReportDocument& doc,
                                      ReportPresenter* progress) {
     dialog.setObjectName(QStringLiteral("ReportPreview"));
-    dialog.setWindowTitle(QStringLiteral("Zefrant Report Preview"));
+    dialog.setWindowTitle(LanguageText(3031));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&doc, progress](QPrinter* printer) {
                          setUpPrinter(*printer);
@@ -108,8 +147,9 @@ void QtReportPresenter::setUpPreview(QPrintPreviewDialog& dialog, const ReportDo
                          if (progress)
                              progress->progress(QString());
                      });
+    nameThePreviewsControls(dialog);
     if (auto* view = dialog.findChild<QPrintPreviewWidget*>()) {
-        view->setAccessibleName(QStringLiteral("Zefrant Report Preview"));
+        view->setAccessibleName(LanguageText(3031));
         view->setZoomMode(QPrintPreviewWidget::CustomZoom);
         view->setZoomFactor(1.0);
     }
@@ -185,8 +225,8 @@ void QtReportPresenter::progress(const QString& line) {
     if (!progress_) {
         progress_ = new QProgressDialog(parent_);
         progress_->setObjectName(QStringLiteral("ReportStatus"));
-        progress_->setWindowTitle(QStringLiteral("Zefrant Report Status"));
-        progress_->setAccessibleName(QStringLiteral("Zefrant Report Status"));
+        progress_->setWindowTitle(LanguageText(3032));
+        progress_->setAccessibleName(LanguageText(3032));
         progress_->setCancelButton(nullptr);
         progress_->setRange(0, 0);
         progress_->setMinimumDuration(progressDelayMs);

@@ -1,6 +1,7 @@
 // The hall plan without a window: alignment of dropped units, the pointer, the
 // view transform and zoom, and the painted picture.
 #include "common/numberformat.h"
+#include "i18n/texts.h"
 #include "units/planview.h"
 
 #include <QFile>
@@ -166,6 +167,27 @@ TEST(PlanPointer, RightPressSelectsOthersClear) {
     p.mousePress(QPoint(2, 2), Qt::MiddleButton);
     EXPECT_FALSE(p.object(1).selected);
     EXPECT_EQ(p.doubleClickTarget(), -1);
+}
+
+// The hint over a unit and the pointer's position speak the user's language,
+// in the format of every language.
+TEST(PlanPointer, HintAndPositionInTheLanguage) {
+    ensureGuiApplication();
+    PlanView p = hall();
+    p.AddObject(ObjWarmAirUnit, 90, 15, 10, 3.5, QStringLiteral("Brisant AX 20"));
+    p.toImage();
+    const QPoint b = pixelOf(p, 15, 10);
+    setLanguage(BaseCZ);
+    EXPECT_EQ(p.hintText(b), formatText(QString::fromUtf8("Jednotka č. 1: Brisant AX 20\r\nX = "
+                                                          "%.2f; Y = %.2f; Z = %.2f\r\nÚhel: 90°"),
+                                        {15.0, 10.0, 3.5}));
+    setLanguage(BaseRU);
+    EXPECT_TRUE(p.hintText(b).startsWith(QString::fromUtf8("Агрегат № 1: Brisant AX 20\r\n")));
+    EXPECT_TRUE(p.hintText(b).endsWith(QString::fromUtf8("Угол: 90°")));
+    EXPECT_EQ(p.statusText(b), formatText(QStringLiteral(" X=%.2f m  Y=%.2f m"),
+                                          {p.toWorld(QPointF(b)).x(), p.toWorld(QPointF(b)).y()}));
+    setLanguage(BaseEN);
+    EXPECT_TRUE(p.hintText(b).startsWith(QStringLiteral("Unit #1: ")));
 }
 
 TEST(PlanView, FittingKeepsEqualMetresPerPixelWithMargins) {

@@ -18,8 +18,7 @@
 namespace zf {
 
 QString reportProgressLine(bool printing, int page) {
-    QString line =
-        printing ? QStringLiteral("Printing page %p") : QStringLiteral("Generating page %p");
+    QString line = LanguageText(printing ? 3034 : 3033);
     return line.replace(QLatin1String("%p"), QString::number(page));
 }
 
