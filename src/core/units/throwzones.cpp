@@ -20,7 +20,6 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
-#include <numeric>
 #include <unordered_map>
 
 namespace zf {
@@ -464,21 +463,22 @@ void addLoop(QPainterPath& path, const std::vector<Piece>& loop, bool reversed) 
     path.closeSubpath();
 }
 
-// Joins b to a when it continues a on the same line or the same circle.
-bool joinPieces(Piece& a, const Piece& b, double tol) {
-    if (length(a.p1 - b.p0) > tol || a.arc != b.arc)
+// Joins b to a when b starts within gap of a's end and continues it on the
+// same line or the same circle, to within eps.
+bool joinPieces(Piece& a, const Piece& b, double gap, double eps) {
+    if (length(a.p1 - b.p0) > gap || a.arc != b.arc)
         return false;
     if (!a.arc) {
         const Vec da = a.p1 - a.p0, db = b.p1 - b.p0;
         const double la = length(da), lb = length(db);
-        if (dot(da, db) <= 0 || std::fabs(cross(da, b.p1 - a.p0)) > tol * la ||
-            std::fabs(cross(db, a.p0 - b.p0)) > tol * lb)
+        if (dot(da, db) <= 0 || std::fabs(cross(da, b.p1 - a.p0)) > eps * la ||
+            std::fabs(cross(db, a.p0 - b.p0)) > eps * lb)
             return false;
         a.p1 = b.p1;
         return true;
     }
     // Arcs stay within half a turn, so that every bulge is at most 1.
-    if (length(a.c - b.c) > tol || std::fabs(a.r - b.r) > tol || a.sweep + b.sweep > Pi)
+    if (length(a.c - b.c) > eps || std::fabs(a.r - b.r) > eps || a.sweep + b.sweep > Pi)
         return false;
     a.sweep += b.sweep;
     a.p1 = b.p1;
@@ -570,7 +570,6 @@ struct ThrowCoverage::Impl {
 
     std::vector<std::pair<double, int>> nearby;
     std::vector<std::pair<double, double>> intervals, open, rest;
-    std::vector<double> cuts;
 
     bool outlineMade = false;
     std::vector<std::vector<Piece>> loops;
@@ -957,11 +956,11 @@ void ThrowCoverage::Impl::makeOutline() {
         while (k >= 0) {
             used[size_t(k)] = 1;
             const Piece& p = *all[size_t(k)];
-            if (loop.empty() || !joinPieces(loop.back(), p, tol))
+            if (loop.empty() || !joinPieces(loop.back(), p, tol, eps))
                 loop.push_back(p);
             k = following(p.p1);
         }
-        while (loop.size() > 1 && joinPieces(loop.back(), loop.front(), tol))
+        while (loop.size() > 1 && joinPieces(loop.back(), loop.front(), tol, eps))
             loop.erase(loop.begin());
         loops.push_back(std::move(loop));
     }
