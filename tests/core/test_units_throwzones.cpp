@@ -481,6 +481,22 @@ TEST(ThrowZones, ExactAreaAgreesWithScanlines) {
     RecordProperty("worst_difference_m2", std::to_string(worst));
 }
 
+TEST(ThrowZones, DenseRowsAgreeWithScanlines) {
+    // Rows of units half a metre apart on both long walls: their arcs cross
+    // at shallow angles, where a rounding in the crossings would show.
+    const double A = 40, B = 20;
+    std::vector<ThrowUnit> units;
+    for (int k = 0; k < 79; ++k) {
+        units.push_back(unit(k + 1, 0.5 + 0.5 * k, 0.25, 0, k % 2 ? 12 : 14));
+        units.push_back(unit(k + 100, 0.75 + 0.5 * k, 19.75, 180, 11));
+    }
+    for (double spread : {40.0, 90.0}) {
+        SCOPED_TRACE(spread);
+        const CoverageFigures f = computeThrowCoverage(units, A, B, spread);
+        EXPECT_NEAR(f.coveredArea, scanlineArea(units, A, B, spread, 50000), 3e-4);
+    }
+}
+
 TEST(ThrowZones, PathsFillTheZonesTheUnionAndTheRest) {
     std::mt19937 rng(7);
     const double A = 30, B = 18, spread = 60;

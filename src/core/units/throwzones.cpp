@@ -20,7 +20,6 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
-#include <numeric>
 #include <unordered_map>
 
 namespace zf {
@@ -52,7 +51,7 @@ double cross(Vec a, Vec b) {
     return a.x * b.y - a.y * b.x;
 }
 double length(Vec a) {
-    return std::hypot(a.x, a.y);
+    return std::sqrt(dot(a, a));
 }
 Vec polar(double radians) {
     return {std::cos(radians), std::sin(radians)};
@@ -77,10 +76,15 @@ Vec directionDeg(double deg) {
 
 // An angle brought into [0, 2 pi).
 double normalized(double a) {
-    a = std::fmod(a, TwoPi);
-    if (a < 0)
+    if (!std::isfinite(a))
+        return 0;
+    if (std::fabs(a) > 8 * TwoPi)
+        a = std::fmod(a, TwoPi);
+    while (a < 0)
         a += TwoPi;
-    return a >= TwoPi ? 0 : a;
+    while (a >= TwoPi)
+        a -= TwoPi;
+    return a;
 }
 
 struct Box {
@@ -111,6 +115,9 @@ struct Box {
 // The points p with dot(n, p - o) >= 0; n has length 1, o lies on the line.
 struct HalfPlane {
     Vec n, o;
+    double beta = 0; // the direction of n
+    HalfPlane() = default;
+    HalfPlane(Vec normal, Vec point) : n(normal), o(point), beta(std::atan2(normal.y, normal.x)) {}
     double at(Vec p) const { return dot(n, p - o); }
 };
 
@@ -130,6 +137,32 @@ struct Edge {
     int wall = -1;
     Box box;
 };
+
+// A stretch [from, to] of an edge's parameter, with its ends and, on an arc,
+// the directions from the centre to them.
+struct Stretch {
+    double from = 0, to = 0;
+    Vec q0, q1, d0, d1;
+    // Whether the direction u from an arc's centre points into the stretch
+    // (which turns by at most half a turn).
+    bool inArc(Vec u) const { return cross(d0, u) >= 0 && cross(u, d1) >= 0; }
+};
+
+Stretch stretchOf(const Piece& p, double from, double to) {
+    Stretch s;
+    s.from = from;
+    s.to = to;
+    if (p.arc) {
+        s.d0 = polar(p.a0 + from);
+        s.d1 = polar(p.a0 + to);
+        s.q0 = p.c + s.d0 * p.r;
+        s.q1 = p.c + s.d1 * p.r;
+    } else {
+        s.q0 = p.p0 + (p.p1 - p.p0) * from;
+        s.q1 = p.p0 + (p.p1 - p.p0) * to;
+    }
+    return s;
+}
 
 Piece segment(Vec a, Vec b) {
     Piece p;
@@ -247,7 +280,7 @@ Geometry buildGeometry(const ThrowUnit& u, double A, double B, double spreadDeg,
         return g;
     double farthest = 0;
     for (Vec corner : {Vec{0, 0}, Vec{A, 0}, Vec{A, B}, Vec{0, B}})
-        farthest = std::max(farthest, length(corner - g.c));
+        farthest = std::max(farthest, std::hypot(corner.x - g.c.x, corner.y - g.c.y));
     g.diskCoversFloor = g.r >= farthest;
 
     // The sector's edges: the right one at the direction minus half the
@@ -430,21 +463,22 @@ void addLoop(QPainterPath& path, const std::vector<Piece>& loop, bool reversed) 
     path.closeSubpath();
 }
 
-// Joins b to a when it continues a on the same line or the same circle.
-bool joinPieces(Piece& a, const Piece& b, double tol) {
-    if (length(a.p1 - b.p0) > tol || a.arc != b.arc)
+// Joins b to a when b starts within gap of a's end and continues it on the
+// same line or the same circle, to within eps.
+bool joinPieces(Piece& a, const Piece& b, double gap, double eps) {
+    if (length(a.p1 - b.p0) > gap || a.arc != b.arc)
         return false;
     if (!a.arc) {
         const Vec da = a.p1 - a.p0, db = b.p1 - b.p0;
         const double la = length(da), lb = length(db);
-        if (dot(da, db) <= 0 || std::fabs(cross(da, b.p1 - a.p0)) > tol * la ||
-            std::fabs(cross(db, a.p0 - b.p0)) > tol * lb)
+        if (dot(da, db) <= 0 || std::fabs(cross(da, b.p1 - a.p0)) > eps * la ||
+            std::fabs(cross(db, a.p0 - b.p0)) > eps * lb)
             return false;
         a.p1 = b.p1;
         return true;
     }
     // Arcs stay within half a turn, so that every bulge is at most 1.
-    if (length(a.c - b.c) > tol || std::fabs(a.r - b.r) > tol || a.sweep + b.sweep > Pi)
+    if (length(a.c - b.c) > eps || std::fabs(a.r - b.r) > eps || a.sweep + b.sweep > Pi)
         return false;
     a.sweep += b.sweep;
     a.p1 = b.p1;
@@ -458,67 +492,6 @@ std::vector<ZoneVertex> vertices(const std::vector<Piece>& loop) {
         out.push_back({p.p0.x, p.p0.y, p.arc ? std::tan(p.sweep / 4) : 0.0});
     return out;
 }
-
-// A uniform grid of cells over the floor, each listing the zones whose boxes
-// reach into it.
-class Grid {
-public:
-    void reset(double A, double B, double cell, int zones) {
-        cell_ = cell;
-        nx_ = std::clamp(int(std::ceil(A / cell)), 1, 128);
-        ny_ = std::clamp(int(std::ceil(B / cell)), 1, 128);
-        sx_ = A / nx_;
-        sy_ = B / ny_;
-        cells_.assign(size_t(nx_) * size_t(ny_), {});
-        stamp_.assign(size_t(zones), 0);
-        generation_ = 0;
-    }
-    void insert(int zone, const Box& b) {
-        forCells(b, [&](std::vector<int>& c) { c.push_back(zone); });
-    }
-    void remove(int zone, const Box& b) {
-        forCells(b, [&](std::vector<int>& c) {
-            const auto it = std::find(c.begin(), c.end(), zone);
-            if (it != c.end())
-                c.erase(it);
-        });
-    }
-    // The zones other than `self` whose cells the box reaches, once each.
-    void candidates(const Box& b, int self, std::vector<int>& out) {
-        out.clear();
-        if (++generation_ == 0) {
-            std::fill(stamp_.begin(), stamp_.end(), 0);
-            generation_ = 1;
-        }
-        forCells(b, [&](std::vector<int>& c) {
-            for (int z : c) {
-                if (z != self && stamp_[size_t(z)] != generation_) {
-                    stamp_[size_t(z)] = generation_;
-                    out.push_back(z);
-                }
-            }
-        });
-    }
-
-private:
-    template <class F> void forCells(const Box& b, F f) {
-        if (b.x1 < b.x0)
-            return;
-        const int ix0 = std::clamp(int(std::floor(b.x0 / sx_)) - 1, 0, nx_ - 1);
-        const int ix1 = std::clamp(int(std::floor(b.x1 / sx_)) + 1, 0, nx_ - 1);
-        const int iy0 = std::clamp(int(std::floor(b.y0 / sy_)) - 1, 0, ny_ - 1);
-        const int iy1 = std::clamp(int(std::floor(b.y1 / sy_)) + 1, 0, ny_ - 1);
-        for (int iy = iy0; iy <= iy1; ++iy)
-            for (int ix = ix0; ix <= ix1; ++ix)
-                f(cells_[size_t(iy) * size_t(nx_) + size_t(ix)]);
-    }
-
-    double cell_ = 1, sx_ = 1, sy_ = 1;
-    int nx_ = 1, ny_ = 1;
-    std::vector<std::vector<int>> cells_;
-    std::vector<unsigned> stamp_;
-    unsigned generation_ = 0;
-};
 
 } // namespace
 
@@ -591,12 +564,12 @@ struct ThrowCoverage::Impl {
     std::vector<std::vector<Piece>> pieces; // of each zone's boundary on the union's
     std::vector<double> contribution;       // Green's integral over them
     QHash<int, int> firstIndex;
-    Grid grid;
+    // The zones whose boxes meet each zone's box.
+    std::vector<std::vector<int>> adjacent;
     double covered = 0;
 
-    std::vector<int> nearby, nearBefore;
-    std::vector<std::pair<double, double>> intervals;
-    std::vector<double> cuts;
+    std::vector<std::pair<double, int>> nearby;
+    std::vector<std::pair<double, double>> intervals, open, rest;
 
     bool outlineMade = false;
     std::vector<std::vector<Piece>> loops;
@@ -610,9 +583,11 @@ struct ThrowCoverage::Impl {
 
     void rebuild();
     void build(int i);
-    void neighbours(int i, std::vector<int>& out);
+    void findAdjacent();
+    void detach(int i);
+    void attach(int i);
     void computePieces(int i);
-    void cover(const Edge& e, int i, int j);
+    void cover(const Edge& e, const Stretch& part, int i, int j);
     void sum();
     void makeOutline();
     void makePaths();
@@ -642,23 +617,10 @@ void ThrowCoverage::Impl::rebuild() {
     firstIndex.clear();
     for (size_t k = n; k-- > 0;)
         firstIndex.insert(units[k].id, int(k));
-    double size = 0;
-    int reaching = 0;
-    for (size_t k = 0; k < n; ++k) {
+    for (size_t k = 0; k < n; ++k)
         build(int(k));
-        const Geometry& g = geometry[k];
-        if (g.reaches) {
-            size += std::max(g.box.x1 - g.box.x0, g.box.y1 - g.box.y0);
-            ++reaching;
-        }
-    }
     if (hasFloor()) {
-        const double cell = reaching ? std::max(size / reaching, std::max(A, B) / 128) : A;
-        grid.reset(A, B, cell, int(n));
-        for (size_t k = 0; k < n; ++k) {
-            if (geometry[k].reaches)
-                grid.insert(int(k), geometry[k].box);
-        }
+        findAdjacent();
         for (size_t k = 0; k < n; ++k)
             computePieces(int(k));
     }
@@ -666,33 +628,74 @@ void ThrowCoverage::Impl::rebuild() {
     changed();
 }
 
-void ThrowCoverage::Impl::neighbours(int i, std::vector<int>& out) {
-    const Geometry& g = geometry[size_t(i)];
-    out.clear();
-    if (!g.reaches)
-        return;
-    grid.candidates(g.box, i, out);
-    out.erase(std::remove_if(out.begin(), out.end(),
-                             [&](int j) { return !geometry[size_t(j)].box.overlaps(g.box, eps); }),
-              out.end());
+// The pairs of zones whose boxes meet, by a sweep along X over the boxes in
+// the order of their left sides.
+void ThrowCoverage::Impl::findAdjacent() {
+    const size_t n = geometry.size();
+    adjacent.assign(n, {});
+    std::vector<int> order;
+    for (size_t k = 0; k < n; ++k) {
+        if (geometry[k].reaches)
+            order.push_back(int(k));
+    }
+    std::sort(order.begin(), order.end(), [&](int a, int b) {
+        return geometry[size_t(a)].box.x0 < geometry[size_t(b)].box.x0;
+    });
+    for (size_t s = 0; s < order.size(); ++s) {
+        const int i = order[s];
+        const Box& bi = geometry[size_t(i)].box;
+        for (size_t t = s + 1; t < order.size(); ++t) {
+            const int j = order[t];
+            const Box& bj = geometry[size_t(j)].box;
+            if (bj.x0 > bi.x1 + eps)
+                break;
+            if (bi.overlaps(bj, eps)) {
+                adjacent[size_t(i)].push_back(j);
+                adjacent[size_t(j)].push_back(i);
+            }
+        }
+    }
 }
 
-// Adds to `intervals` the parameter ranges of the edge e of zone i that zone j
-// covers: its interior, and the stretches along j's boundary that do not
-// belong to the union's boundary through i (see the head of this file).
-void ThrowCoverage::Impl::cover(const Edge& e, int i, int j) {
-    const size_t first = intervals.size();
+void ThrowCoverage::Impl::detach(int i) {
+    for (int j : adjacent[size_t(i)]) {
+        auto& list = adjacent[size_t(j)];
+        list.erase(std::find(list.begin(), list.end(), i));
+    }
+    adjacent[size_t(i)].clear();
+}
+
+// One zone's box against all others: a move costs the count of zones, which
+// is less than any index over them would save.
+void ThrowCoverage::Impl::attach(int i) {
+    const Geometry& g = geometry[size_t(i)];
+    if (!g.reaches)
+        return;
+    for (size_t j = 0; j < geometry.size(); ++j) {
+        if (int(j) != i && geometry[j].reaches && geometry[j].box.overlaps(g.box, eps)) {
+            adjacent[size_t(i)].push_back(int(j));
+            adjacent[j].push_back(i);
+        }
+    }
+}
+
+// Adds to `intervals` the parameter ranges within `part` of the edge e of zone
+// i that zone j covers: its interior, and the stretches along j's boundary
+// that do not belong to the union's boundary through i (see the head of this
+// file).
+void ThrowCoverage::Impl::cover(const Edge& e, const Stretch& part, int i, int j) {
     const Geometry& gj = geometry[size_t(j)];
     const Piece& p = e.g;
     if (!p.arc) {
         const Vec d = p.p1 - p.p0;
         const double len = length(d);
         const double tiny = eps / len;
-        double t0 = 0, t1 = 1;
+        double t0 = part.from, t1 = part.to;
         bool along = e.wall >= 0; // both zones lie on the floor's side of a wall line
         bool opposite = false;
         for (int k = 0; k < gj.wedges; ++k) {
             const HalfPlane& h = gj.wedge[k];
+            // Whether the edge runs along the line is the whole edge's matter.
             const double f0 = h.at(p.p0), f1 = h.at(p.p1);
             if (std::fabs(f0) <= eps && std::fabs(f1) <= eps) {
                 along = true;
@@ -700,12 +703,13 @@ void ThrowCoverage::Impl::cover(const Edge& e, int i, int j) {
                     opposite = true;
                 continue;
             }
-            if (f0 < 0 && f1 < 0)
+            const double fa = h.at(part.q0), fb = h.at(part.q1);
+            if (fa < 0 && fb < 0)
                 return;
-            if (f0 >= 0 && f1 >= 0)
+            if (fa >= 0 && fb >= 0)
                 continue;
             const double t = f0 / (f0 - f1);
-            if (f0 < 0)
+            if (fa < 0)
                 t0 = std::max(t0, t);
             else
                 t1 = std::min(t1, t);
@@ -726,62 +730,84 @@ void ThrowCoverage::Impl::cover(const Edge& e, int i, int j) {
     }
 
     const double tiny = eps / p.r;
-    const bool sameCircle = length(p.c - gj.c) <= eps && std::fabs(p.r - gj.r) <= eps;
+    const Vec dc = p.c - gj.c;
+    const double dist = length(dc);
+    if (dist > p.r + gj.r)
+        return;
+    const bool sameCircle = dist <= eps && std::fabs(p.r - gj.r) <= eps;
     // The arc runs along j's arc: a common stretch stays with the lower index.
     if (sameCircle && (j > i || gj.diskCoversFloor))
         return;
-    cuts.clear();
-    cuts.push_back(0);
-    cuts.push_back(p.sweep);
-    auto cutAt = [&](double angle) {
-        const double t = normalized(angle - p.a0);
-        if (t > tiny && t < p.sweep - tiny)
-            cuts.push_back(t);
+    // Each of j's conditions holds along the arc on one range of angles,
+    // cos(a - centre) >= cos(half); the arc within all of them is at most four
+    // ranges of the parameter t = a - a0 in [0, sweep]. A condition that holds
+    // at the whole arc or nowhere on it (from its values at the ends and at its
+    // extremes) needs no angles.
+    double bufA[8], bufB[8], bufC[8], bufD[8];
+    double *lo = bufA, *hi = bufB, *nlo = bufC, *nhi = bufD;
+    lo[0] = part.from;
+    hi[0] = part.to;
+    int ranges = 1;
+    auto restrict = [&](double centre, double half) {
+        const double s = normalized(centre - half - p.a0), e = s + 2 * half;
+        int n = 0;
+        for (int k = 0; k < ranges; ++k) {
+            for (double shift : {0.0, -TwoPi}) {
+                const double a = std::max(lo[k], s + shift), b = std::min(hi[k], e + shift);
+                if (b - a > tiny && n < 8) {
+                    nlo[n] = a;
+                    nhi[n] = b;
+                    ++n;
+                }
+            }
+        }
+        std::swap(lo, nlo);
+        std::swap(hi, nhi);
+        ranges = n;
+        return n > 0;
     };
-    // f(a) = alpha + r cos(a - beta) along the arc for each line of j's sector.
+    // Within each of j's lines: f(a) = alpha + r cos(a - beta) >= 0, least
+    // where the arc points against the line's normal, greatest along it.
     for (int k = 0; k < gj.wedges; ++k) {
         const HalfPlane& h = gj.wedge[k];
         const double alpha = dot(h.n, p.c - h.o);
-        const double cosine = -alpha / p.r;
-        if (std::fabs(cosine) >= 1)
+        const double f0 = h.at(part.q0), f1 = h.at(part.q1);
+        const double least = part.inArc(h.n * -1) ? alpha - p.r : std::min(f0, f1);
+        if (least >= 0)
             continue;
-        const double beta = std::atan2(h.n.y, h.n.x);
-        const double delta = std::acos(cosine);
-        cutAt(beta + delta);
-        cutAt(beta - delta);
+        const double most = part.inArc(h.n) ? alpha + p.r : std::max(f0, f1);
+        if (most <= 0)
+            return;
+        if (!restrict(h.beta, std::acos(std::clamp(-alpha / p.r, -1.0, 1.0))))
+            return;
     }
+    // Within j's disk: |p(a) - cj| <= rj, nearest where the arc points at
+    // j's centre.
     if (!sameCircle && !gj.diskCoversFloor) {
-        const Vec dc = p.c - gj.c;
-        const double dist = length(dc);
-        if (dist > eps) {
-            const double cosine = (gj.r * gj.r - p.r * p.r - dist * dist) / (2 * p.r * dist);
-            if (std::fabs(cosine) < 1) {
-                const double gamma = std::atan2(dc.y, dc.x);
-                const double delta = std::acos(cosine);
-                cutAt(gamma + delta);
-                cutAt(gamma - delta);
+        const double rr = gj.r * gj.r;
+        const double g0 = dot(part.q0 - gj.c, part.q0 - gj.c);
+        const double g1 = dot(part.q1 - gj.c, part.q1 - gj.c);
+        if (dist <= eps) {
+            if (p.r > gj.r)
+                return;
+        } else {
+            const Vec toward = dc * (-1 / dist);
+            const double far =
+                part.inArc(toward * -1) ? (dist + p.r) * (dist + p.r) : std::max(g0, g1);
+            if (far > rr) {
+                const double nearest =
+                    part.inArc(toward) ? (dist - p.r) * (dist - p.r) : std::min(g0, g1);
+                if (nearest >= rr)
+                    return;
+                const double k = (rr - p.r * p.r - dist * dist) / (2 * p.r * dist);
+                if (!restrict(std::atan2(dc.y, dc.x) + Pi,
+                              Pi - std::acos(std::clamp(k, -1.0, 1.0))))
+                    return;
             }
         }
     }
-    std::sort(cuts.begin(), cuts.end());
-    for (size_t k = 0; k + 1 < cuts.size(); ++k) {
-        const double ta = cuts[k], tb = cuts[k + 1];
-        if (tb - ta <= tiny)
-            continue;
-        const Vec m = p.c + polar(p.a0 + 0.5 * (ta + tb)) * p.r;
-        bool inside = true;
-        for (int w = 0; w < gj.wedges && inside; ++w)
-            inside = gj.wedge[w].at(m) >= -eps;
-        if (inside && !sameCircle && !gj.diskCoversFloor)
-            inside = length(m - gj.c) <= gj.r + eps;
-        if (!inside)
-            continue;
-        if (intervals.size() > first && intervals.back().second >= ta - tiny &&
-            intervals.back().first <= ta)
-            intervals.back().second = std::max(intervals.back().second, tb);
-        else
-            intervals.emplace_back(ta, tb);
-    }
+    for (int k = 0; k < ranges; ++k)
+        intervals.emplace_back(lo[k], hi[k]);
 }
 
 void ThrowCoverage::Impl::computePieces(int i) {
@@ -792,30 +818,61 @@ void ThrowCoverage::Impl::computePieces(int i) {
     const Geometry& g = geometry[k];
     if (!g.reaches)
         return;
-    neighbours(i, nearby);
+    // The nearest zones first: they cover most, and what they leave is small
+    // and quickly found beyond the reach of the others.
+    nearby.clear();
+    for (int j : adjacent[k]) {
+        const Vec d = geometry[size_t(j)].c - g.c;
+        nearby.emplace_back(dot(d, d), j);
+    }
+    std::sort(nearby.begin(), nearby.end());
     const Vec o = origin();
     for (const Edge& e : g.edges) {
         const Piece& p = e.g;
         const double span = p.arc ? p.sweep : 1.0;
         const double tiny = p.arc ? eps / p.r : eps / length(p.p1 - p.p0);
-        intervals.clear();
-        bool whole = false;
-        for (int j : nearby) {
-            if (!e.box.overlaps(geometry[size_t(j)].box, eps))
+        // The parameter ranges that no zone so far covers, and their box.
+        open.assign(1, {0.0, span});
+        Box openBox = e.box;
+        Stretch part = stretchOf(p, 0, span);
+        part.q0 = p.p0;
+        part.q1 = p.p1;
+        for (const auto& [distance, j] : nearby) {
+            if (!openBox.overlaps(geometry[size_t(j)].box, eps))
                 continue;
-            const size_t before = intervals.size();
-            cover(e, i, j);
-            for (size_t v = before; v < intervals.size() && !whole; ++v)
-                whole = intervals[v].first <= tiny && intervals[v].second >= span - tiny;
-            if (whole)
+            intervals.clear();
+            cover(e, part, i, j);
+            if (intervals.empty())
+                continue;
+            for (const auto& [s, t] : intervals) {
+                rest.clear();
+                for (const auto& [a, b] : open) {
+                    if (t <= a || s >= b) {
+                        rest.emplace_back(a, b);
+                        continue;
+                    }
+                    if (s - a > tiny)
+                        rest.emplace_back(a, s);
+                    if (b - t > tiny)
+                        rest.emplace_back(t, b);
+                }
+                open.swap(rest);
+            }
+            if (open.empty())
                 break;
+            const double from = open.front().first, to = open.back().second;
+            if (from == part.from && to == part.to)
+                continue;
+            part = stretchOf(p, from, to);
+            if (p.arc) {
+                openBox = arcBox(p.c, p.r, p.a0 + from, to - from, part.q0, part.q1);
+            } else {
+                openBox = Box();
+                openBox.add(part.q0);
+                openBox.add(part.q1);
+            }
         }
-        if (whole)
-            continue;
-        std::sort(intervals.begin(), intervals.end());
-        auto keep = [&](double ta, double tb) {
-            if (tb - ta <= tiny)
-                return;
+        for (const auto& [ta, tb] : open) {
             Piece q = p;
             if (p.arc) {
                 q.a0 = p.a0 + ta;
@@ -833,14 +890,7 @@ void ThrowCoverage::Impl::computePieces(int i) {
             }
             contribution[k] += green(q, o);
             out.push_back(q);
-        };
-        double from = 0;
-        for (const auto& [s, t] : intervals) {
-            if (s > from)
-                keep(from, s);
-            from = std::max(from, t);
         }
-        keep(from, span);
     }
 }
 
@@ -906,11 +956,11 @@ void ThrowCoverage::Impl::makeOutline() {
         while (k >= 0) {
             used[size_t(k)] = 1;
             const Piece& p = *all[size_t(k)];
-            if (loop.empty() || !joinPieces(loop.back(), p, tol))
+            if (loop.empty() || !joinPieces(loop.back(), p, tol, eps))
                 loop.push_back(p);
             k = following(p.p1);
         }
-        while (loop.size() > 1 && joinPieces(loop.back(), loop.front(), tol))
+        while (loop.size() > 1 && joinPieces(loop.back(), loop.front(), tol, eps))
             loop.erase(loop.begin());
         loops.push_back(std::move(loop));
     }
@@ -998,16 +1048,12 @@ void ThrowCoverage::moveUnit(int index, double x, double y, double angleDeg) {
     }
     // The zones the unit reached before and reaches now lose or gain the
     // pieces it covers; no other zone changes.
-    Geometry& g = d.geometry[size_t(index)];
-    d.neighbours(index, d.nearBefore);
-    std::vector<int> affected = d.nearBefore;
-    if (g.reaches)
-        d.grid.remove(index, g.box);
+    std::vector<int> affected = d.adjacent[size_t(index)];
+    d.detach(index);
     d.build(index);
-    if (g.reaches)
-        d.grid.insert(index, g.box);
-    d.neighbours(index, d.nearBefore);
-    affected.insert(affected.end(), d.nearBefore.begin(), d.nearBefore.end());
+    d.attach(index);
+    affected.insert(affected.end(), d.adjacent[size_t(index)].begin(),
+                    d.adjacent[size_t(index)].end());
     affected.push_back(index);
     std::sort(affected.begin(), affected.end());
     affected.erase(std::unique(affected.begin(), affected.end()), affected.end());

@@ -113,7 +113,9 @@ CoverageFigures computeThrowCoverage(const std::vector<ThrowUnit>& units, double
 // The zones of a plan and their union, kept up to date while single units move:
 // moving one unit computes again only the zones that it reached before or
 // reaches now, so a view can follow a drag frame by frame. The outlines are made
-// when they are asked for and kept until the next change.
+// when they are asked for and kept until the next change. On 1,000 units
+// (bench/bench_coverage) the whole union takes a few milliseconds, a move with
+// the figure and both paths one or two.
 class ThrowCoverage {
 public:
     ThrowCoverage();
