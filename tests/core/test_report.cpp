@@ -10,6 +10,7 @@
 #include "i18n/language.h"
 #include "i18n/texts.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -213,12 +214,21 @@ struct Host final : ReportHost {
     bool writePlan = true;
     bool throwOnPlan = false;
     std::function<void()> onPost;
+    QString language;   // what reportLanguage() answers
+    QStringList chosen; // what setReportLanguage() was told
+    QString planLocale; // the locale the plan picture was written with
+    QString reportLanguage() const override { return language; }
+    void setReportLanguage(const QString& code) override {
+        chosen << code;
+        language = code;
+    }
     void postPendingEdits() override {
         ++posted;
         if (onPost)
             onPost();
     }
-    bool writePlanPicture(const QString& path) override {
+    bool writePlanPicture(const QString& path, const QLocale& locale) override {
+        planLocale = locale.name();
         if (throwOnPlan)
             throw DbError(QStringLiteral("the plan cannot be read"));
         if (!writePlan)
@@ -373,7 +383,7 @@ TEST_F(ReportTest, MissingComponentsAreSkippedAndPicturesNeedTheirFile) {
         e.findComponent(QStringLiteral("Page4"), QStringLiteral("rvWMF_Jednotky"))->visible);
 
     const QString plan = work.filePath(QStringLiteral("plan.svg"));
-    Host().writePlanPicture(plan);
+    Host().writePlanPicture(plan, QLocale::c());
     ASSERT_TRUE(FillReport(e, *data, plan));
     ReportComponent* pic =
         e.findComponent(QStringLiteral("Page4"), QStringLiteral("rvWMF_Jednotky"));
@@ -505,10 +515,20 @@ TEST_F(ReportTest, FileCommandsAskForTheFile) {
 struct Presenter final : ReportPresenter {
     QStringList lines;
     int presented = 0;
-    ReportKind kind = ReportKind::Pdf;
-    void present(ReportKind k, const ReportDocument&, const ResolvedReport&) override {
+    int setups = 0;
+    bool accept = true;
+    ReportSetup asked, answer{ReportDestination::Printer, QStringLiteral("PL")};
+    bool setup(ReportSetup& s) override {
+        ++setups;
+        asked = s;
+        if (accept)
+            s = answer;
+        return accept;
+    }
+    ReportDestination destination = ReportDestination::PdfFile;
+    void present(ReportDestination d, const ReportDocument&, const ResolvedReport&) override {
         ++presented;
-        kind = k;
+        destination = d;
     }
     void progress(const QString& line) override { lines << line; }
 };
@@ -519,11 +539,80 @@ TEST_F(ReportTest, PreviewKindsGoToThePresenterWithProgress) {
     const ReportRunResult r = RunReport(*data, host, ReportKind::Preview, QString(), &p);
     EXPECT_TRUE(r.ok);
     EXPECT_EQ(p.presented, 1);
-    EXPECT_EQ(p.kind, ReportKind::Preview);
+    EXPECT_EQ(p.destination, ReportDestination::Preview);
     ASSERT_FALSE(p.lines.isEmpty());
     EXPECT_EQ(p.lines.first(), QStringLiteral("Generating page 1"));
     EXPECT_TRUE(p.lines.last().isEmpty()) << "the progress window closes";
     EXPECT_EQ(reportProgressLine(true, 3), QStringLiteral("Printing page 3"));
+}
+
+TEST_F(ReportTest, PrintAsksTheOutputAndTheLanguageFirstAndKeepsTheLanguage) {
+    setLanguage(BaseGE);
+    Host host;
+    Presenter p;
+    ReportRunResult r = RunReport(*data, host, ReportKind::Print, QString(), &p);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(p.setups, 1);
+    EXPECT_EQ(p.asked.destination, ReportDestination::Preview) << "the preview preselected";
+    EXPECT_EQ(p.asked.language, QStringLiteral("GE")) << "the windows' language by default";
+    EXPECT_EQ(p.destination, ReportDestination::Printer);
+    EXPECT_EQ(r.report, QStringLiteral("ReportPL")) << "built after the choice, in its language";
+    EXPECT_EQ(host.chosen, QStringList{QStringLiteral("PL")}) << "kept for the next reports";
+    EXPECT_EQ(LanguageBase, BaseGE) << "the windows keep their language";
+
+    // The next Print offers the kept language; the other commands print in it.
+    r = RunReport(*data, host, ReportKind::Print, QString(), &p);
+    EXPECT_EQ(p.asked.language, QStringLiteral("PL"));
+    EXPECT_EQ(host.chosen.size(), 1) << "an unchanged choice is not written again";
+    r = RunReport(*data, host, ReportKind::Preview, QString(), &p);
+    EXPECT_EQ(r.report, QStringLiteral("ReportPL"));
+    EXPECT_EQ(p.setups, 2) << "Preview shows no setup dialog";
+
+    // Cancelled: no report, nothing posted, nothing kept.
+    p.accept = false;
+    p.answer.language = QStringLiteral("RU");
+    const int posted = host.posted, presented = p.presented;
+    r = RunReport(*data, host, ReportKind::Print, QString(), &p);
+    EXPECT_TRUE(r.cancelled);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(host.posted, posted);
+    EXPECT_EQ(p.presented, presented);
+    EXPECT_EQ(host.language, QStringLiteral("PL"));
+    setLanguage(BaseEN);
+}
+
+TEST_F(ReportTest, AReportInAnotherLanguageIsTheOneThatLanguagePrints) {
+    set(QStringLiteral("Cena_enum"), 1);
+    set(QStringLiteral("Cena_Kc_kWh"), 0.125);
+    set(QStringLiteral("Cena_den"), 1234.6);
+    set(QStringLiteral("Ti"), 18.5);
+    set(QStringLiteral("Poloha_cloveka_enum"), 1);
+    set(QStringLiteral("Datum_vypracovani"), QDateTime(QDate(2024, 3, 15), QTime(0, 0)));
+    auto rtf = [&](int windows, const QString& language, QString* planLocale) {
+        setLanguage(windows);
+        Host host;
+        host.language = language;
+        const QString file = work.filePath(QStringLiteral("l.rtf"));
+        EXPECT_TRUE(RunReport(*data, host, ReportKind::Rtf, file).ok);
+        EXPECT_EQ(LanguageBase, windows) << "the windows keep their language";
+        *planLocale = host.planLocale;
+        QFile in(file);
+        EXPECT_TRUE(in.open(QIODevice::ReadOnly));
+        return rtfText(in.readAll());
+    };
+    QString czechWindows, germanWindows;
+    const QString underCzech = rtf(BaseCZ, QStringLiteral("GE"), &czechWindows);
+    const QString underGerman = rtf(BaseGE, QString(), &germanWindows);
+    EXPECT_EQ(underCzech, underGerman);
+    EXPECT_EQ(czechWindows, germanWindows) << "the plan's dimensions in the report's locale";
+    EXPECT_EQ(czechWindows, QStringLiteral("de_DE"));
+    for (const QString& german :
+         {LanguageTextIn(BaseGE, 2602), QStringLiteral("[EUR/kWh]"), QStringLiteral("1.235,- EUR"),
+          QStringLiteral("18,5"), QStringLiteral("15.03.2024"), QStringLiteral("1,1 m"),
+          LanguageTextIn(BaseGE, 961)})
+        EXPECT_TRUE(underCzech.contains(german)) << german.toStdString();
+    EXPECT_FALSE(underCzech.contains(QStringLiteral("CZK")));
+    setLanguage(BaseEN);
 }
 
 // --- layout ---
