@@ -67,6 +67,10 @@ using PageProgress = std::function<void(int page)>;
 // footer lines with the page number "n / m".
 ReportDocument layoutReport(const ResolvedReport& report, const PageProgress& progress = {});
 
+// The edges of a table's columns as the layout draws them, from 0 (the left
+// margin) to 1 (the right margin): the RTF writer gives its tables the same.
+std::vector<double> tableColumnShares(const ResolvedReport& report, const ResolvedTable& table);
+
 // The natural size of a picture file (pixels of a raster, the default size of an
 // SVG); empty when the file cannot be read.
 QSizeF pictureSize(const QString& file);

@@ -324,15 +324,9 @@ private:
     }
 
     QByteArray table(const ResolvedTable& t) {
-        double total = 0;
-        for (double w : t.weights)
-            total += w;
-        std::vector<int> xs{0};
-        double acc = 0;
-        for (double w : t.weights) {
-            acc += w;
-            xs.push_back(int(std::lround(ContentTwips * acc / total)));
-        }
+        std::vector<int> xs;
+        for (double share : tableColumnShares(r_, t))
+            xs.push_back(int(std::lround(ContentTwips * share)));
         QByteArray out;
         for (const ResolvedRow& r : t.header)
             out += row(r, t, xs, true);
