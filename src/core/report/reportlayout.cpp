@@ -358,6 +358,23 @@ public:
         const std::vector<double> words = widestWords(all, n);
         const std::vector<double> headerWords = widestWords(t.header, n);
         const std::vector<double> headings = headingWidths(t);
+        // The width each column's cells take unwrapped, its headings in two lines.
+        std::vector<double> natural = headings;
+        for (const auto* rows : {&t.body, &t.footer})
+            for (const ResolvedRow& r : *rows) {
+                size_t col = 0;
+                for (const ResolvedCell& c : r.cells) {
+                    if (col >= n)
+                        break;
+                    if (c.span == 1) {
+                        const QFontMetricsF& fm = book_.metrics[size_t(book_.index(c.style))];
+                        for (const QString& line : c.text.split(u'\n'))
+                            natural[col] = std::max(natural[col], fm.horizontalAdvance(line) +
+                                                                      2 * CellPadH + 0.5);
+                    }
+                    col += size_t(std::max(1, c.span));
+                }
+            }
         auto atLeast = [n](std::vector<double> a, const std::vector<double>& b) {
             for (size_t i = 0; i < n; ++i)
                 a[i] = std::max(a[i], b[i]);
@@ -374,10 +391,28 @@ public:
                 break;
             if (deficit > slack)
                 continue;
-            const double share = deficit / slack;
+            // What a column can give without wrapping any of its cells goes
+            // first; only the rest makes other cells take more lines.
+            std::vector<double> free(n, 0.0);
+            double freeTotal = 0;
+            for (size_t i = 0; i < n; ++i) {
+                free[i] = std::max(0.0, widths[i] - std::max(need[i], natural[i]));
+                freeTotal += free[i];
+            }
+            const double fromFree = std::min(deficit, freeTotal);
+            const double freeShare = freeTotal > 0 ? fromFree / freeTotal : 0;
+            double restSlack = 0;
             for (size_t i = 0; i < n; ++i)
-                widths[i] =
-                    need[i] > widths[i] ? need[i] : widths[i] - (widths[i] - need[i]) * share;
+                restSlack += std::max(0.0, widths[i] - free[i] * freeShare - need[i]);
+            const double restShare = restSlack > 0 ? (deficit - fromFree) / restSlack : 0;
+            for (size_t i = 0; i < n; ++i) {
+                if (need[i] > widths[i]) {
+                    widths[i] = need[i];
+                    continue;
+                }
+                const double w = widths[i] - free[i] * freeShare;
+                widths[i] = w - std::max(0.0, w - need[i]) * restShare;
+            }
             break;
         }
         std::vector<double> xs{Left};
