@@ -21,6 +21,7 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace zf {
 
@@ -95,10 +96,16 @@ ReportSetupDialog::ReportSetupDialog(QWidget* parent) : QDialog(parent) {
     layout->addLayout(languageRow);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    // The title stays whole: its text and the title bar's buttons, which the
-    // window manager draws about as tall as the bar.
-    const int bar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
-    setMinimumWidth(fontMetrics().horizontalAdvance(windowTitle()) + 4 * bar);
+    // The title stays whole: its text in a bold face, as window managers draw
+    // titles, beside the bar's icon and buttons, each about as wide as the bar
+    // is tall. The fixed size follows the layout, so the width is a strut.
+    QFont titleFont = font();
+    titleFont.setBold(true);
+    const int bar = std::max(style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this),
+                             QFontMetrics(titleFont).height());
+    const QMargins m = layout->contentsMargins();
+    layout->addStrut(QFontMetrics(titleFont).horizontalAdvance(windowTitle()) + 5 * bar - m.left() -
+                     m.right());
 }
 
 ReportDestination ReportSetupDialog::destination() const {
