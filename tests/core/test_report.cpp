@@ -867,6 +867,10 @@ TEST(ReportLayout, NoSheetHoldsOnlyWhatRanOverAndTablesKeepRowsWithTheirHeading)
     EXPECT_EQ(sheetOf(doc, QStringLiteral("The next page")), 1)
         << "the next page fills the sheet that holds the rest";
     EXPECT_EQ(doc.pageCount(), 2);
+    EXPECT_EQ(doc.newSheets, (std::vector<bool>{true, false}));
+    EXPECT_FALSE(renderReportRtf(r, doc.newSheets).contains("\\page"))
+        << "the RTF document breaks where the sheets do";
+    EXPECT_TRUE(renderReportRtf(r).contains("\\page"));
 
     // A page that fills most of the next sheet leaves the one after it to the next.
     for (int i = perSheet + 3; i < 2 * perSheet - 3; ++i)
@@ -874,6 +878,7 @@ TEST(ReportLayout, NoSheetHoldsOnlyWhatRanOverAndTablesKeepRowsWithTheirHeading)
     doc = layoutReport(r);
     EXPECT_EQ(sheetOf(doc, QStringLiteral("line %1").arg(2 * perSheet - 4)), 1);
     EXPECT_EQ(sheetOf(doc, QStringLiteral("The next page")), 2);
+    EXPECT_EQ(doc.newSheets, (std::vector<bool>{true, true}));
 
     // A table whose heading would stand at the foot of a sheet with a row or
     // two begins on the next one; its last row never stands alone.

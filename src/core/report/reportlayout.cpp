@@ -118,7 +118,7 @@ struct Item {
     std::vector<DrawOp> ops; // y relative to the item's top
     bool gap = false;        // space, dropped at the top of a sheet
     bool keepNext = false;   // goes to the next sheet with the item after it
-    bool newSheet = false;   // a report page begins here
+    bool newSheet = false;   // a report page begins here; after paginate(): on a sheet of its own
     int table = -1;
     bool header = false; // a header row of its table
 };
@@ -128,12 +128,14 @@ public:
     explicit Layouter(const ResolvedReport& r) : report_(r), book_(r.fonts) {}
 
     ReportDocument run(const PageProgress& progress) {
+        std::vector<size_t> firstItems;
         for (const ResolvedPage& page : report_.pages) {
             const size_t first = items_.size();
             for (const ResolvedBlock& b : page.blocks)
                 block(b);
             if (items_.size() > first)
                 items_[first].newSheet = true;
+            firstItems.push_back(first);
         }
         paginate(progress);
         decorate();
@@ -141,6 +143,8 @@ public:
         doc.title = report_.title;
         doc.fonts = book_.fonts;
         doc.pages = std::move(sheets_);
+        for (size_t first : firstItems)
+            doc.newSheets.push_back(first >= items_.size() || items_[first].newSheet);
         return doc;
     }
 
@@ -552,6 +556,7 @@ private:
                 if (!empty_ && ranOver && nearlyEmpty &&
                     y_ + PageGap + std::min(chainHeight(i), Bottom - Top) <= Bottom) {
                     y_ += PageGap;
+                    items_[i].newSheet = false;
                 } else if (!empty_) {
                     newSheet(progress);
                 }

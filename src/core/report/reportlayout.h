@@ -43,6 +43,9 @@ public:
     QString title;
     std::vector<QFont> fonts;
     std::vector<LaidOutPage> pages;
+    // Per report page: whether it begins a sheet of its own (false: it goes on
+    // on the sheet that holds what ran over from the page before).
+    std::vector<bool> newSheets;
 
     int pageCount() const { return int(pages.size()); }
 

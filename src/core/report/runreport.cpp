@@ -196,7 +196,8 @@ bool writeReportFile(const ReportDocument& doc, const ResolvedReport& report, bo
     PageProgress progress;
     if (presenter)
         progress = [presenter](int page) { presenter->progress(reportProgressLine(true, page)); };
-    const QByteArray bytes = rtf ? renderReportRtf(report) : renderReportPdf(doc, progress);
+    const QByteArray bytes =
+        rtf ? renderReportRtf(report, doc.newSheets) : renderReportPdf(doc, progress);
     if (presenter)
         presenter->progress(QString());
     QString detail;
