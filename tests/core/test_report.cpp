@@ -584,9 +584,11 @@ struct Presenter final : ReportPresenter {
         return accept;
     }
     ReportDestination destination = ReportDestination::PdfFile;
-    void present(ReportDestination d, const ReportDocument&, const ResolvedReport&) override {
+    QStringList texts; // of the last report presented
+    void present(ReportDestination d, const ReportDocument&, const ResolvedReport& r) override {
         ++presented;
         destination = d;
+        texts = printed(r);
     }
     void progress(const QString& line) override { lines << line; }
 };
@@ -636,6 +638,18 @@ TEST_F(ReportTest, PrintAsksTheOutputAndTheLanguageFirstAndKeepsTheLanguage) {
     EXPECT_EQ(host.posted, posted);
     EXPECT_EQ(p.presented, presented);
     EXPECT_EQ(host.language, QStringLiteral("PL"));
+
+    // Slovak has no report: the English one is offered, and taking it as offered
+    // keeps Slovak's currency and nothing is kept.
+    setLanguage(BaseSL);
+    Host slovak;
+    Presenter q;
+    q.answer = {ReportDestination::Preview, QStringLiteral("EN")};
+    r = RunReport(*data, slovak, ReportKind::Print, QString(), &q);
+    EXPECT_EQ(q.asked.language, QStringLiteral("EN"));
+    EXPECT_EQ(r.report, QStringLiteral("ReportEN"));
+    EXPECT_TRUE(slovak.chosen.isEmpty());
+    EXPECT_FALSE(q.texts.filter(QStringLiteral("[EUR/")).isEmpty()) << "the prices in euros";
     setLanguage(BaseEN);
 }
 

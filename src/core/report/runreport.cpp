@@ -222,14 +222,17 @@ ReportRunResult RunReport(TZFData& data, ReportHost& host, ReportKind kind, cons
         // The output system asks first: the language decides the report it builds.
         if (presenter) {
             ReportSetup setup;
+            // A language without a report of its own (Slovak) shows the English
+            // one it prints, and keeps its own currency unless another is chosen.
             setup.language = reportLanguages().contains(result.language) ? result.language
                                                                          : QStringLiteral("EN");
+            const QString offered = setup.language;
             if (!presenter->setup(setup)) {
                 result.cancelled = true;
                 return result;
             }
             destination = setup.destination;
-            if (setup.language != result.language) {
+            if (setup.language != offered) {
                 result.language = setup.language;
                 host.setReportLanguage(setup.language);
             }
