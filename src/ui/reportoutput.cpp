@@ -1,6 +1,7 @@
 #include "reportoutput.h"
 
 #include "common/dialogs.h"
+#include "common/globals.h"
 #include "i18n/texts.h"
 #include "report/reportoutput.h"
 
@@ -10,6 +11,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFontMetrics>
+#include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPrintDialog>
@@ -24,12 +26,13 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace zf {
 
 namespace {
 
-// A command caption as a choice: without the access key and the dots.
+// A command caption as a choice: without the dots.
 QString choiceText(int id) {
     QString t = LanguageText(id);
     t.remove(QLatin1String("..."));
@@ -58,22 +61,30 @@ void nameThePreviewsControls(QPrintPreviewDialog& dialog) {
     }
 }
 
+QString withoutAccessKey(QString text) {
+    text.replace(QLatin1String("&&"), QString(QChar(0xE002)));
+    text.remove(u'&');
+    text.replace(QChar(0xE002), u'&');
+    return text;
+}
+
+// The captions of the language commands, in the order of reportLanguages().
+constexpr int LanguageCaptions[] = {82, 83, 84, 85, 86};
+
 } // namespace
 
 ReportSetupDialog::ReportSetupDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("ReportSetupDialog"));
     setWindowTitle(LanguageText(3030));
-    auto* box = new QGroupBox(this);
-    box->setObjectName(QStringLiteral("gbOutput"));
-    box->setAccessibleName(LanguageText(3056));
-    auto* choices = new QVBoxLayout(box);
+    gbOutput = new QGroupBox(LanguageText(3201), this);
+    gbOutput->setObjectName(QStringLiteral("gbOutput"));
+    gbOutput->setAccessibleName(LanguageText(3201));
+    auto* choices = new QVBoxLayout(gbOutput);
     auto* group = new QButtonGroup(this);
     auto add = [&](const char* name, int textId) {
-        auto* rb = new QRadioButton(choiceText(textId), box);
+        auto* rb = new QRadioButton(choiceText(textId), gbOutput);
         rb->setObjectName(QString::fromLatin1(name));
-        QString accessible = rb->text();
-        accessible.remove(u'&');
-        rb->setAccessibleName(accessible);
+        rb->setAccessibleName(withoutAccessKey(rb->text()));
         choices->addWidget(rb);
         group->addButton(rb);
         return rb;
@@ -83,6 +94,22 @@ ReportSetupDialog::ReportSetupDialog(QWidget* parent) : QDialog(parent) {
     rdPdfFile = add("rdPdfFile", 10);
     rdRtfFile = add("rdRtfFile", 20);
     rdPreview->setChecked(true);
+
+    lbReportLanguage = new QLabel(LanguageText(3200), this);
+    lbReportLanguage->setObjectName(QStringLiteral("lbReportLanguage"));
+    cbReportLanguage = new QComboBox(this);
+    cbReportLanguage->setObjectName(QStringLiteral("cbReportLanguage"));
+    const QStringList codes = reportLanguages();
+    for (qsizetype i = 0; i < codes.size(); ++i)
+        cbReportLanguage->addItem(withoutAccessKey(LanguageText(LanguageCaptions[i])), codes[i]);
+    lbReportLanguage->setBuddy(cbReportLanguage);
+    cbReportLanguage->setAccessibleName(
+        withoutAccessKey(LanguageText(3200)).remove(u':').trimmed());
+    auto* languageRow = new QFormLayout;
+    languageRow->setContentsMargins(0, 0, 0, 0);
+    languageRow->addRow(lbReportLanguage, cbReportLanguage);
+    setLanguage(LanguageCode);
+
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton(LanguageText(151), QDialogButtonBox::AcceptRole)
         ->setObjectName(QStringLiteral("btOK"));
@@ -91,35 +118,48 @@ ReportSetupDialog::ReportSetupDialog(QWidget* parent) : QDialog(parent) {
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(box);
+    layout->addWidget(gbOutput);
+    layout->addLayout(languageRow);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    // Wide enough for its title in the window manager's title bar, whose face
-    // is not ours to know: the text in bold and a quarter wider, with room for
-    // the bar's icon and its three buttons.
-    QFont bold = font();
-    bold.setBold(true);
-    const int bar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
-    box->setMinimumWidth(QFontMetrics(bold).horizontalAdvance(windowTitle()) * 5 / 4 + 4 * bar -
-                         2 * layout->contentsMargins().left());
+    // The title stays whole: its text in a bold face, as window managers draw
+    // titles, beside the bar's icon and buttons, each about as wide as the bar
+    // is tall. The fixed size follows the layout, so the width is a strut.
+    QFont titleFont = font();
+    titleFont.setBold(true);
+    const int bar = std::max(style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this),
+                             QFontMetrics(titleFont).height());
+    const QMargins m = layout->contentsMargins();
+    layout->addStrut(QFontMetrics(titleFont).horizontalAdvance(windowTitle()) + 5 * bar - m.left() -
+                     m.right());
 }
 
-ReportSetupDialog::Destination ReportSetupDialog::destination() const {
+ReportDestination ReportSetupDialog::destination() const {
     if (rdPrinter->isChecked())
-        return Printer;
+        return ReportDestination::Printer;
     if (rdPdfFile->isChecked())
-        return PdfFile;
+        return ReportDestination::PdfFile;
     if (rdRtfFile->isChecked())
-        return RtfFile;
-    return Preview;
+        return ReportDestination::RtfFile;
+    return ReportDestination::Preview;
 }
 
-void ReportSetupDialog::setDestination(Destination d) {
-    (d == Printer   ? rdPrinter
-     : d == PdfFile ? rdPdfFile
-     : d == RtfFile ? rdRtfFile
-                    : rdPreview)
+void ReportSetupDialog::setDestination(ReportDestination d) {
+    (d == ReportDestination::Printer   ? rdPrinter
+     : d == ReportDestination::PdfFile ? rdPdfFile
+     : d == ReportDestination::RtfFile ? rdRtfFile
+                                       : rdPreview)
         ->setChecked(true);
+}
+
+QString ReportSetupDialog::language() const {
+    return cbReportLanguage->currentData().toString();
+}
+
+void ReportSetupDialog::setLanguage(const QString& code) {
+    const int i = cbReportLanguage->findData(code);
+    cbReportLanguage->setCurrentIndex(i >= 0 ? i
+                                             : cbReportLanguage->findData(QStringLiteral("EN")));
 }
 
 QtReportPresenter::~QtReportPresenter() {
@@ -153,6 +193,20 @@ void QtReportPresenter::setUpPreview(QPrintPreviewDialog& dialog, const ReportDo
         view->setZoomMode(QPrintPreviewWidget::CustomZoom);
         view->setZoomFactor(1.0);
     }
+    // 100 % is chosen in the dialog's own zoom list, so that its tools show it
+    // (the list's text, "Fit page" no longer pressed).
+    if (auto* zoom = dialog.findChild<QComboBox*>()) {
+        for (int i = 0; i < zoom->count(); ++i) {
+            QString factor = zoom->itemText(i);
+            factor.remove(u'%');
+            bool ok = false;
+            if (QLocale::c().toDouble(factor.trimmed(), &ok) == 100.0 && ok) {
+                zoom->setCurrentIndex(i);
+                break;
+            }
+        }
+        zoom->setAccessibleName(LanguageText(2206).remove(u':').trimmed());
+    }
     dialog.setWindowState(dialog.windowState() | Qt::WindowMaximized);
 }
 
@@ -183,29 +237,34 @@ void QtReportPresenter::print(const ReportDocument& doc) {
     progress(QString());
 }
 
-void QtReportPresenter::present(ReportKind kind, const ReportDocument& doc,
+bool QtReportPresenter::setup(ReportSetup& setup) {
+    ReportSetupDialog dialog(parent_);
+    dialog.setDestination(setup.destination);
+    dialog.setLanguage(setup.language);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    setup.destination = dialog.destination();
+    setup.language = dialog.language();
+    return true;
+}
+
+void QtReportPresenter::present(ReportDestination destination, const ReportDocument& doc,
                                 const ResolvedReport& report) {
-    if (kind == ReportKind::Preview) {
-        preview(doc);
-        return;
-    }
-    ReportSetupDialog setup(parent_);
-    if (setup.exec() != QDialog::Accepted)
-        return;
-    switch (setup.destination()) {
-    case ReportSetupDialog::Preview:
+    switch (destination) {
+    case ReportDestination::Preview:
         preview(doc);
         break;
-    case ReportSetupDialog::Printer:
+    case ReportDestination::Printer:
         print(doc);
         break;
-    case ReportSetupDialog::PdfFile:
-    case ReportSetupDialog::RtfFile: {
-        const bool pdf = setup.destination() == ReportSetupDialog::PdfFile;
+    case ReportDestination::PdfFile:
+    case ReportDestination::RtfFile: {
+        const bool pdf = destination == ReportDestination::PdfFile;
         SaveDialogOptions o;
         o.title = LanguageText(pdf ? 127 : 129);
         o.filter = LanguageText(pdf ? 128 : 130);
         o.defaultSuffix = pdf ? QStringLiteral("pdf") : QStringLiteral("rtf");
+        o.promptOverwrite = true;
         const QString file = dialogs().saveFileName(o);
         if (!file.isEmpty())
             writeReportFile(doc, report, !pdf, file, this);

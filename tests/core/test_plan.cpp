@@ -340,6 +340,21 @@ TEST_F(PlanPicture, SvgPictureForTheReport) {
     EXPECT_DOUBLE_EQ(plan.Scale(), 300);
     EXPECT_GT(plan.fittedView().xmax, 50) << "drawn at the default zoom, which holds the unit";
     EXPECT_FALSE(plan.SaveMetafile(dir.filePath(QStringLiteral("missing/plan.svg"))));
+
+    // The dimensions with the separators of the report's language; the window's
+    // own picture keeps the user's.
+    f.close();
+    ASSERT_TRUE(plan.ExportPlanMetafile(file, QLocale(QLocale::German, QLocale::Germany)));
+    QFile german(file);
+    ASSERT_TRUE(german.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(german.readAll());
+    EXPECT_TRUE(text.contains(QStringLiteral("30,00 m"))) << "the length A";
+    EXPECT_TRUE(text.contains(QStringLiteral("20,00 m"))) << "the width B";
+    EXPECT_FALSE(text.contains(QStringLiteral("30.00 m")));
+    ASSERT_TRUE(plan.ExportPlanMetafile(file, QLocale::c()));
+    QFile c(file);
+    ASSERT_TRUE(c.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(c.readAll()).contains(QStringLiteral("30.00 m")));
 }
 
 TEST_F(PlanPicture, ThePlanAndItsOverlayMakeTheWholePicture) {

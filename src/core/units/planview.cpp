@@ -512,10 +512,12 @@ PlanView::Cursor PlanView::cursorAt(QPoint p) const {
     return Cursor::Arrow;
 }
 
-bool PlanView::ExportPlanMetafile(const QString& path) {
+bool PlanView::ExportPlanMetafile(const QString& path, const QLocale& locale) {
     const QString zoom = zoomText_;
     ZoomToDefault();
+    pictureLocale_ = locale;
     const bool ok = SaveMetafile(path);
+    pictureLocale_.reset();
     chooseZoom(zoom);
     return ok;
 }

@@ -592,6 +592,8 @@ bool InputWizard::enterEdit(const QString& name, const QVariant& value, QString*
             break;
         case Recompute::WallTemperatures:
             building.ApplyProjectTemperatures();
+            // The infiltration loss is stored for the temperatures as typed.
+            building.ComputeHeatLosses(true);
             break;
         case Recompute::Infiltration:
             building.ComputeHeatLosses(true);
@@ -627,6 +629,7 @@ void InputWizard::chooseRegion(const QString& text) {
             p.post();
             s_.locationLabel = t.asString(QStringLiteral("Location"));
             building.ApplyProjectTemperatures();
+            building.ComputeHeatLosses(true);
         } else {
             s_.locationLabel.clear();
         }
