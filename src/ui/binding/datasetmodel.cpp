@@ -3,6 +3,7 @@
 #include "common/dialogs.h"
 #include "common/globals.h"
 #include "common/numberformat.h"
+#include "i18n/refusals.h"
 #include "i18n/texts.h"
 #include "storage/operation.h"
 
@@ -223,7 +224,7 @@ bool DatasetModel::writeCell(int row, int column, const QVariant& value) {
     QString refused;
     const bool ok = writeField(ds, field, v, &refused);
     if (!refused.isEmpty())
-        report(refused);
+        report(refusalNaming(refused, headerData(column, Qt::Horizontal).toString()));
     return ok;
 }
 

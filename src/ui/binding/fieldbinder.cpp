@@ -3,6 +3,7 @@
 #include "common/dialogs.h"
 #include "common/globals.h"
 #include "common/numberformat.h"
+#include "i18n/refusals.h"
 #include "i18n/texts.h"
 #include "storage/dataset.h"
 #include "storage/operation.h"
@@ -13,6 +14,7 @@
 #include <QDateTimeEdit>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QStyle>
@@ -22,6 +24,25 @@
 namespace zf {
 
 FieldBinder::FieldBinder(QObject* parent) : QObject(parent) {}
+
+namespace {
+
+// The name the window gives a control: its label's text without the access key
+// and the closing colon, else its accessible name.
+QString captionOf(const QWidget* control) {
+    if (!control)
+        return {};
+    for (const QLabel* label : control->window()->findChildren<QLabel*>())
+        if (label->buddy() == control) {
+            QString caption = label->text().remove(QLatin1Char('&')).trimmed();
+            if (caption.endsWith(QLatin1Char(':')))
+                caption.chop(1);
+            return caption.trimmed();
+        }
+    return control->accessibleName();
+}
+
+} // namespace
 
 void FieldBinder::paint(QWidget* control, EditColour colour) {
     if (!control)
@@ -258,8 +279,9 @@ void FieldBinder::chosen(Binding& b, const QVariant& value) {
     writing_ = false;
     // Chosen in a list's pop-up or by a click: the box comes once that is done.
     if (!ok && !error.isEmpty())
-        QTimer::singleShot(
-            0, this, [error] { ShowMessageBox(error, QString::fromLatin1(ProductName), MbError); });
+        QTimer::singleShot(0, this, [error = refusalNaming(error, captionOf(b.control))] {
+            ShowMessageBox(error, QString::fromLatin1(ProductName), MbError);
+        });
     show(b, b.control && b.control->hasFocus());
 }
 
@@ -300,7 +322,7 @@ bool FieldBinder::leave(Binding& b, bool focusLeaving) {
         // in the middle of the move would take the focus from where it goes.
         show(b, true);
         const QPointer<QWidget> edit = w;
-        auto say = [error] {
+        auto say = [error = error.isEmpty() ? error : refusalNaming(error, captionOf(w))] {
             if (!error.isEmpty())
                 ShowMessageBox(error, QString::fromLatin1(ProductName), MbError);
         };
