@@ -166,8 +166,7 @@ UnitsPage::UnitsPage(ProjectSession& session, TfrmZMain* main, QWidget* parent)
         label->setBuddy(edit);
         focusKeys->watch(edit);
         const QString col = QLatin1String(column);
-        FieldAccess a =
-            FieldBinder::datasetField(session_.data.tADOProject, col, EditKind::Float);
+        FieldAccess a = FieldBinder::datasetField(session_.data.tADOProject, col, EditKind::Float);
         auto refusing = a.write;
         // A number goes through the session (one operation, the views told);
         // anything else to the data layer, which refuses it with its message.
