@@ -246,12 +246,19 @@ int ProjectFiles::openProject(const QString& path, Backup backup, bool keepModif
     // Loading writes (choices out of their lists are written back, the coverage
     // is recomputed): one transaction, and a file that fails here is refused.
     try {
-        Database::Transaction transaction(data_.ADOConnectionProject);
+        Database& db = data_.ADOConnectionProject;
+        Database::Transaction transaction(db);
+        const QByteArray before = db.contentDigest();
         hooks().loadProjectIntoWizard(false);
         data_.tADOProject.refresh();
         data_.tADOProject.first();
         hooks().showProject();
-        transaction.commit();
+        // The load's steps write values on their way (the geometry of the roof
+        // before the skylight's): a load that ends where the file was writes
+        // nothing, so that the file keeps its modification time.
+        const QByteArray after = db.contentDigest();
+        if (before.isEmpty() || after != before)
+            transaction.commit();
     } catch (const DbError& e) {
         LastError = e.storage() ? e.message()
                                 : QStringLiteral("Invalid project file format. ") + e.message();
@@ -411,14 +418,16 @@ void ProjectFiles::RevertFromBackup(bool reopen) {
     const QString file = CurrentFile;
     CloseProject(false);
     // Discarding a new project: its file is gone with the close, there is nothing
-    // to restore it for.
+    // to restore it for. A file that holds its saved state already is left as
+    // it is, with its modification time.
     const bool discardNew = !reopen && IsTempProjectFile(file) && TempFiles.contains(file);
+    const bool restore = !discardNew && !sameContent(BackupFile, file);
     QString err;
     // A backup that goes anyway is moved back: that needs no free space, so a
     // full disk cannot keep the file from its saved state.
-    const bool moved = !discardNew && !reopen && TempFiles.contains(BackupFile) &&
+    const bool moved = restore && !reopen && TempFiles.contains(BackupFile) &&
                        renameReplacing(BackupFile, file, &err);
-    if (!discardNew && !moved && !copyFileReplacing(BackupFile, file, &err)) {
+    if (restore && !moved && !copyFileReplacing(BackupFile, file, &err)) {
         // The backup is all that holds the saved state: keep it, also at exit.
         LastError = err;
         ShowErrorBox(QStringLiteral("Cannot write to file (Nelze zapsat do souboru) ") + file,
