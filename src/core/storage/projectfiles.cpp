@@ -305,6 +305,16 @@ int ProjectFiles::SaveProjectAs(const QString& path) {
     };
     const QString oldBackup = BackupFile;
     const QString oldFile = CurrentFile;
+    // The original keeps its lock until it has its last saved state back.
+    std::unique_ptr<ProjectLock> originalLock;
+    QString originalLocked;
+    auto keepOriginal = [&] {
+        if (!originalLock)
+            return;
+        releaseLock();
+        lock_ = std::move(originalLock);
+        lockedPath_ = originalLocked;
+    };
     if (same) {
         const int r = ConnectProject(target);
         if (r != ResultOk) {
@@ -338,13 +348,15 @@ int ProjectFiles::SaveProjectAs(const QString& path) {
                 QFile::remove(targetBackup);
             return fail(err);
         }
-        releaseLock();
+        originalLock = std::move(lock_);
+        originalLocked = lockedPath_;
         lock_ = std::move(targetLock);
         lockedPath_ = target;
         const int r = connect(target, Backup::Keep);
         if (r != ResultOk) {
             const QString detail = LastError;
             QFile::remove(targetBackup);
+            keepOriginal();
             return fail(detail);
         }
         BackupFile = targetBackup;
@@ -362,14 +374,37 @@ int ProjectFiles::SaveProjectAs(const QString& path) {
             TempFiles.removeAll(BackupFile);
             BackupFile = oldBackup;
         }
+        keepOriginal();
         return fail(detail);
     }
+    // The edits since the last save went with the new file: the original
+    // gets its last saved state back from its backup.
+    if (!same && !IsTempProjectFile(oldFile))
+        restoreSavedState(oldFile, oldBackup);
+    originalLock.reset();
     if (oldBackup != BackupFile)
         deleteIfOurs(oldBackup);
     if (IsTempProjectFile(oldFile) && !same)
         deleteIfOurs(oldFile);
     CurrentFile = target;
     return ResultOk;
+}
+
+// A file that is no longer open gets the state its backup holds; the backup
+// is used up. When that cannot be done, the backup stays (also at exit) and
+// the user is told.
+void ProjectFiles::restoreSavedState(const QString& file, const QString& backup) {
+    if (backup.isEmpty() || !QFileInfo::exists(backup))
+        return;
+    QString err;
+    if (sameContent(backup, file) || renameReplacing(backup, file, &err) ||
+        copyFileReplacing(backup, file, &err)) {
+        return;
+    }
+    TempFiles.removeAll(backup);
+    LastError = err;
+    ShowErrorBox(QStringLiteral("Cannot write to file (Nelze zapsat do souboru) ") + file,
+                 caption(), MbError);
 }
 
 int ProjectFiles::SaveProjectAsDialog() {
