@@ -413,6 +413,40 @@ TEST_F(ProjectWindowTest, CountsCoverageHintsAndTheGrid) {
     EXPECT_TRUE(Modified);
 }
 
+// The pick list of the chosen number is the clicked row's, whichever row was
+// current before the click.
+TEST_F(ProjectWindowTest, TheCountPickListIsTheClickedRows) {
+    start(ventilated);
+    page(tsVyberJednotek);
+    DatasetGrid* grid = w()->unitsPage()->grid();
+    const int rows = grid->model()->rowCount();
+    int a = -1, b = -1;
+    for (int r = 0; r < rows && b < 0; ++r)
+        for (int q = 0; q < rows && b < 0; ++q)
+            if (required(r) != required(q) && required(q) > 1) {
+                a = r;
+                b = q;
+            }
+    ASSERT_GE(b, 0) << "two rows that need different numbers";
+    for (const auto& [from, to] : {std::pair{a, b}, std::pair{b, a}}) {
+        SCOPED_TRACE(testing::Message() << from << " -> " << to);
+        grid->setCurrentIndex(grid->model()->index(from, 2));
+        QApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ASSERT_EQ(s().data.tResults.recNo(), from + 1);
+        const QModelIndex cell = grid->model()->index(to, 1);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(cell).center());
+        QApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        auto* editor = grid->viewport()->findChild<QComboBox*>();
+        ASSERT_TRUE(editor);
+        QStringList entries;
+        for (int i = 0; i < editor->count(); ++i)
+            entries << editor->itemText(i);
+        EXPECT_EQ(entries, countPickList(required(to), 0));
+    }
+}
+
 TEST_F(ProjectWindowTest, PlacementPanelAndItsKeys) {
     start(ventilated);
     page(tsVyberJednotek);
