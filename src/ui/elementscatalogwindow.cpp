@@ -20,6 +20,7 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <QValidator>
 
 namespace zf {
 
@@ -34,6 +35,22 @@ void applyFace(QWidget* w, int base) {
     f.setFamily(ApplyLanguageFonts(base).face);
     w->setFont(f);
 }
+
+// U takes two decimals, in the user's locale of the moment.
+class UValidator final : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        switch (NewElementState::checkUTyping(input)) {
+        case NewElementState::UTyping::Acceptable:
+            return Acceptable;
+        case NewElementState::UTyping::Intermediate:
+            return Intermediate;
+        default:
+            return Invalid;
+        }
+    }
+};
 
 } // namespace
 
@@ -262,6 +279,7 @@ TfrmPrvekNew::TfrmPrvekNew(ProjectSession& session, QWidget* parent)
     fed_k_ = new QLineEdit(this);
     fed_k_->setObjectName(QStringLiteral("fed_k"));
     fed_k_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    fed_k_->setValidator(new UValidator(fed_k_));
     fed_k_->setMaximumWidth(fed_k_->fontMetrics().horizontalAdvance(QStringLiteral("0000000.00")) +
                             16);
     lbSkupina_->setBuddy(cbSkupina_);
