@@ -170,7 +170,7 @@ void PlanWidget::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
     hint_->hide();
-    const int target = plan().doubleClickTarget();
+    const int target = plan().doubleClickAt(event->position().toPoint());
     if (target >= 0)
         session_.showUnitProperties(target);
 }
