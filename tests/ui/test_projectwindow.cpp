@@ -605,6 +605,78 @@ TEST_F(ProjectWindowTest, EscapeCancelsADragAndUndoRedoFollowTheSavedPlan) {
     EXPECT_FALSE(Modified) << "the saved plan again, and nothing else changed";
 }
 
+// The destratifier's dialog shows its three lists that it does not have empty,
+// not what the unit before had.
+TEST_F(ProjectWindowTest, TheDestratifiersListsItDoesNotHaveAreEmpty) {
+    start(ventilated);
+    chooseCount(rowOf(warmAir), 2);
+    chooseCount(rowOf(destratifier), 1);
+    placeUnits();
+    TfrmObjProp& dialog = *z->objProp;
+    const int d = plan().count() - 1;
+    ASSERT_EQ(plan().object(d).kind, ObjDestratifier);
+    // A warm-air unit first, with its choices in the lists.
+    dialog.onShown = [](TfrmObjProp& dlgWindow) {
+        for (UnitProperty p : AllUnitProperties)
+            EXPECT_GE(dlgWindow.list(p)->currentIndex(), 0);
+        dlgWindow.reject();
+    };
+    w()->planPage()->planWidget()->repaint();
+    s().showUnitProperties(0);
+    bool seen = false;
+    dialog.onShown = [&](TfrmObjProp& dlgWindow) {
+        seen = true;
+        EXPECT_GE(dlgWindow.list(UnitProperty::Location)->currentIndex(), 0);
+        for (UnitProperty p :
+             {UnitProperty::FlueGasExhaust, UnitProperty::AirSupply, UnitProperty::ControlMethod}) {
+            EXPECT_FALSE(dlgWindow.list(p)->isEnabled());
+            EXPECT_EQ(dlgWindow.list(p)->currentIndex(), -1);
+            EXPECT_TRUE(dlgWindow.list(p)->currentText().isEmpty());
+        }
+        dlgWindow.applyLanguage(); // a language switch while it is up
+        for (UnitProperty p :
+             {UnitProperty::FlueGasExhaust, UnitProperty::AirSupply, UnitProperty::ControlMethod})
+            EXPECT_TRUE(dlgWindow.list(p)->currentText().isEmpty());
+        dlgWindow.reject();
+    };
+    s().showUnitProperties(d);
+    dialog.onShown = nullptr;
+    EXPECT_TRUE(seen);
+}
+
+// The summary's tables refit their stretched columns whenever the rows are read
+// again (the wizard closed) and whenever the window's width changes.
+TEST_F(ProjectWindowTest, TheSummaryTablesRefitTheirStretchedColumns) {
+    start(ventilated);
+    page(tsVstupniUdaje);
+    DatasetGrid* walls = w()->summaryPage()->wallsGrid();
+    DatasetGrid* openings = w()->summaryPage()->openingsGrid();
+    ASSERT_TRUE(walls->isVisible());
+    auto fitted = [](DatasetGrid* grid, int column) {
+        int others = 0;
+        for (int c = 0; c < grid->model()->columnCount(); ++c)
+            if (c != column)
+                others += grid->columnWidth(c);
+        const int want = grid->viewport()->width() - others - 14;
+        return want <= 30 || grid->columnWidth(column) == want;
+    };
+    auto check = [&](const char* when) {
+        QApplication::processEvents();
+        EXPECT_TRUE(fitted(walls, 4)) << when;
+        EXPECT_TRUE(fitted(openings, 0)) << when;
+    };
+    check("opened");
+    s().openWizard();
+    QApplication::processEvents();
+    ASSERT_TRUE(s().finishWizard(false));
+    page(tsVstupniUdaje);
+    check("after the wizard");
+    z->mainWindow->resize(1500, 850);
+    check("wider");
+    z->mainWindow->resize(1000, 700);
+    check("narrower");
+}
+
 TEST_F(ProjectWindowTest, ZoomListKeysScrollBarsAndThePopupMenu) {
     start(ventilated);
     chooseCount(rowOf(warmAir), 2);
