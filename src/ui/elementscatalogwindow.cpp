@@ -3,6 +3,7 @@
 #include "binding/fieldbinder.h"
 #include "i18n/language.h"
 #include "i18n/texts.h"
+#include "qtdialogs.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -155,6 +156,7 @@ std::optional<bool> TfrmPrvky::execDialog(Window window) {
     showCurrent();
     fitWidth();
     ElTree1_->setFocus();
+    QtDialogs::Placement place(this);
     return exec() == QDialog::Accepted;
 }
 
@@ -436,6 +438,7 @@ std::optional<bool> TfrmPrvekNew::execDialog(Window window) {
     modal_ = true;
     load();
     edMaterial_->setFocus();
+    QtDialogs::Placement place(this);
     const int result = exec();
     modal_ = false;
     return result == QDialog::Accepted;

@@ -2,6 +2,7 @@
 
 #include "common/dialogs.h"
 #include "i18n/texts.h"
+#include "qtdialogs.h"
 #include "report/reportoutput.h"
 
 #include <QApplication>
@@ -120,6 +121,7 @@ void QtReportPresenter::preview(const ReportDocument& doc) {
     QPrinter printer(QPrinter::HighResolution);
     setUpPrinter(printer);
     QPrintPreviewDialog dialog(&printer, parent_);
+    QtDialogs::keepOnTop(&dialog);
     setUpPreview(dialog, doc, this);
     // The preview lays the pages out when it is shown; 100 % is set again then.
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&dialog] {
@@ -136,6 +138,7 @@ void QtReportPresenter::print(const ReportDocument& doc) {
     QPrinter printer(QPrinter::HighResolution);
     setUpPrinter(printer);
     QPrintDialog dialog(&printer, parent_);
+    QtDialogs::keepOnTop(&dialog);
     if (dialog.exec() != QDialog::Accepted)
         return;
     setUpPrinter(printer);
@@ -150,6 +153,7 @@ void QtReportPresenter::present(ReportKind kind, const ReportDocument& doc,
         return;
     }
     ReportSetupDialog setup(parent_);
+    QtDialogs::keepOnTop(&setup);
     if (setup.exec() != QDialog::Accepted)
         return;
     switch (setup.destination()) {
@@ -191,6 +195,7 @@ void QtReportPresenter::progress(const QString& line) {
         progress_->setRange(0, 0);
         progress_->setMinimumDuration(progressDelayMs);
         progress_->setWindowModality(Qt::ApplicationModal);
+        QtDialogs::keepOnTop(progress_);
     }
     progress_->setLabelText(line);
     progress_->setValue(0);

@@ -9,6 +9,7 @@
 #include "common/resultcodes.h"
 #include "i18n/codepage.h"
 #include "i18n/language.h"
+#include "mainwindow.h"
 #include "projectwindow/objprop.h"
 #include "projectwindow/planpage.h"
 #include "projectwindow/projectwidgets.h"
@@ -24,11 +25,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTime>
 #include <QFile>
 #include <QHeaderView>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -603,6 +606,66 @@ TEST_F(ProjectWindowTest, EscapeCancelsADragAndUndoRedoFollowTheSavedPlan) {
     EXPECT_TRUE(Modified);
     QTest::keyClick(pw, Qt::Key_Y, Qt::ControlModifier);
     EXPECT_FALSE(Modified) << "the saved plan again, and nothing else changed";
+}
+
+// A click on a unit without moving is no drop, so a double click opens the
+// unit under the pointer wherever it lies and changes nothing; Edit > Undo and
+// Redo move units back and forth while the plan has the focus or was used last.
+TEST_F(ProjectWindowTest, ClicksAreNoDropsAndTheEditMenuUndoesMoves) {
+    start(ventilated);
+    chooseCount(rowOf(warmAir), 3);
+    placeUnits();
+    PlanWidget* pw = w()->planPage()->planWidget();
+    // A unit where the alignment would not leave it, saved so.
+    plan().AutoAlign = false;
+    drag(0, 7.77, 5.55, QPoint(2, 1));
+    plan().AutoAlign = true;
+    const int last = plan().count() - 1;
+    const PlanSymbol free = plan().object(last);
+    ASSERT_GT(free.x, 7);
+    ASSERT_EQ(s().commandSave(), ResultOk);
+    ASSERT_FALSE(Modified);
+
+    int shownNumber = -1;
+    z->objProp->onShown = [&](TfrmObjProp& dialog) {
+        shownNumber = dialog.findChild<QLabel*>(QStringLiteral("DBTxtCislo"))->text().toInt();
+        dialog.reject();
+    };
+    doubleClick(last);
+    z->objProp->onShown = nullptr;
+    EXPECT_EQ(shownNumber, free.number) << "the properties of the unit under the pointer";
+    EXPECT_FLOAT_EQ(plan().object(last).x, free.x) << "the click did not snap it";
+    EXPECT_EQ(plan().object(last).number, free.number);
+    EXPECT_FALSE(plan().PlanChanged);
+    EXPECT_FALSE(Modified);
+
+    // A move, then Edit > Undo and Redo from the menu.
+    TfrmZMain& main = *z->mainWindow;
+    drag(0, 12.3, 0.7);
+    ASSERT_TRUE(Modified);
+    main.activateWindow();
+    QApplication::setActiveWindow(&main);
+    pw->setFocus(Qt::MouseFocusReason);
+    QApplication::processEvents();
+    if (!pw->hasFocus())
+        GTEST_SKIP() << "no focus on this platform";
+    main.updateActions();
+    EXPECT_TRUE(main.action(QStringLiteral("acEditUndo"))->isEnabled());
+    EXPECT_FALSE(main.action(QStringLiteral("acEditRedo"))->isEnabled());
+    EXPECT_FALSE(main.action(QStringLiteral("acEditCopy"))->isEnabled());
+    main.action(QStringLiteral("acEditUndo"))->trigger();
+    EXPECT_FALSE(Modified) << "back at the saved plan";
+    EXPECT_FLOAT_EQ(plan().object(last).x, free.x);
+    // The plan was used last: a check box with the focus now leaves it so.
+    find<QCheckBox>("cbShowLabels")->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    main.updateActions();
+    ASSERT_TRUE(main.action(QStringLiteral("acEditRedo"))->isEnabled());
+    main.action(QStringLiteral("acEditRedo"))->trigger();
+    EXPECT_TRUE(Modified);
+    EXPECT_FLOAT_EQ(plan().object(plan().count() - 1).x, 12);
+    EXPECT_EQ(main.action(QStringLiteral("acEditRedo"))->shortcut(),
+              QKeySequence(QStringLiteral("Ctrl+Y")));
 }
 
 // The destratifier's dialog shows its three lists that it does not have empty,

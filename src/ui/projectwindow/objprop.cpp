@@ -3,6 +3,7 @@
 #include "binding/fieldbinder.h"
 #include "i18n/language.h"
 #include "projectwindow/projectwidgets.h"
+#include "qtdialogs.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -241,6 +242,7 @@ std::optional<bool> TfrmObjProp::execDialog(Window window) {
     if (window != Window::UnitProperties)
         return std::nullopt;
     load();
+    QtDialogs::Placement place(this);
     const bool accepted = exec() == QDialog::Accepted;
     return accepted;
 }
