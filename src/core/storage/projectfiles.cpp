@@ -248,16 +248,16 @@ int ProjectFiles::openProject(const QString& path, Backup backup, bool keepModif
     try {
         Database& db = data_.ADOConnectionProject;
         Database::Transaction transaction(db);
-        const QByteArray before = db.contentDigest();
+        const qint64 changes = db.totalChanges();
         hooks().loadProjectIntoWizard(false);
         data_.tADOProject.refresh();
         data_.tADOProject.first();
         hooks().showProject();
         // The load's steps write values on their way (the geometry of the roof
-        // before the skylight's): a load that ends where the file was writes
-        // nothing, so that the file keeps its modification time.
-        const QByteArray after = db.contentDigest();
-        if (before.isEmpty() || after != before)
+        // before the skylight's): a load that ends where the file was, as its
+        // backup made by this open holds it, writes nothing, so that the file
+        // keeps its modification time.
+        if (db.totalChanges() != changes && !(madeBackup_ && sameAsBackup()))
             transaction.commit();
     } catch (const DbError& e) {
         LastError = e.storage() ? e.message()
@@ -269,6 +269,23 @@ int ProjectFiles::openProject(const QString& path, Backup backup, bool keepModif
     // Kept changes of a session that did not close are not saved yet.
     Modified = (keepModified && modified) || LastRecovery == Recovery::KeptChanges;
     return ResultOk;
+}
+
+// Whether the open project, as its connection sees it, holds what its backup
+// holds.
+bool ProjectFiles::sameAsBackup() {
+    try {
+        Database backup;
+        Database::OpenOptions o;
+        o.readOnly = true;
+        o.applicationId = ProjectApplicationId;
+        o.quickCheck = false;
+        backup.open(BackupFile, o);
+        const QByteArray saved = backup.contentDigest();
+        return !saved.isEmpty() && saved == data_.ADOConnectionProject.contentDigest();
+    } catch (const DbError&) {
+        return false;
+    }
 }
 
 // Opens the project again after a failed save, without touching its backup: the

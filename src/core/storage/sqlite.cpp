@@ -387,6 +387,10 @@ int Database::changes() const {
     return sqlite3_changes(db_);
 }
 
+qint64 Database::totalChanges() const {
+    return db_ ? qint64(sqlite3_total_changes64(db_)) : 0;
+}
+
 QString Database::quoteIdentifier(const QString& name) {
     QString q = name;
     q.replace(QLatin1Char('"'), QLatin1String("\"\""));
