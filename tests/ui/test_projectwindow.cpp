@@ -26,6 +26,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QJsonArray>
@@ -1169,6 +1170,42 @@ TEST_F(ProjectWindowTest, FromTheToolsProjectToItsExport) {
         }
     }
     EXPECT_TRUE(found);
+}
+
+// Not a check: the unit properties dialog of a warm-air unit and of a
+// destratifier in every language, for a person to look at (ZEFRANT_SHOTS, under
+// xvfb-run with QT_QPA_PLATFORM=xcb, and again with QT_SCALE_FACTOR=2).
+TEST_F(ProjectWindowTest, PropertiesDialogLook) {
+    const QString out = qEnvironmentVariable("ZEFRANT_SHOTS");
+    if (out.isEmpty())
+        GTEST_SKIP() << "set ZEFRANT_SHOTS to a folder to grab the dialog";
+    QDir().mkpath(out);
+    const QString scale = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1"));
+    start(ventilated);
+    chooseCount(rowOf(warmAir), 2);
+    chooseCount(rowOf(destratifier), 1);
+    placeUnits();
+    const int d = plan().count() - 1;
+    const std::pair<const char*, const char*> languages[] = {
+        {"acCZ", "CZ"}, {"acEN", "EN"}, {"acGE", "GE"}, {"acPL", "PL"}, {"acRU", "RU"}};
+    for (const auto& [command, code] : languages) {
+        z->mainWindow->action(QLatin1String(command))->trigger();
+        for (const auto& [index, kind] : {std::pair{0, "unit"}, std::pair{d, "destratifier"}}) {
+            const QString name = QStringLiteral("%1/objprop-%2-%3-x%4.png")
+                                     .arg(out, QLatin1String(kind), QLatin1String(code), scale);
+            z->objProp->onShown = [name](TfrmObjProp& dialog) {
+                QTest::qWait(150);
+                dialog.grab().save(name);
+                dialog.reject();
+            };
+            s().showUnitProperties(index);
+        }
+        page(tsVstupniUdaje);
+        z->mainWindow->grab().save(
+            QStringLiteral("%1/summary-%2-x%3.png").arg(out, QLatin1String(code), scale));
+    }
+    z->objProp->onShown = nullptr;
+    z->mainWindow->action(QStringLiteral("acEN"))->trigger();
 }
 
 int main(int argc, char** argv) {

@@ -744,6 +744,56 @@ TEST_F(ShellTest, HintsLastTwentySecondsAndCheckedPicturesAreMarked) {
     }
 }
 
+// Not a check: pictures of the Edit and Options menus (their pictures, the
+// check marks) in every language, for a person to look at. Set ZEFRANT_SHOTS
+// to a folder and run under xvfb-run with QT_QPA_PLATFORM=xcb (and
+// QT_SCALE_FACTOR=2).
+TEST_F(ShellTest, MenusLook) {
+    const QString out = qEnvironmentVariable("ZEFRANT_SHOTS");
+    if (out.isEmpty())
+        GTEST_SKIP() << "set ZEFRANT_SHOTS to a folder to grab the menus";
+    QDir().mkpath(out);
+    const QString scale = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1"));
+    Zefrant z;
+    ASSERT_TRUE(z.start({projectCopy(QStringLiteral("look.zfp"))}, options()));
+    TfrmZMain& w = *z.mainWindow;
+    auto grab = [&](QMenu* menu, const QString& name) {
+        menu->popup(w.mapToGlobal(QPoint(40, 40)));
+        QApplication::processEvents();
+        QTest::qWait(150);
+        menu->grab().save(QStringLiteral("%1/%2-x%3.png").arg(out, name, scale));
+        menu->hide();
+    };
+    const std::pair<const char*, const char*> languages[] = {
+        {"acCZ", "CZ"}, {"acEN", "EN"}, {"acGE", "GE"}, {"acPL", "PL"}, {"acRU", "RU"}};
+    for (const auto& [command, code] : languages) {
+        w.action(QLatin1String(command))->trigger();
+        const QString c = QLatin1String(code);
+        const QList<QAction*> menus = w.menuBar()->actions();
+        z.session->openWizard(QStringLiteral("tsUvodniText"));
+        activate(z.wizard.get());
+        if (auto* name = z.wizard->findChild<QLineEdit*>(QStringLiteral("DBEd_ProjectName"))) {
+            name->setFocus();
+            name->selectAll();
+        }
+        QCursor::setPos(w.mapToGlobal(w.menuBar()->geometry().center()));
+        activate(&w);
+        w.updateActions();
+        grab(menus.at(1)->menu(), QStringLiteral("menu-edit-") + c);
+        z.session->wizard.hide();
+        for (const bool help : {false, true}) {
+            z.session->setHelpDisplay(help);
+            w.updateActions();
+            grab(menus.at(3)->menu(), QStringLiteral("menu-options-help%1-").arg(int(help)) + c);
+        }
+        for (QAction* a : menus.at(3)->menu()->actions())
+            if (a->menu())
+                grab(a->menu(), QStringLiteral("menu-language-") + c);
+    }
+    w.action(QStringLiteral("acEN"))->trigger();
+    z.session->files.CloseProject(true);
+}
+
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
