@@ -22,7 +22,9 @@ class Host final : public ReportHost {
 public:
     explicit Host(ProjectUnits& units) : units_(units) {}
     void postPendingEdits() override {}
-    bool writePlanPicture(const QString& path) override { return units_.ExportPlanMetafile(path); }
+    bool writePlanPicture(const QString& path, const QLocale& locale) override {
+        return units_.ExportPlanMetafile(path, locale);
+    }
 
 private:
     ProjectUnits& units_;

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Draws the sample reports under docs/samples/ with the tool of the normal build
 # (run ./scripts/setup.sh first): one ventilated hall with a skylight and placed
-# units, entered in English and in Czech, as a user of each language would.
+# units, entered in English and in Czech, as a user of each language would; with
+# its plan as a DXF drawing (and a picture of that drawing as a DXF reader sees
+# it) and the project as an xlsx workbook.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cli=build/zefrant-cli
@@ -14,6 +16,9 @@ sample() {
   "$cli" --lang "$lang" input "$work/$lang.zfp" "$design" 2> >(grep -v '^box question' >&2)
   "$cli" --lang "$lang" units "$work/$lang.zfp" tests/cli/report/ventilation-units.json
   "$cli" --lang "$lang" report "$work/$lang.zfp" --pdf "docs/samples/report-$lang.pdf"
+  build/tests/exchange_sample --lang "$lang" "$work/$lang.zfp" "docs/samples/plan-$lang.dxf" \
+    "docs/samples/project-$lang.xlsx"
+  build/tests/dxf_picture "docs/samples/plan-$lang.dxf" "docs/samples/plan-$lang.png" 1400
 }
 sample EN docs/samples/design-EN.json
 sample CZ docs/samples/design-CZ.json

@@ -6,6 +6,7 @@
 #include "clidialogs.h"
 #include "common/dialogs.h"
 #include "common/globals.h"
+#include "common/numberformat.h"
 #include "common/resultcodes.h"
 #include "design.h"
 #include "i18n/texts.h"
@@ -38,16 +39,15 @@ public:
 int intOf(const QJsonValue& v, const QString& key, int lo, int hi) {
     if (!v.isDouble() || v.toDouble() != std::floor(v.toDouble()) || v.toDouble() < lo ||
         v.toDouble() > hi)
-        throw Refused(QStringLiteral("%1: %2 is not one of %3 to %4.")
-                          .arg(key, v.isString() ? v.toString() : v.toVariant().toString())
-                          .arg(lo)
-                          .arg(hi));
+        throw Refused(
+            formatText(LanguageText(3125),
+                       {key, v.isString() ? v.toString() : v.toVariant().toString(), lo, hi}));
     return v.toInt();
 }
 
 bool boolOf(const QJsonValue& v, const QString& key) {
     if (!v.isBool())
-        throw Refused(QStringLiteral("%1 takes true or false.").arg(key));
+        throw Refused(formatText(LanguageText(3126), {key}));
     return v.toBool();
 }
 
@@ -69,7 +69,7 @@ void applyChoice(InputWizard& w, const QString& key, const QJsonValue& v) {
         w.chooseSkylightType(SkylightType(intOf(v, key, 0, SkylightTypeCount - 1)));
     else if (key == QLatin1String("Oblast_text")) {
         if (!v.isString())
-            throw Refused(QStringLiteral("Oblast_text takes a text."));
+            throw Refused(formatText(LanguageText(3007), {QStringLiteral("Oblast_text")}));
         w.chooseRegion(v.toString());
     } else if (key == QLatin1String("Provoz_dny_tyden"))
         w.chooseDays(intOf(v, key, 1, 7));
@@ -151,9 +151,7 @@ void applyWalls(ProjectSession& s, CliDialogs& dialogs, const std::vector<Design
     Dataset& o = s.data.tStavOtvory;
     for (const DesignWall& e : walls) {
         if (!findVisibleSurface(w, e.variant, e.number))
-            throw Refused(QStringLiteral("The design has no visible surface %1 %2.")
-                              .arg(e.variant)
-                              .arg(e.number));
+            throw Refused(formatText(LanguageText(3127), {e.variant, e.number}));
         // Picking a material answers No to the openings question.
         dialogs.answerYesNo = IdNo;
         for (const char* c : {"Material", "k", "Ti", "Te"})
@@ -185,7 +183,7 @@ int commandInput(ProjectSession& s, CliDialogs& dialogs, const QString& file,
         return 1;
     }
     if (!parseDesign(bytes, &design, &error)) {
-        ShowMessageBox(QStringLiteral("%1 is not a design: %2").arg(designJson, error),
+        ShowMessageBox(formatText(LanguageText(3128), {designJson, error}),
                        QString::fromLatin1(ProductName), MbError);
         return 1;
     }
@@ -225,8 +223,7 @@ int commandInput(ProjectSession& s, CliDialogs& dialogs, const QString& file,
             }
             const WizardEdit* e = wizardEditOfField(field.name);
             if (!e)
-                throw Refused(
-                    QStringLiteral("%1 is not a column the input wizard edits.").arg(field.name));
+                throw Refused(formatText(LanguageText(3114), {field.name}));
             QString why;
             if (!w.enterEdit(QLatin1String(e->name), scalar(project.value(field.name)), &why))
                 throw Refused(why);

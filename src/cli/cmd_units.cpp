@@ -4,7 +4,9 @@
 
 #include "common/dialogs.h"
 #include "common/globals.h"
+#include "common/numberformat.h"
 #include "common/resultcodes.h"
+#include "i18n/texts.h"
 #include "session/projectsession.h"
 #include "storage/operation.h"
 
@@ -57,7 +59,7 @@ bool readUnitsInput(const QString& path, UnitsInput* in, QString* error) {
     QJsonObject root;
     QString why;
     if (!parseJsonObject(bytes, &root, &why)) {
-        *error = QStringLiteral("%1 is not valid: %2").arg(path, why);
+        *error = formatText(LanguageText(3150), {path, why});
         return false;
     }
     auto bad = [&](const QString& what) {
@@ -69,46 +71,48 @@ bool readUnitsInput(const QString& path, UnitsInput* in, QString* error) {
         const QJsonValue v = it.value();
         if (key == QLatin1String("counts")) {
             if (!v.isArray())
-                return bad(QStringLiteral("\"counts\" must be an array."));
+                return bad(formatText(LanguageText(3151), {QStringLiteral("\"counts\"")}));
             for (const QJsonValue& e : v.toArray()) {
                 const QJsonObject o = e.toObject();
                 int id = 0, n = 0;
                 if (!e.isObject() || o.size() != 2 ||
                     !asInteger(o.value(QLatin1String("ID")), &id) ||
                     !asInteger(o.value(QLatin1String("Pocet_jednotek")), &n))
-                    return bad(QStringLiteral("every entry of \"counts\" must be "
-                                              "{ \"ID\": integer, \"Pocet_jednotek\": integer }."));
+                    return bad(formatText(LanguageText(3152), {QStringLiteral("\"counts\"")}));
                 if (n < 0 || n > MaxChosenUnits)
-                    return bad(QStringLiteral("\"Pocet_jednotek\" must be 0 to %1, not %2.")
-                                   .arg(MaxChosenUnits)
-                                   .arg(n));
+                    return bad(formatText(LanguageText(3153), {QStringLiteral("\"Pocet_jednotek\""),
+                                                               MaxChosenUnits, n}));
                 in->counts.emplace_back(id, n);
             }
         } else if (key == QLatin1String("Varianta_rozmisteni_enum")) {
             int variant = 0;
             if (!asInteger(v, &variant) || variant < 0 ||
                 variant >= int(ProjectUnits::variantEntries().size()))
-                return bad(QStringLiteral("\"Varianta_rozmisteni_enum\" must be 0 to %1.")
-                               .arg(ProjectUnits::variantEntries().size() - 1));
+                return bad(
+                    formatText(LanguageText(3154), {QStringLiteral("\"Varianta_rozmisteni_enum\""),
+                                                    ProjectUnits::variantEntries().size() - 1}));
             in->variant = variant;
         } else if (key == QLatin1String("side")) {
             const QString side = v.toString();
             if (!v.isString() ||
                 (side != QLatin1String("longer") && side != QLatin1String("shorter")))
-                return bad(QStringLiteral("\"side\" must be \"longer\" or \"shorter\"."));
+                return bad(formatText(LanguageText(3155),
+                                      {QStringLiteral("\"side\""), QStringLiteral("\"longer\""),
+                                       QStringLiteral("\"shorter\"")}));
             in->longerSide = side == QLatin1String("longer");
         } else if (key == QLatin1String("Vyska_jednotek") ||
                    key == QLatin1String("Vyska_destrat")) {
             double h = 0;
             if (!asNumber(v, &h) || std::fabs(h) > FLT_MAX)
-                return bad(QStringLiteral("\"%1\" must be a number.").arg(key));
+                return bad(
+                    formatText(LanguageText(3156), {QLatin1Char('"') + key + QLatin1Char('"')}));
             (key == QLatin1String("Vyska_jednotek") ? in->unitHeight : in->destratifierHeight) = h;
         } else if (key == QLatin1String("place")) {
             if (!v.isBool())
-                return bad(QStringLiteral("\"place\" must be true or false."));
+                return bad(formatText(LanguageText(3157), {QStringLiteral("\"place\"")}));
             in->place = v.toBool();
         } else {
-            return bad(QStringLiteral("unknown key \"%1\".").arg(key));
+            return bad(formatText(LanguageText(3158), {QLatin1Char('"') + key + QLatin1Char('"')}));
         }
     }
     return true;
@@ -143,9 +147,7 @@ int commandUnits(ProjectSession& s, const QString& file, const QString& unitsJso
         Dataset& types = s.data.tResults;
         for (const auto& [id, n] : in.counts) {
             if (!types.locate(QStringLiteral("ID"), id))
-                return refuse(QStringLiteral("%1: tTempTable has no row with ID %2.")
-                                  .arg(unitsJsonPath)
-                                  .arg(id));
+                return refuse(formatText(LanguageText(3159), {unitsJsonPath, id}));
         }
         for (const auto& [id, n] : in.counts)
             if (!s.chooseUnitCount(id, n))

@@ -5,6 +5,7 @@
 #include "cmd_report.h"
 #include "cmd_units.h"
 #include "common/globals.h"
+#include "common/numberformat.h"
 #include "common/resultcodes.h"
 #include "i18n/language.h"
 #include "i18n/texts.h"
@@ -20,20 +21,22 @@ namespace zf {
 
 namespace {
 
-const char* usageText =
-    "usage: zefrant-cli [--lang CZ|EN|GE|PL|RU] COMMAND ARGS...\n"
-    "commands:\n"
-    "  new FILE                 create a new project and save it as FILE\n"
-    "  input FILE DESIGN.json   enter a design into the input wizard, finish it, save\n"
-    "  units FILE UNITS.json    choose units, place them, save\n"
-    "  export FILE              print every project table of FILE as JSON\n"
-    "  texts                    print the text table of the language\n"
-    "  report FILE (--pdf OUT | --rtf OUT)  the report of FILE to a PDF or RTF file\n";
+// The commands as they are called, with the text that says what each does.
+const struct {
+    const char* call;
+    int text;
+} usageLines[] = {
+    {"new FILE                ", 3172}, {"input FILE DESIGN.json  ", 3173},
+    {"units FILE UNITS.json   ", 3174}, {"export FILE             ", 3175},
+    {"texts                   ", 3176}, {"report FILE (--pdf OUT | --rtf OUT) ", 3177}};
 
 int usage(std::FILE* err, const QString& problem) {
     if (!problem.isEmpty())
-        std::fprintf(err, "zefrant-cli: %s\n", qPrintable(problem));
-    std::fputs(usageText, err);
+        std::fprintf(err, "zefrant-cli: %s\n", problem.toUtf8().constData());
+    QByteArray text = LanguageText(3170).toUtf8() + '\n' + LanguageText(3171).toUtf8() + '\n';
+    for (const auto& line : usageLines)
+        text += QByteArray("  ") + line.call + ' ' + LanguageText(line.text).toUtf8() + '\n';
+    std::fputs(text.constData(), err);
     return 2;
 }
 
@@ -110,10 +113,12 @@ int runCli(const QStringList& argsIn, std::FILE* out, std::FILE* err, const QStr
     int base = BaseEN;
     if (!args.isEmpty() && args[0] == QLatin1String("--lang")) {
         if (args.size() < 2 || baseOfCode(args[1]) < 0)
-            return usage(err, QStringLiteral("--lang takes CZ, EN, GE, PL or RU"));
+            return usage(err, LanguageText(3178));
         base = baseOfCode(args[1]);
         args = args.mid(2);
     }
+    // The usage is told in the language asked for.
+    setLanguage(base);
     if (args.isEmpty())
         return usage(err, QString());
     initProgramPaths(appFolder);
@@ -129,15 +134,16 @@ int runCli(const QStringList& argsIn, std::FILE* out, std::FILE* err, const QStr
     const QString command = args[0];
     if (command == QLatin1String("export")) {
         if (args.size() != 2)
-            return usage(err, QStringLiteral("export takes one FILE"));
+            return usage(err, formatText(LanguageText(3179), {command}));
         return commandExport(args[1], out);
     }
     if (command == QLatin1String("new") || command == QLatin1String("input")) {
         const int arity = command == QLatin1String("new") ? 2 : 3;
         if (args.size() != arity)
             return usage(err, command == QLatin1String("new")
-                                  ? QStringLiteral("new takes one FILE")
-                                  : QStringLiteral("input takes FILE and DESIGN.json"));
+                                  ? formatText(LanguageText(3179), {command})
+                                  : formatText(LanguageText(3180),
+                                               {command, QStringLiteral("DESIGN.json")}));
         ProjectSession session;
         session.setHelpDisplay(false);
         if (!session.start())
@@ -147,7 +153,8 @@ int runCli(const QStringList& argsIn, std::FILE* out, std::FILE* err, const QStr
     }
     if (command == QLatin1String("units")) {
         if (args.size() != 3)
-            return usage(err, QStringLiteral("units takes FILE and UNITS.json"));
+            return usage(err,
+                         formatText(LanguageText(3180), {command, QStringLiteral("UNITS.json")}));
         ProjectSession session;
         session.setHelpDisplay(false);
         if (!session.start())
@@ -157,7 +164,7 @@ int runCli(const QStringList& argsIn, std::FILE* out, std::FILE* err, const QStr
     if (command == QLatin1String("report")) {
         if (args.size() != 4 ||
             (args[2] != QLatin1String("--pdf") && args[2] != QLatin1String("--rtf")))
-            return usage(err, QStringLiteral("report takes FILE and --pdf OUT or --rtf OUT"));
+            return usage(err, formatText(LanguageText(3181), {command}));
         ProjectSession session;
         session.setHelpDisplay(false);
         if (!session.start())
@@ -166,10 +173,10 @@ int runCli(const QStringList& argsIn, std::FILE* out, std::FILE* err, const QStr
     }
     if (command == QLatin1String("texts")) {
         if (args.size() != 1)
-            return usage(err, QStringLiteral("texts takes no arguments"));
+            return usage(err, formatText(LanguageText(3182), {command}));
         return commandTexts(out);
     }
-    return usage(err, QStringLiteral("unknown command '%1'").arg(command));
+    return usage(err, formatText(LanguageText(3183), {command}));
 }
 
 } // namespace zf

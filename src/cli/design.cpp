@@ -1,5 +1,7 @@
 #include "design.h"
 
+#include "common/numberformat.h"
+#include "i18n/texts.h"
 #include "wizard/inputwizard.h"
 
 #include <QFile>
@@ -17,7 +19,7 @@ namespace zf {
 
 bool readInputFile(const QString& path, QByteArray* bytes, QString* error) {
     auto fail = [&](const QString& why) {
-        *error = QStringLiteral("Cannot read %1: %2").arg(path, why);
+        *error = formatText(LanguageText(3100), {path, why});
         return false;
     };
     // Non-blocking, so that opening a FIFO without a writer returns at once.
@@ -32,9 +34,9 @@ bool readInputFile(const QString& path, QByteArray* bytes, QString* error) {
     if (::fstat(fd, &st) != 0)
         return fail(QString::fromLocal8Bit(std::strerror(errno)));
     if (!S_ISREG(st.st_mode))
-        return fail(QStringLiteral("not a regular file."));
+        return fail(LanguageText(3101));
     if (st.st_size > MaxInputFileSize)
-        return fail(QStringLiteral("the file is larger than %1 MB.").arg(MaxInputFileSize >> 20));
+        return fail(formatText(LanguageText(3102), {MaxInputFileSize >> 20}));
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     QByteArray data;
     data.reserve(qsizetype(st.st_size));
@@ -50,8 +52,7 @@ bool readInputFile(const QString& path, QByteArray* bytes, QString* error) {
             break;
         // The file may grow while it is read.
         if (data.size() + n > MaxInputFileSize)
-            return fail(
-                QStringLiteral("the file is larger than %1 MB.").arg(MaxInputFileSize >> 20));
+            return fail(formatText(LanguageText(3102), {MaxInputFileSize >> 20}));
         data.append(buf, n);
     }
     *bytes = std::move(data);
@@ -65,11 +66,11 @@ bool parseJsonObject(const QByteArray& bytes, QJsonObject* object, QString* erro
     QJsonParseError pe;
     const QJsonDocument doc = QJsonDocument::fromJson(text, &pe);
     if (pe.error != QJsonParseError::NoError) {
-        *error = QStringLiteral("%1 at offset %2.").arg(pe.errorString()).arg(pe.offset);
+        *error = formatText(LanguageText(3103), {pe.errorString(), pe.offset});
         return false;
     }
     if (!doc.isObject()) {
-        *error = QStringLiteral("it must hold one JSON object.");
+        *error = LanguageText(3104);
         return false;
     }
     *object = doc.object();
@@ -115,36 +116,35 @@ QString shown(const QJsonValue& v) {
     case QJsonValue::Null:
         return QStringLiteral("null");
     case QJsonValue::Array:
-        return QStringLiteral("an array");
+        return LanguageText(3105);
     case QJsonValue::Object:
-        return QStringLiteral("an object");
+        return LanguageText(3106);
     default:
-        return QStringLiteral("nothing");
+        return LanguageText(3107);
     }
 }
 
 void refuseUnknownKeys(const QJsonObject& o, const QStringList& known, const QString& what) {
     for (auto it = o.begin(); it != o.end(); ++it)
         if (!known.contains(it.key()))
-            throw Refusal(QStringLiteral("Unknown key %1 of %2.").arg(it.key(), what));
+            throw Refusal(formatText(LanguageText(3108), {it.key(), what}));
 }
 
 // A number the calculation can work with: its results are single-precision.
 void requireNumber(const QJsonValue& v, const QString& key, const QString& what) {
     if (!v.isDouble())
-        throw Refusal(QStringLiteral("%1 of %2 takes a number, not %3.").arg(key, what, shown(v)));
+        throw Refusal(formatText(LanguageText(3109), {key, what, shown(v)}));
     if (!std::isfinite(v.toDouble()) || std::fabs(v.toDouble()) > FLT_MAX)
-        throw Refusal(
-            QStringLiteral("%1 of %2: %3 is too large a number.").arg(key, what, shown(v)));
+        throw Refusal(formatText(LanguageText(3110), {key, what, shown(v)}));
 }
 
 void requireText(const QJsonValue& v, const QString& key, const QString& what) {
     if (!v.isString())
-        throw Refusal(QStringLiteral("%1 of %2 takes a text, not %3.").arg(key, what, shown(v)));
+        throw Refusal(formatText(LanguageText(3111), {key, what, shown(v)}));
 }
 
 void checkProject(const QJsonObject& project) {
-    const QString what = QStringLiteral("the project");
+    const QString what = LanguageText(3115);
     for (auto it = project.begin(); it != project.end(); ++it) {
         const QString key = it.key();
         const QJsonValue v = it.value();
@@ -153,7 +153,7 @@ void checkProject(const QJsonObject& project) {
             if (key == QLatin1String("Oblast_text"))
                 requireText(v, key, what);
             else if (key.endsWith(QLatin1String("_bool")) && !v.isBool())
-                throw Refusal(QStringLiteral("%1 takes true or false, not %2.").arg(key, shown(v)));
+                throw Refusal(formatText(LanguageText(3112), {key, shown(v)}));
             else if (!key.endsWith(QLatin1String("_bool")))
                 requireNumber(v, key, what);
             continue;
@@ -161,15 +161,13 @@ void checkProject(const QJsonObject& project) {
         if (key == DesignDateKey) {
             requireText(v, key, what);
             if (!designDate(v).isValid())
-                throw Refusal(QStringLiteral("%1 takes a date as YYYY-MM-DD or "
-                                             "YYYY-MM-DDTHH:MM:SS, not %2.")
-                                  .arg(key, shown(v)));
+                throw Refusal(formatText(LanguageText(3113), {key, shown(v)}));
             continue;
         }
         // Column names are exact: a key in another case would be silently lost.
         const WizardEdit* e = wizardEditOfField(key);
         if (!e || key != QLatin1String(e->field))
-            throw Refusal(QStringLiteral("%1 is not a column the input wizard edits.").arg(key));
+            throw Refusal(formatText(LanguageText(3114), {key}));
         if (e->kind == EditKind::Text) {
             requireText(v, key, what);
         } else if (v.isString()) {
@@ -177,8 +175,7 @@ void checkProject(const QJsonObject& project) {
             bool ok = false;
             const double d = v.toString().trimmed().toDouble(&ok);
             if (ok && std::isfinite(d) && std::fabs(d) > FLT_MAX)
-                throw Refusal(
-                    QStringLiteral("%1 of %2: %3 is too large a number.").arg(key, what, shown(v)));
+                throw Refusal(formatText(LanguageText(3110), {key, what, shown(v)}));
         } else {
             requireNumber(v, key, what);
         }
@@ -186,11 +183,9 @@ void checkProject(const QJsonObject& project) {
 }
 
 DesignWall readWall(const QJsonValue& entry, int index) {
-    const QString what = QStringLiteral("surface %1 of the walls").arg(index + 1);
+    const QString what = formatText(LanguageText(3116), {index + 1});
     if (!entry.isObject())
-        throw Refusal(QStringLiteral("Every entry of walls must be an object; %1 is %2.")
-                          .arg(index + 1)
-                          .arg(shown(entry)));
+        throw Refusal(formatText(LanguageText(3119), {index + 1, shown(entry)}));
     const QJsonObject e = entry.toObject();
     refuseUnknownKeys(e,
                       {QStringLiteral("VariantaHaly"), QStringLiteral("CisloSteny"),
@@ -204,8 +199,8 @@ DesignWall readWall(const QJsonValue& entry, int index) {
     const QJsonValue number = e.value(QStringLiteral("CisloSteny"));
     requireNumber(number, QStringLiteral("CisloSteny"), what);
     if (number.toDouble() != std::floor(number.toDouble()) || std::fabs(number.toDouble()) > 1e9)
-        throw Refusal(QStringLiteral("CisloSteny of %1 takes a whole number, not %2.")
-                          .arg(what, shown(number)));
+        throw Refusal(
+            formatText(LanguageText(3120), {QStringLiteral("CisloSteny"), what, shown(number)}));
     w.number = int(number.toDouble());
     if (e.contains(QStringLiteral("Material"))) {
         requireText(e.value(QStringLiteral("Material")), QStringLiteral("Material"), what);
@@ -221,14 +216,13 @@ DesignWall readWall(const QJsonValue& entry, int index) {
         const QJsonValue list = e.value(QStringLiteral("openings"));
         if (!list.isArray())
             throw Refusal(
-                QStringLiteral("openings of %1 must be an array, not %2.").arg(what, shown(list)));
+                formatText(LanguageText(3121), {QStringLiteral("openings"), what, shown(list)}));
         std::vector<QJsonObject> openings;
         const QJsonArray a = list.toArray();
         for (qsizetype i = 0; i < a.size(); ++i) {
-            const QString of = QStringLiteral("opening %1 of %2").arg(i + 1).arg(what);
+            const QString of = formatText(LanguageText(3117), {i + 1, what});
             if (!a[i].isObject())
-                throw Refusal(QStringLiteral("Every opening must be an object; %1 is %2.")
-                                  .arg(of, shown(a[i])));
+                throw Refusal(formatText(LanguageText(3122), {of, shown(a[i])}));
             const QJsonObject op = a[i].toObject();
             refuseUnknownKeys(op,
                               {QStringLiteral("Nazev"), QStringLiteral("k"),
@@ -243,8 +237,8 @@ DesignWall readWall(const QJsonValue& entry, int index) {
                 // The count's cell takes whole numbers only, as in the grid.
                 if (it.key() == QLatin1String("Pocet") &&
                     it.value().toDouble() != std::floor(it.value().toDouble()))
-                    throw Refusal(QStringLiteral("Pocet of %1 takes a whole number, not %2.")
-                                      .arg(of, shown(it.value())));
+                    throw Refusal(formatText(LanguageText(3120),
+                                             {QStringLiteral("Pocet"), of, shown(it.value())}));
             }
             openings.push_back(op);
         }
@@ -276,19 +270,20 @@ bool parseDesign(const QByteArray& bytes, Design* design, QString* error) {
         return false;
     try {
         refuseUnknownKeys(root, {QStringLiteral("project"), QStringLiteral("walls")},
-                          QStringLiteral("the design"));
+                          LanguageText(3118));
         Design d;
         if (root.contains(QStringLiteral("project"))) {
             const QJsonValue p = root.value(QStringLiteral("project"));
             if (!p.isObject())
-                throw Refusal(QStringLiteral("project must be an object, not %1.").arg(shown(p)));
+                throw Refusal(
+                    formatText(LanguageText(3123), {QStringLiteral("project"), shown(p)}));
             d.project = p.toObject();
             checkProject(d.project);
         }
         if (root.contains(QStringLiteral("walls"))) {
             const QJsonValue w = root.value(QStringLiteral("walls"));
             if (!w.isArray())
-                throw Refusal(QStringLiteral("walls must be an array, not %1.").arg(shown(w)));
+                throw Refusal(formatText(LanguageText(3124), {QStringLiteral("walls"), shown(w)}));
             const QJsonArray a = w.toArray();
             for (qsizetype i = 0; i < a.size(); ++i)
                 d.walls.push_back(readWall(a[i], int(i)));

@@ -26,6 +26,7 @@ TfrmAbout::TfrmAbout(const QString& referencePath, QWidget* parent) : QDialog(pa
         picturePixmap(QStringLiteral("about.svg"), QSize(96, 96), devicePixelRatioF()));
     picture->setFixedSize(104, 104);
     picture->setAlignment(Qt::AlignCenter);
+    picture->setAccessibleName(QString::fromLatin1(ProductName));
     grid->addWidget(picture, 0, 0, 5, 1, Qt::AlignTop);
 
     auto* product = new QLabel(QString::fromLatin1(ProductName), this);
@@ -56,6 +57,8 @@ TfrmAbout::TfrmAbout(const QString& referencePath, QWidget* parent) : QDialog(pa
     lbWeb_->setObjectName(QStringLiteral("lbWeb"));
     lbWeb_->setStyleSheet(QStringLiteral("color: #2f7fc1"));
     lbWeb_->setCursor(Qt::PointingHandCursor);
+    // Reached with Tab and opened with Enter or Space, as with the mouse.
+    lbWeb_->setFocusPolicy(Qt::StrongFocus);
     lbWeb_->installEventFilter(this);
     grid->addWidget(lbWeb_, 5, 1);
 
@@ -94,21 +97,36 @@ void TfrmAbout::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
+void TfrmAbout::openWebAddress() {
+    QDesktopServices::openUrl(QUrl(QStringLiteral("http://") + lbWeb_->text()));
+}
+
 bool TfrmAbout::eventFilter(QObject* watched, QEvent* event) {
     if (watched == lbWeb_) {
         QFont f = lbWeb_->font();
         switch (event->type()) {
         case QEvent::Enter:
+        case QEvent::FocusIn:
+            // Underlined while the mouse is over it, and while it has the focus.
             f.setUnderline(true);
             lbWeb_->setFont(f);
             break;
         case QEvent::Leave:
-            f.setUnderline(false);
+        case QEvent::FocusOut:
+            f.setUnderline(lbWeb_->hasFocus() || lbWeb_->underMouse());
             lbWeb_->setFont(f);
             break;
         case QEvent::MouseButtonRelease:
-            QDesktopServices::openUrl(QUrl(QStringLiteral("http://") + lbWeb_->text()));
+            openWebAddress();
             return true;
+        case QEvent::KeyPress: {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+                openWebAddress();
+                return true;
+            }
+            break;
+        }
         default:
             break;
         }

@@ -23,6 +23,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void openWebAddress();
     QLabel* lbComments_;
     QLabel* lbWeb_;
     QLabel* lbDatabase_;

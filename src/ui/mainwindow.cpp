@@ -155,7 +155,7 @@ void TfrmZMain::createMenus() {
             }
         }
     }
-    toolBar_ = addToolBar(QStringLiteral("ActionToolBar1"));
+    toolBar_ = addToolBar(QString());
     toolBar_->setObjectName(QStringLiteral("ActionToolBar1"));
     toolBar_->setMovable(false);
     toolBar_->setIconSize(QSize(24, 24));
@@ -545,6 +545,9 @@ void TfrmZMain::applyLanguage(int base) {
     }
     for (auto it = subMenus_.begin(); it != subMenus_.end(); ++it)
         it.value()->setTitle(LanguageText(findCommand(it.key())->textId));
+    // The name first: a title set before it would stay the bar's name.
+    toolBar_->setAccessibleName(LanguageText(3050));
+    toolBar_->setWindowTitle(LanguageText(3050));
     updateActions();
 }
 

@@ -1,14 +1,20 @@
 #include "reportoutput.h"
 
 #include "common/dialogs.h"
+#include "common/globals.h"
 #include "i18n/texts.h"
 #include "qtdialogs.h"
 #include "report/reportoutput.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
+#include <QFormLayout>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -16,13 +22,18 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace zf {
 
 namespace {
 
-// A command caption as a choice: without the access key and the dots.
+// A command caption as a choice: without the dots.
 QString choiceText(int id) {
     QString t = LanguageText(id);
     t.remove(QLatin1String("..."));
@@ -30,20 +41,51 @@ QString choiceText(int id) {
     return t;
 }
 
+// The preview window is Qt's: its tool bar, its zoom list and the scroll bars of
+// its pages get names in the language.
+void nameThePreviewsControls(QPrintPreviewDialog& dialog) {
+    for (QToolBar* bar : dialog.findChildren<QToolBar*>()) {
+        bar->setAccessibleName(LanguageText(3053));
+        bar->setWindowTitle(LanguageText(3053));
+        for (QToolButton* more : bar->findChildren<QToolButton*>(
+                 QStringLiteral("qt_toolbar_ext_button"), Qt::FindDirectChildrenOnly))
+            more->setAccessibleName(LanguageText(2359));
+        for (QComboBox* zoom : bar->findChildren<QComboBox*>(Qt::FindDirectChildrenOnly)) {
+            auto* label = new QLabel(LanguageText(2206).trimmed(), bar);
+            label->setBuddy(zoom);
+            label->hide();
+        }
+    }
+    for (QAbstractScrollArea* area : dialog.findChildren<QAbstractScrollArea*>()) {
+        area->horizontalScrollBar()->setAccessibleName(LanguageText(3054));
+        area->verticalScrollBar()->setAccessibleName(LanguageText(3055));
+    }
+}
+
+QString withoutAccessKey(QString text) {
+    text.replace(QLatin1String("&&"), QString(QChar(0xE002)));
+    text.remove(u'&');
+    text.replace(QChar(0xE002), u'&');
+    return text;
+}
+
+// The captions of the language commands, in the order of reportLanguages().
+constexpr int LanguageCaptions[] = {82, 83, 84, 85, 86};
+
 } // namespace
 
 ReportSetupDialog::ReportSetupDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("ReportSetupDialog"));
-    setWindowTitle(QStringLiteral("Zefrant Output Options"));
-    auto* box = new QGroupBox(this);
-    auto* choices = new QVBoxLayout(box);
+    setWindowTitle(LanguageText(3030));
+    gbOutput = new QGroupBox(LanguageText(3201), this);
+    gbOutput->setObjectName(QStringLiteral("gbOutput"));
+    gbOutput->setAccessibleName(LanguageText(3201));
+    auto* choices = new QVBoxLayout(gbOutput);
     auto* group = new QButtonGroup(this);
     auto add = [&](const char* name, int textId) {
-        auto* rb = new QRadioButton(choiceText(textId), box);
+        auto* rb = new QRadioButton(choiceText(textId), gbOutput);
         rb->setObjectName(QString::fromLatin1(name));
-        QString accessible = rb->text();
-        accessible.remove(u'&');
-        rb->setAccessibleName(accessible);
+        rb->setAccessibleName(withoutAccessKey(rb->text()));
         choices->addWidget(rb);
         group->addButton(rb);
         return rb;
@@ -53,6 +95,22 @@ ReportSetupDialog::ReportSetupDialog(QWidget* parent) : QDialog(parent) {
     rdPdfFile = add("rdPdfFile", 10);
     rdRtfFile = add("rdRtfFile", 20);
     rdPreview->setChecked(true);
+
+    lbReportLanguage = new QLabel(LanguageText(3200), this);
+    lbReportLanguage->setObjectName(QStringLiteral("lbReportLanguage"));
+    cbReportLanguage = new QComboBox(this);
+    cbReportLanguage->setObjectName(QStringLiteral("cbReportLanguage"));
+    const QStringList codes = reportLanguages();
+    for (qsizetype i = 0; i < codes.size(); ++i)
+        cbReportLanguage->addItem(withoutAccessKey(LanguageText(LanguageCaptions[i])), codes[i]);
+    lbReportLanguage->setBuddy(cbReportLanguage);
+    cbReportLanguage->setAccessibleName(
+        withoutAccessKey(LanguageText(3200)).remove(u':').trimmed());
+    auto* languageRow = new QFormLayout;
+    languageRow->setContentsMargins(0, 0, 0, 0);
+    languageRow->addRow(lbReportLanguage, cbReportLanguage);
+    setLanguage(LanguageCode);
+
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton(LanguageText(151), QDialogButtonBox::AcceptRole)
         ->setObjectName(QStringLiteral("btOK"));
@@ -61,27 +119,48 @@ ReportSetupDialog::ReportSetupDialog(QWidget* parent) : QDialog(parent) {
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(box);
+    layout->addWidget(gbOutput);
+    layout->addLayout(languageRow);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    // The title stays whole: its text in a bold face, as window managers draw
+    // titles, beside the bar's icon and buttons, each about as wide as the bar
+    // is tall. The fixed size follows the layout, so the width is a strut.
+    QFont titleFont = font();
+    titleFont.setBold(true);
+    const int bar = std::max(style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this),
+                             QFontMetrics(titleFont).height());
+    const QMargins m = layout->contentsMargins();
+    layout->addStrut(QFontMetrics(titleFont).horizontalAdvance(windowTitle()) + 5 * bar - m.left() -
+                     m.right());
 }
 
-ReportSetupDialog::Destination ReportSetupDialog::destination() const {
+ReportDestination ReportSetupDialog::destination() const {
     if (rdPrinter->isChecked())
-        return Printer;
+        return ReportDestination::Printer;
     if (rdPdfFile->isChecked())
-        return PdfFile;
+        return ReportDestination::PdfFile;
     if (rdRtfFile->isChecked())
-        return RtfFile;
-    return Preview;
+        return ReportDestination::RtfFile;
+    return ReportDestination::Preview;
 }
 
-void ReportSetupDialog::setDestination(Destination d) {
-    (d == Printer   ? rdPrinter
-     : d == PdfFile ? rdPdfFile
-     : d == RtfFile ? rdRtfFile
-                    : rdPreview)
+void ReportSetupDialog::setDestination(ReportDestination d) {
+    (d == ReportDestination::Printer   ? rdPrinter
+     : d == ReportDestination::PdfFile ? rdPdfFile
+     : d == ReportDestination::RtfFile ? rdRtfFile
+                                       : rdPreview)
         ->setChecked(true);
+}
+
+QString ReportSetupDialog::language() const {
+    return cbReportLanguage->currentData().toString();
+}
+
+void ReportSetupDialog::setLanguage(const QString& code) {
+    const int i = cbReportLanguage->findData(code);
+    cbReportLanguage->setCurrentIndex(i >= 0 ? i
+                                             : cbReportLanguage->findData(QStringLiteral("EN")));
 }
 
 QtReportPresenter::~QtReportPresenter() {
@@ -98,7 +177,7 @@ void QtReportPresenter::setUpPrinter(QPrinter& printer) {
 void QtReportPresenter::setUpPreview(QPrintPreviewDialog& dialog, const ReportDocument& doc,
                                      ReportPresenter* progress) {
     dialog.setObjectName(QStringLiteral("ReportPreview"));
-    dialog.setWindowTitle(QStringLiteral("Zefrant Report Preview"));
+    dialog.setWindowTitle(LanguageText(3031));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&doc, progress](QPrinter* printer) {
                          setUpPrinter(*printer);
@@ -109,10 +188,25 @@ void QtReportPresenter::setUpPreview(QPrintPreviewDialog& dialog, const ReportDo
                          if (progress)
                              progress->progress(QString());
                      });
+    nameThePreviewsControls(dialog);
     if (auto* view = dialog.findChild<QPrintPreviewWidget*>()) {
-        view->setAccessibleName(QStringLiteral("Zefrant Report Preview"));
+        view->setAccessibleName(LanguageText(3031));
         view->setZoomMode(QPrintPreviewWidget::CustomZoom);
         view->setZoomFactor(1.0);
+    }
+    // 100 % is chosen in the dialog's own zoom list, so that its tools show it
+    // (the list's text, "Fit page" no longer pressed).
+    if (auto* zoom = dialog.findChild<QComboBox*>()) {
+        for (int i = 0; i < zoom->count(); ++i) {
+            QString factor = zoom->itemText(i);
+            factor.remove(u'%');
+            bool ok = false;
+            if (QLocale::c().toDouble(factor.trimmed(), &ok) == 100.0 && ok) {
+                zoom->setCurrentIndex(i);
+                break;
+            }
+        }
+        zoom->setAccessibleName(LanguageText(2206).remove(u':').trimmed());
     }
     dialog.setWindowState(dialog.windowState() | Qt::WindowMaximized);
 }
@@ -146,30 +240,35 @@ void QtReportPresenter::print(const ReportDocument& doc) {
     progress(QString());
 }
 
-void QtReportPresenter::present(ReportKind kind, const ReportDocument& doc,
+bool QtReportPresenter::setup(ReportSetup& setup) {
+    ReportSetupDialog dialog(parent_);
+    QtDialogs::keepOnTop(&dialog);
+    dialog.setDestination(setup.destination);
+    dialog.setLanguage(setup.language);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    setup.destination = dialog.destination();
+    setup.language = dialog.language();
+    return true;
+}
+
+void QtReportPresenter::present(ReportDestination destination, const ReportDocument& doc,
                                 const ResolvedReport& report) {
-    if (kind == ReportKind::Preview) {
-        preview(doc);
-        return;
-    }
-    ReportSetupDialog setup(parent_);
-    QtDialogs::keepOnTop(&setup);
-    if (setup.exec() != QDialog::Accepted)
-        return;
-    switch (setup.destination()) {
-    case ReportSetupDialog::Preview:
+    switch (destination) {
+    case ReportDestination::Preview:
         preview(doc);
         break;
-    case ReportSetupDialog::Printer:
+    case ReportDestination::Printer:
         print(doc);
         break;
-    case ReportSetupDialog::PdfFile:
-    case ReportSetupDialog::RtfFile: {
-        const bool pdf = setup.destination() == ReportSetupDialog::PdfFile;
+    case ReportDestination::PdfFile:
+    case ReportDestination::RtfFile: {
+        const bool pdf = destination == ReportDestination::PdfFile;
         SaveDialogOptions o;
         o.title = LanguageText(pdf ? 127 : 129);
         o.filter = LanguageText(pdf ? 128 : 130);
         o.defaultSuffix = pdf ? QStringLiteral("pdf") : QStringLiteral("rtf");
+        o.promptOverwrite = true;
         const QString file = dialogs().saveFileName(o);
         if (!file.isEmpty())
             writeReportFile(doc, report, !pdf, file, this);
@@ -189,8 +288,8 @@ void QtReportPresenter::progress(const QString& line) {
     if (!progress_) {
         progress_ = new QProgressDialog(parent_);
         progress_->setObjectName(QStringLiteral("ReportStatus"));
-        progress_->setWindowTitle(QStringLiteral("Zefrant Report Status"));
-        progress_->setAccessibleName(QStringLiteral("Zefrant Report Status"));
+        progress_->setWindowTitle(LanguageText(3032));
+        progress_->setAccessibleName(LanguageText(3032));
         progress_->setCancelButton(nullptr);
         progress_->setRange(0, 0);
         progress_->setMinimumDuration(progressDelayMs);

@@ -5,6 +5,9 @@
 #include <QDialog>
 #include <QPointer>
 
+class QComboBox;
+class QGroupBox;
+class QLabel;
 class QPrinter;
 class QPrintPreviewDialog;
 class QProgressDialog;
@@ -16,19 +19,25 @@ namespace zf {
 class TZFData;
 
 // The setup dialog "Zefrant Output Options": preview, printer, PDF file or RTF
-// file; the preview is preselected.
+// file, the preview preselected; and the language the report is printed in,
+// whatever the windows show.
 class ReportSetupDialog : public QDialog {
     Q_OBJECT
 public:
-    enum Destination { Preview, Printer, PdfFile, RtfFile };
     explicit ReportSetupDialog(QWidget* parent = nullptr);
-    Destination destination() const;
-    void setDestination(Destination d);
+    ReportDestination destination() const;
+    void setDestination(ReportDestination d);
+    // "CZ" ... "RU"; another code chooses English.
+    QString language() const;
+    void setLanguage(const QString& code);
 
+    QGroupBox* gbOutput;
     QRadioButton* rdPreview;
     QRadioButton* rdPrinter;
     QRadioButton* rdPdfFile;
     QRadioButton* rdRtfFile;
+    QLabel* lbReportLanguage;
+    QComboBox* cbReportLanguage;
 };
 
 // The output system's windows: the preview "Zefrant Report Preview" (maximized,
@@ -39,12 +48,15 @@ public:
     explicit QtReportPresenter(QWidget* parent = nullptr) : parent_(parent) {}
     ~QtReportPresenter() override;
 
-    void present(ReportKind kind, const ReportDocument& doc, const ResolvedReport& report) override;
+    bool setup(ReportSetup& setup) override;
+    void present(ReportDestination destination, const ReportDocument& doc,
+                 const ResolvedReport& report) override;
     void progress(const QString& line) override;
 
     // The printer set up for the report: A4, the whole sheet, the job title.
     static void setUpPrinter(QPrinter& printer);
-    // The preview window over a printer, ready to be shown.
+    // The preview window over a printer, ready to be shown at 100 %, its zoom
+    // tool saying so.
     static void setUpPreview(QPrintPreviewDialog& dialog, const ReportDocument& doc,
                              ReportPresenter* progress);
 

@@ -227,7 +227,7 @@ TEST_F(CliSafety, InputThatIsNoDesignIsRefusedAndLeavesTheFileUnchanged) {
         {R"({"project":{"Cena_Kc_m3":900000000000000,"Provoz_dny_tyden":7,"Provoz_hodiny_den":24}})",
          "The values entered are too large: Cena_"},
         {R"({"project":{"Oblast_text":"123456789012345678901234567890123456789012345678901"}})",
-         "box error: The text for the column Oblast_text is too long"},
+         "box error: The text for Oblast_text is too long"},
         {R"({"project":{"Datum_vypracovani":"yesterday"}})", "Datum_vypracovani takes a date"},
         {R"({"walls":[{"VariantaHaly":"hB","CisloSteny":1,
               "openings":[{"Nazev":"x","k":2,"Vyska":2,"Sirka":1,"Pocet":1.5}]}]})",

@@ -5,9 +5,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -153,6 +158,125 @@ TEST_P(ReportGolden, HeatingAndVentilationSaddleRoofSkylightCalculatedPlacedUnit
 
 INSTANTIATE_TEST_SUITE_P(Languages, ReportGolden, ::testing::Values("CZ", "EN", "GE", "PL", "RU"),
                          [](const auto& info) { return std::string(info.param); });
+
+namespace {
+
+QJsonObject exported(const QString& project) {
+    const CliRun r = cli({QStringLiteral("export"), project});
+    EXPECT_EQ(r.status, 0) << r.err.constData();
+    return QJsonDocument::fromJson(r.out).object();
+}
+
+// The text table of a language as `texts` prints it.
+QHash<int, QString> texts(const QString& lang) {
+    const CliRun r = cli({QStringLiteral("--lang"), lang, QStringLiteral("texts")});
+    EXPECT_EQ(r.status, 0);
+    QHash<int, QString> out;
+    for (const QString& line : QString::fromUtf8(r.out).split(u'\n')) {
+        const qsizetype tab = line.indexOf(u'\t');
+        if (tab > 0)
+            out.insert(line.left(tab).toInt(), line.mid(tab + 1));
+    }
+    return out;
+}
+
+QString rtfReport(const QString& project, const QString& lang, const QString& out) {
+    const CliRun r = cli({QStringLiteral("--lang"), lang, QStringLiteral("report"), project,
+                          QStringLiteral("--rtf"), out});
+    EXPECT_EQ(r.status, 0) << r.err.constData();
+    return zf::test::rtfText(readAll(out));
+}
+
+} // namespace
+
+// An estimated or own-value loss: the infiltration loss in the file is the one
+// of the temperatures typed, and the report prints that one.
+TEST(CliReport, TheInfiltrationLossOnPaperIsTheStoredOne) {
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    QTemporaryDir dir;
+    QJsonObject design =
+        QJsonDocument::fromJson(readAll(data(QStringLiteral("heating.json")))).object();
+    for (int way : {1, 2}) {
+        SCOPED_TRACE(way);
+        QJsonObject project = design.value(QStringLiteral("project")).toObject();
+        project.insert(QStringLiteral("Tepelne_ztraty_enum"), way);
+        if (way == 2)
+            project.insert(QStringLiteral("Q_kW"), 80);
+        design.insert(QStringLiteral("project"), project);
+        const QString json = dir.filePath(QStringLiteral("design.json"));
+        {
+            QFile f(json);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(QJsonDocument(design).toJson());
+        }
+        const QString f = dir.filePath(QStringLiteral("p%1.zfp").arg(way));
+        ASSERT_EQ(cli({QStringLiteral("new"), f}).status, 0);
+        const CliRun in = cli({QStringLiteral("input"), f, json});
+        ASSERT_EQ(in.status, 0) << in.err.constData();
+
+        const QJsonObject row =
+            exported(f).value(QStringLiteral("tRozmery")).toArray().at(0).toObject();
+        auto v = [&](const char* c) { return float(row.value(QLatin1String(c)).toDouble()); };
+        const float fresh =
+            v("Vtotal") / 3600.0f * 0.8f * 1020.0f * 1.2f * v("n") * (v("Ti") - v("Te"));
+        EXPECT_FLOAT_EQ(v("Ti"), 16);
+        EXPECT_NEAR(v("Q_infiltrace"), fresh, 0.5) << "stored for the typed temperatures";
+        EXPECT_NEAR(v("Q_infiltrace_kW"), fresh / 1000, 1e-3);
+
+        const QString pdf = dir.filePath(QStringLiteral("p%1.pdf").arg(way));
+        const CliRun r = cli({QStringLiteral("report"), f, QStringLiteral("--pdf"), pdf});
+        ASSERT_EQ(r.status, 0) << r.err.constData();
+        const QRegularExpression line(
+            QStringLiteral("Thermal losses due to infiltration \\[kW\\]:\\s+([0-9.,]+)"));
+        const QRegularExpressionMatch m = line.match(pdfText(pdf));
+        ASSERT_TRUE(m.hasMatch());
+        EXPECT_EQ(m.captured(1).remove(u',').toDouble(),
+                  std::round(v("Q_infiltrace_kW") * 1000.0) / 1000.0)
+            << "the report and the file agree";
+    }
+}
+
+// Units placed while English was chosen have no Russian texts stored: the
+// Russian report prints their choices from the indexes, as it does the posture.
+TEST(CliReport, UnitChoicesPrintInTheReportsLanguageWhereverTheyWereMade) {
+    QTemporaryDir dir;
+    const QString f = dir.filePath(QStringLiteral("units.zfp"));
+    ASSERT_EQ(cli({QStringLiteral("new"), f}).status, 0);
+    ASSERT_EQ(cli({QStringLiteral("input"), f, data(QStringLiteral("ventilation.json"))}).status,
+              0);
+    ASSERT_EQ(
+        cli({QStringLiteral("units"), f, data(QStringLiteral("ventilation-units.json"))}).status,
+        0);
+    const QJsonArray units = exported(f).value(QStringLiteral("tJednotky")).toArray();
+    ASSERT_GE(units.size(), 4);
+    EXPECT_TRUE(
+        units.at(0).toObject().value(QStringLiteral("Umisteni_textRU")).toString().isEmpty())
+        << "placed under English";
+    struct Choice {
+        const char* index;
+        int first;
+    };
+    for (const char* lang : {"RU", "GE", "CZ"}) {
+        SCOPED_TRACE(lang);
+        const QHash<int, QString> t = texts(QLatin1String(lang));
+        const QString text =
+            rtfReport(f, QLatin1String(lang), dir.filePath(QStringLiteral("%1.rtf").arg(lang)));
+        for (const QJsonValue& u : units) {
+            const QJsonObject o = u.toObject();
+            for (const Choice& c :
+                 {Choice{"Umisteni_enum", 2450}, Choice{"Odvod_spalin_enum", 2400},
+                  Choice{"Privod_vzduchu_enum", 2500}, Choice{"Zpusob_regulace_enum", 671}}) {
+                const int i = o.value(QLatin1String(c.index)).toInt(-1);
+                if (i < 0)
+                    continue; // a destratifier has only its location
+                const QString expected = t.value(c.first + i);
+                ASSERT_FALSE(expected.isEmpty());
+                EXPECT_TRUE(text.contains(expected)) << c.index << " " << expected.toStdString();
+            }
+        }
+    }
+}
 
 TEST(CliReport, RefusedAndFailedRuns) {
     QTemporaryDir dir;

@@ -502,8 +502,8 @@ TEST_F(CatalogTest, DeletingAndItsMessages) {
     dlg.boxes.clear();
     catalog().deleteItem();
     ASSERT_EQ(boxes().size(), 1u);
-    EXPECT_EQ(boxes().back().text, QStringLiteral("Do you realy wish to delete the catalog item "
-                                                  "?\n\nGroup: Doors\n Item: Door B"));
+    EXPECT_EQ(boxes().back().text, QStringLiteral("Do you really wish to delete the catalog item?"
+                                                  "\n\nGroup: Doors\n Item: Door B"));
     EXPECT_EQ(boxes().back().flags, MbWarningYesNo);
     EXPECT_EQ(rows(), before + 2);
     // Yes: the row goes, its previous sibling is selected and focused.

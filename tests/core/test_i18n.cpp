@@ -5,7 +5,9 @@
 #include "i18n/language.h"
 #include "i18n/texts.h"
 
+#include <QLibraryInfo>
 #include <QRegularExpression>
+#include <QTranslator>
 #include <gtest/gtest.h>
 #include <iconv.h>
 
@@ -79,6 +81,46 @@ TEST(TextTable, EveryTextInEveryLanguageWithTheSamePlaceholders) {
         }
     }
     EXPECT_GT(checked, 400);
+}
+
+// A text says each of its sentences once (5015 said one twice).
+TEST(TextTable, NoTextRepeatsASentence) {
+    static const QRegularExpression end(QStringLiteral("(?<=[.!?])\\s+"));
+    for (int id = 1; id <= 5140; ++id)
+        for (int base : textBases) {
+            QStringList seen;
+            for (QString sentence : LanguageTextIn(base, id).split(end, Qt::SkipEmptyParts)) {
+                sentence = sentence.trimmed();
+                if (sentence.size() < 12)
+                    continue;
+                EXPECT_FALSE(seen.contains(sentence))
+                    << "text " << id << " under base " << base << ": " << qPrintable(sentence);
+                seen << sentence;
+            }
+        }
+}
+
+// The program's own Cancel buttons say what Qt's buttons beside them say
+// (Debian's Qt translations): one word for Cancel in each language.
+TEST(TextTable, CancelIsQtsCancelInEveryLanguage) {
+    const struct {
+        int base;
+        const char* qt;
+    } languages[] = {{BaseCZ, "cs"}, {BaseGE, "de"}, {BasePL, "pl"}, {BaseRU, "ru"}};
+    int compared = 0;
+    for (const auto& l : languages) {
+        QTranslator qt;
+        if (!qt.load(QStringLiteral("qtbase_") + QLatin1String(l.qt),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            continue;
+        const QString cancel = qt.translate("QPlatformTheme", "Cancel");
+        if (cancel.isEmpty())
+            continue;
+        EXPECT_EQ(LanguageTextIn(l.base, 152), cancel) << l.qt;
+        ++compared;
+    }
+    if (compared == 0)
+        GTEST_SKIP() << "Qt's translations are not installed (qt6-translations-l10n)";
 }
 
 TEST(TextTable, KnownEntriesAndTheMissingOnes) {

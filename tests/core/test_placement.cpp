@@ -585,11 +585,10 @@ TEST_F(UnitPropertiesTest, NumberFieldsRefuseTextAndNumbersOutOfRange) {
     d.load();
     QString error;
     EXPECT_FALSE(d.enterNumber(QStringLiteral("X"), QStringLiteral("wide"), &error));
-    EXPECT_TRUE(error.contains(QStringLiteral("not a valid floating point value")))
+    EXPECT_TRUE(error.contains(QStringLiteral("'wide' is not a valid number for X.")))
         << qPrintable(error);
     EXPECT_FALSE(d.enterNumber(QStringLiteral("Y"), 1e10, &error));
-    EXPECT_TRUE(error.contains(QStringLiteral("is out of range for the column Y")))
-        << qPrintable(error);
+    EXPECT_TRUE(error.contains(QStringLiteral("is out of range for Y."))) << qPrintable(error);
     EXPECT_FALSE(d.enterNumber(QStringLiteral("Z"), QStringLiteral("-1e9.5"), &error));
     EXPECT_EQ(u.state(), Dataset::State::Browse) << "nothing refused was written";
     EXPECT_TRUE(d.enterNumber(QStringLiteral("X"), QStringLiteral("999999999"), &error));

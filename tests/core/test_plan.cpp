@@ -1,6 +1,7 @@
 // The hall plan without a window: alignment of dropped units, the pointer, the
 // view transform and zoom, and the painted picture.
 #include "common/numberformat.h"
+#include "i18n/texts.h"
 #include "units/planview.h"
 
 #include <QFile>
@@ -201,6 +202,27 @@ TEST(PlanPointer, RightPressSelectsOthersClear) {
     EXPECT_EQ(p.doubleClickTarget(), -1);
 }
 
+// The hint over a unit and the pointer's position speak the user's language,
+// in the format of every language.
+TEST(PlanPointer, HintAndPositionInTheLanguage) {
+    ensureGuiApplication();
+    PlanView p = hall();
+    p.AddObject(ObjWarmAirUnit, 90, 15, 10, 3.5, QStringLiteral("Brisant AX 20"));
+    p.toImage();
+    const QPoint b = pixelOf(p, 15, 10);
+    setLanguage(BaseCZ);
+    EXPECT_EQ(p.hintText(b), formatText(QString::fromUtf8("Jednotka č. 1: Brisant AX 20\r\nX = "
+                                                          "%.2f; Y = %.2f; Z = %.2f\r\nÚhel: 90°"),
+                                        {15.0, 10.0, 3.5}));
+    setLanguage(BaseRU);
+    EXPECT_TRUE(p.hintText(b).startsWith(QString::fromUtf8("Агрегат № 1: Brisant AX 20\r\n")));
+    EXPECT_TRUE(p.hintText(b).endsWith(QString::fromUtf8("Угол: 90°")));
+    EXPECT_EQ(p.statusText(b), formatText(QStringLiteral(" X=%.2f m  Y=%.2f m"),
+                                          {p.toWorld(QPointF(b)).x(), p.toWorld(QPointF(b)).y()}));
+    setLanguage(BaseEN);
+    EXPECT_TRUE(p.hintText(b).startsWith(QStringLiteral("Unit #1: ")));
+}
+
 TEST(PlanView, FittingKeepsEqualMetresPerPixelWithMargins) {
     PlanView p = hall();
     // SetHall: the box -1 ... 31 by -1 ... 21; the width limits in 800 x 600.
@@ -351,6 +373,21 @@ TEST_F(PlanPicture, SvgPictureForTheReport) {
     EXPECT_DOUBLE_EQ(plan.Scale(), 300);
     EXPECT_GT(plan.fittedView().xmax, 50) << "drawn at the default zoom, which holds the unit";
     EXPECT_FALSE(plan.SaveMetafile(dir.filePath(QStringLiteral("missing/plan.svg"))));
+
+    // The dimensions with the separators of the report's language; the window's
+    // own picture keeps the user's.
+    f.close();
+    ASSERT_TRUE(plan.ExportPlanMetafile(file, QLocale(QLocale::German, QLocale::Germany)));
+    QFile german(file);
+    ASSERT_TRUE(german.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(german.readAll());
+    EXPECT_TRUE(text.contains(QStringLiteral("30,00 m"))) << "the length A";
+    EXPECT_TRUE(text.contains(QStringLiteral("20,00 m"))) << "the width B";
+    EXPECT_FALSE(text.contains(QStringLiteral("30.00 m")));
+    ASSERT_TRUE(plan.ExportPlanMetafile(file, QLocale::c()));
+    QFile c(file);
+    ASSERT_TRUE(c.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(c.readAll()).contains(QStringLiteral("30.00 m")));
 }
 
 TEST_F(PlanPicture, ThePlanAndItsOverlayMakeTheWholePicture) {

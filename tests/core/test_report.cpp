@@ -10,6 +10,7 @@
 #include "i18n/language.h"
 #include "i18n/texts.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -213,12 +214,21 @@ struct Host final : ReportHost {
     bool writePlan = true;
     bool throwOnPlan = false;
     std::function<void()> onPost;
+    QString language;   // what reportLanguage() answers
+    QStringList chosen; // what setReportLanguage() was told
+    QString planLocale; // the locale the plan picture was written with
+    QString reportLanguage() const override { return language; }
+    void setReportLanguage(const QString& code) override {
+        chosen << code;
+        language = code;
+    }
     void postPendingEdits() override {
         ++posted;
         if (onPost)
             onPost();
     }
-    bool writePlanPicture(const QString& path) override {
+    bool writePlanPicture(const QString& path, const QLocale& locale) override {
+        planLocale = locale.name();
         if (throwOnPlan)
             throw DbError(QStringLiteral("the plan cannot be read"));
         if (!writePlan)
@@ -293,6 +303,64 @@ TEST_F(ReportTest, ScopeSentenceAndVentilationSection) {
         EXPECT_EQ(c("Page2", "memo_Rekapitulace")->content, expected + QStringLiteral("\r\n\r\n"));
         EXPECT_EQ(shown("Page2", "SectionVzduch"), k.ventilation);
     }
+}
+
+// All the texts a resolved report prints, one per paragraph or cell.
+QStringList printed(const ResolvedReport& r) {
+    QStringList out;
+    for (const ResolvedPage& page : r.pages)
+        for (const ResolvedBlock& b : page.blocks) {
+            if (b.type == ResolvedBlock::Paragraph)
+                out << b.text;
+            for (const auto* rows : {&b.table.header, &b.table.body, &b.table.footer})
+                for (const ResolvedRow& row : *rows)
+                    for (const ResolvedCell& c : row.cells)
+                        out << c.text;
+        }
+    return out;
+}
+
+TEST_F(ReportTest, TheScopeDecidesTheSubtitleAndTheFiguresPrinted) {
+    struct Case {
+        bool heating, ventilation;
+        const char* subtitle;
+        bool ventilationFigures, heatingBalance;
+    };
+    for (const Case& k :
+         {Case{true, false, "Warm-air heating of the hall – design and calculation", false, true},
+          Case{false, true, "Ventilation of the hall – design and calculation", true, false},
+          Case{true, true, "Warm-air heating and ventilation of the hall – design and calculation",
+               true, true}}) {
+        SCOPED_TRACE(k.subtitle);
+        set(QStringLiteral("Vytapeni_bool"), k.heating);
+        set(QStringLiteral("Vetrani_bool"), k.ventilation);
+        fill();
+        const QStringList texts = printed(engine->resolve(engine->captureData()));
+        auto label = [](int id) { return LanguageText(id).remove(u':').trimmed(); };
+        EXPECT_TRUE(texts.contains(QString::fromUtf8(k.subtitle)));
+        EXPECT_EQ(texts.filter(QStringLiteral("design and calculation")).size(), 1);
+        EXPECT_EQ(texts.contains(LanguageText(2009)), k.ventilationFigures && k.heatingBalance)
+            << "the ventilation loss, a row of the balance";
+        EXPECT_EQ(texts.contains(label(2013)), k.ventilationFigures);
+        EXPECT_EQ(texts.contains(QStringLiteral("Heat balance")), k.heatingBalance);
+        EXPECT_EQ(texts.contains(LanguageText(2010)), k.heatingBalance) << "the gains row";
+        EXPECT_EQ(texts.contains(QStringLiteral("Heating costs")), k.heatingBalance);
+        EXPECT_EQ(texts.contains(label(599)), k.heatingBalance) << "the gains entered";
+        EXPECT_EQ(texts.contains(label(2121) + u':'), k.heatingBalance)
+            << "the heat output covered";
+        EXPECT_TRUE(texts.contains(label(2012))) << "circulation";
+    }
+
+    // An own value counts no gains: a dash, not "xxx".
+    set(QStringLiteral("Vytapeni_bool"), true);
+    set(QStringLiteral("Tepelne_ztraty_enum"), 2);
+    fill();
+    const QStringList texts = printed(engine->resolve(engine->captureData()));
+    const qsizetype gains = texts.indexOf(LanguageText(2010));
+    ASSERT_GE(gains, 0);
+    EXPECT_EQ(texts.value(gains + 1), QStringLiteral("–"));
+    EXPECT_EQ(texts.value(gains + 2), QStringLiteral("–"));
+    EXPECT_TRUE(texts.filter(QStringLiteral("xxx")).isEmpty());
 }
 
 TEST_F(ReportTest, RoofAndSkylightDecideTheHeights) {
@@ -373,7 +441,7 @@ TEST_F(ReportTest, MissingComponentsAreSkippedAndPicturesNeedTheirFile) {
         e.findComponent(QStringLiteral("Page4"), QStringLiteral("rvWMF_Jednotky"))->visible);
 
     const QString plan = work.filePath(QStringLiteral("plan.svg"));
-    Host().writePlanPicture(plan);
+    Host().writePlanPicture(plan, QLocale::c());
     ASSERT_TRUE(FillReport(e, *data, plan));
     ReportComponent* pic =
         e.findComponent(QStringLiteral("Page4"), QStringLiteral("rvWMF_Jednotky"));
@@ -505,10 +573,22 @@ TEST_F(ReportTest, FileCommandsAskForTheFile) {
 struct Presenter final : ReportPresenter {
     QStringList lines;
     int presented = 0;
-    ReportKind kind = ReportKind::Pdf;
-    void present(ReportKind k, const ReportDocument&, const ResolvedReport&) override {
+    int setups = 0;
+    bool accept = true;
+    ReportSetup asked, answer{ReportDestination::Printer, QStringLiteral("PL")};
+    bool setup(ReportSetup& s) override {
+        ++setups;
+        asked = s;
+        if (accept)
+            s = answer;
+        return accept;
+    }
+    ReportDestination destination = ReportDestination::PdfFile;
+    QStringList texts; // of the last report presented
+    void present(ReportDestination d, const ReportDocument&, const ResolvedReport& r) override {
         ++presented;
-        kind = k;
+        destination = d;
+        texts = printed(r);
     }
     void progress(const QString& line) override { lines << line; }
 };
@@ -519,11 +599,92 @@ TEST_F(ReportTest, PreviewKindsGoToThePresenterWithProgress) {
     const ReportRunResult r = RunReport(*data, host, ReportKind::Preview, QString(), &p);
     EXPECT_TRUE(r.ok);
     EXPECT_EQ(p.presented, 1);
-    EXPECT_EQ(p.kind, ReportKind::Preview);
+    EXPECT_EQ(p.destination, ReportDestination::Preview);
     ASSERT_FALSE(p.lines.isEmpty());
     EXPECT_EQ(p.lines.first(), QStringLiteral("Generating page 1"));
     EXPECT_TRUE(p.lines.last().isEmpty()) << "the progress window closes";
     EXPECT_EQ(reportProgressLine(true, 3), QStringLiteral("Printing page 3"));
+}
+
+TEST_F(ReportTest, PrintAsksTheOutputAndTheLanguageFirstAndKeepsTheLanguage) {
+    setLanguage(BaseGE);
+    Host host;
+    Presenter p;
+    ReportRunResult r = RunReport(*data, host, ReportKind::Print, QString(), &p);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(p.setups, 1);
+    EXPECT_EQ(p.asked.destination, ReportDestination::Preview) << "the preview preselected";
+    EXPECT_EQ(p.asked.language, QStringLiteral("GE")) << "the windows' language by default";
+    EXPECT_EQ(p.destination, ReportDestination::Printer);
+    EXPECT_EQ(r.report, QStringLiteral("ReportPL")) << "built after the choice, in its language";
+    EXPECT_EQ(host.chosen, QStringList{QStringLiteral("PL")}) << "kept for the next reports";
+    EXPECT_EQ(LanguageBase, BaseGE) << "the windows keep their language";
+
+    // The next Print offers the kept language; the other commands print in it.
+    r = RunReport(*data, host, ReportKind::Print, QString(), &p);
+    EXPECT_EQ(p.asked.language, QStringLiteral("PL"));
+    EXPECT_EQ(host.chosen.size(), 1) << "an unchanged choice is not written again";
+    r = RunReport(*data, host, ReportKind::Preview, QString(), &p);
+    EXPECT_EQ(r.report, QStringLiteral("ReportPL"));
+    EXPECT_EQ(p.setups, 2) << "Preview shows no setup dialog";
+
+    // Cancelled: no report, nothing posted, nothing kept.
+    p.accept = false;
+    p.answer.language = QStringLiteral("RU");
+    const int posted = host.posted, presented = p.presented;
+    r = RunReport(*data, host, ReportKind::Print, QString(), &p);
+    EXPECT_TRUE(r.cancelled);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(host.posted, posted);
+    EXPECT_EQ(p.presented, presented);
+    EXPECT_EQ(host.language, QStringLiteral("PL"));
+
+    // Slovak has no report: the English one is offered, and taking it as offered
+    // keeps Slovak's currency and nothing is kept.
+    setLanguage(BaseSL);
+    Host slovak;
+    Presenter q;
+    q.answer = {ReportDestination::Preview, QStringLiteral("EN")};
+    r = RunReport(*data, slovak, ReportKind::Print, QString(), &q);
+    EXPECT_EQ(q.asked.language, QStringLiteral("EN"));
+    EXPECT_EQ(r.report, QStringLiteral("ReportEN"));
+    EXPECT_TRUE(slovak.chosen.isEmpty());
+    EXPECT_FALSE(q.texts.filter(QStringLiteral("[EUR/")).isEmpty()) << "the prices in euros";
+    setLanguage(BaseEN);
+}
+
+TEST_F(ReportTest, AReportInAnotherLanguageIsTheOneThatLanguagePrints) {
+    set(QStringLiteral("Cena_enum"), 1);
+    set(QStringLiteral("Cena_Kc_kWh"), 0.125);
+    set(QStringLiteral("Cena_den"), 1234.6);
+    set(QStringLiteral("Ti"), 18.5);
+    set(QStringLiteral("Poloha_cloveka_enum"), 1);
+    set(QStringLiteral("Datum_vypracovani"), QDateTime(QDate(2024, 3, 15), QTime(0, 0)));
+    auto rtf = [&](int windows, const QString& language, QString* planLocale) {
+        setLanguage(windows);
+        Host host;
+        host.language = language;
+        const QString file = work.filePath(QStringLiteral("l.rtf"));
+        EXPECT_TRUE(RunReport(*data, host, ReportKind::Rtf, file).ok);
+        EXPECT_EQ(LanguageBase, windows) << "the windows keep their language";
+        *planLocale = host.planLocale;
+        QFile in(file);
+        EXPECT_TRUE(in.open(QIODevice::ReadOnly));
+        return rtfText(in.readAll());
+    };
+    QString czechWindows, germanWindows;
+    const QString underCzech = rtf(BaseCZ, QStringLiteral("GE"), &czechWindows);
+    const QString underGerman = rtf(BaseGE, QString(), &germanWindows);
+    EXPECT_EQ(underCzech, underGerman);
+    EXPECT_EQ(czechWindows, germanWindows) << "the plan's dimensions in the report's locale";
+    EXPECT_EQ(czechWindows, QStringLiteral("de_DE"));
+    for (const QString& german :
+         {LanguageTextIn(BaseGE, 2602), QStringLiteral("[EUR/kWh]"), QStringLiteral("1.235,- EUR"),
+          QStringLiteral("18,5"), QStringLiteral("15.03.2024"), QStringLiteral("1,1 m"),
+          LanguageTextIn(BaseGE, 961)})
+        EXPECT_TRUE(underCzech.contains(german)) << german.toStdString();
+    EXPECT_FALSE(underCzech.contains(QStringLiteral("CZK")));
+    setLanguage(BaseEN);
 }
 
 // --- layout ---
@@ -622,6 +783,137 @@ TEST(ReportLayout, ColumnsKeepTheirWordsWholeAndTotalsKeepALastRow) {
                                  {QStringLiteral("0"), ReportStyle(), 1},
                                  {QStringLiteral("1"), ReportStyle(), 1}}});
         r.pages.front().blocks.front() = b;
+    }
+}
+
+namespace {
+
+ResolvedBlock paragraphBlock(const QString& text) {
+    ResolvedBlock b;
+    b.text = text;
+    return b;
+}
+
+ResolvedRow cells(const QStringList& texts) {
+    ResolvedRow r;
+    for (const QString& t : texts)
+        r.cells.push_back({t, ReportStyle(), 1});
+    return r;
+}
+
+// The lines of a cell's text that a sheet shows: the texts drawn between the
+// columns' edges.
+int sheetOf(const ReportDocument& doc, const QString& text) {
+    for (int p = 0; p < doc.pageCount(); ++p)
+        for (const DrawOp& op : doc.pages[size_t(p)].ops)
+            if (op.type == DrawOp::Text && op.text == text)
+                return p;
+    return -1;
+}
+
+} // namespace
+
+TEST(ReportLayout, HeadingsWrapIntoTwoLinesAtMost) {
+    ResolvedReport r;
+    r.fonts = QStringList{QStringLiteral("Liberation Sans")};
+    ResolvedPage page;
+    ResolvedBlock b;
+    b.type = ResolvedBlock::Table;
+    // Narrow shares for long headings beside a column with room to spare.
+    b.table.weights = {40, 6, 6, 6};
+    b.table.aligns = {QStringLiteral("left"), QStringLiteral("right"), QStringLiteral("right"),
+                      QStringLiteral("right")};
+    const QStringList headings{QStringLiteral("Name"),
+                               QStringLiteral("Losses due to construction [kW]"),
+                               QStringLiteral("Verlust durch Öffnungen [kW]"),
+                               QStringLiteral("Number of units to be used")};
+    b.table.header.push_back(cells(headings));
+    b.table.body.push_back(cells({QStringLiteral("Wall 1"), QStringLiteral("0.653"),
+                                  QStringLiteral("1.181"), QStringLiteral("2")}));
+    page.blocks.push_back(b);
+    r.pages.push_back(page);
+    const ReportDocument doc = layoutReport(r);
+    ASSERT_EQ(doc.pageCount(), 1);
+    const std::vector<double> edges = tableColumnShares(r, b.table);
+    ASSERT_EQ(edges.size(), 5u);
+    EXPECT_DOUBLE_EQ(edges.front(), 0);
+    EXPECT_NEAR(edges.back(), 1, 1e-9);
+    // Every heading's lines: the texts drawn in its column above the first row.
+    double firstRow = 0;
+    for (const DrawOp& op : doc.pages[0].ops)
+        if (op.type == DrawOp::Text && op.text == QStringLiteral("Wall 1"))
+            firstRow = op.rect.top();
+    ASSERT_GT(firstRow, 0);
+    const double left = 18 * LayoutUnitsPerMm, width = (210 - 33) * LayoutUnitsPerMm;
+    for (size_t c = 1; c < 4; ++c) {
+        QStringList lines;
+        for (const DrawOp& op : doc.pages[0].ops)
+            if (op.type == DrawOp::Text && op.rect.top() < firstRow &&
+                op.rect.left() >= left + edges[c] * width &&
+                op.rect.left() < left + edges[c + 1] * width)
+                lines << op.text;
+        EXPECT_LE(lines.size(), 2) << lines.join(u'|').toStdString();
+        EXPECT_EQ(lines.join(u' '), headings[qsizetype(c)]) << "whole words, nothing lost";
+    }
+}
+
+TEST(ReportLayout, NoSheetHoldsOnlyWhatRanOverAndTablesKeepRowsWithTheirHeading) {
+    ResolvedReport r;
+    r.fonts = QStringList{QStringLiteral("Liberation Sans")};
+    // How many lines a sheet holds.
+    ResolvedPage probe;
+    for (int i = 0; i < 200; ++i)
+        probe.blocks.push_back(paragraphBlock(QStringLiteral("line %1").arg(i)));
+    r.pages = {probe};
+    int perSheet = 0;
+    while (sheetOf(layoutReport(r), QStringLiteral("line %1").arg(perSheet)) == 0 && perSheet < 200)
+        ++perSheet;
+    ASSERT_GT(perSheet, 20);
+
+    // A page a few lines longer than a sheet, then a short one.
+    ResolvedPage first, second;
+    for (int i = 0; i < perSheet + 3; ++i)
+        first.blocks.push_back(paragraphBlock(QStringLiteral("line %1").arg(i)));
+    second.blocks.push_back(paragraphBlock(QStringLiteral("The next page")));
+    r.pages = {first, second};
+    ReportDocument doc = layoutReport(r);
+    ASSERT_EQ(sheetOf(doc, QStringLiteral("line %1").arg(perSheet + 2)), 1) << "it runs over";
+    EXPECT_EQ(sheetOf(doc, QStringLiteral("The next page")), 1)
+        << "the next page fills the sheet that holds the rest";
+    EXPECT_EQ(doc.pageCount(), 2);
+    EXPECT_EQ(doc.newSheets, (std::vector<bool>{true, false}));
+    EXPECT_FALSE(renderReportRtf(r, doc.newSheets).contains("\\page"))
+        << "the RTF document breaks where the sheets do";
+    EXPECT_TRUE(renderReportRtf(r).contains("\\page"));
+
+    // A page that fills most of the next sheet leaves the one after it to the next.
+    for (int i = perSheet + 3; i < 2 * perSheet - 3; ++i)
+        r.pages[0].blocks.push_back(paragraphBlock(QStringLiteral("line %1").arg(i)));
+    doc = layoutReport(r);
+    EXPECT_EQ(sheetOf(doc, QStringLiteral("line %1").arg(2 * perSheet - 4)), 1);
+    EXPECT_EQ(sheetOf(doc, QStringLiteral("The next page")), 2);
+    EXPECT_EQ(doc.newSheets, (std::vector<bool>{true, true}));
+
+    // A table whose heading would stand at the foot of a sheet with a row or
+    // two begins on the next one; its last row never stands alone.
+    ResolvedPage tablePage;
+    for (int i = 0; i < perSheet - 14; ++i)
+        tablePage.blocks.push_back(paragraphBlock(QStringLiteral("text %1").arg(i)));
+    ResolvedBlock t;
+    t.type = ResolvedBlock::Table;
+    t.table.weights = {1, 1};
+    t.table.header.push_back(cells({QStringLiteral("Heading"), QStringLiteral("Value")}));
+    for (int i = 0; i < 8; ++i)
+        t.table.body.push_back(cells({QStringLiteral("row %1").arg(i), QString::number(i)}));
+    tablePage.blocks.push_back(t);
+    r.pages = {tablePage};
+    for (int extra = 0; extra < 12; ++extra) {
+        doc = layoutReport(r);
+        const int heading = sheetOf(doc, QStringLiteral("Heading"));
+        EXPECT_EQ(sheetOf(doc, QStringLiteral("row 2")), heading) << extra;
+        EXPECT_EQ(sheetOf(doc, QStringLiteral("row 6")), sheetOf(doc, QStringLiteral("row 7")))
+            << extra;
+        r.pages[0].blocks.insert(r.pages[0].blocks.begin(), paragraphBlock(QStringLiteral("more")));
     }
 }
 

@@ -4,14 +4,18 @@
 #include "common/resultcodes.h"
 #include "i18n/texts.h"
 #include "sessionsupport.h"
+#include "shell/settings.h"
 #include "storage/jsonexport.h"
 #include "storage/syncstats.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSettings>
 
 using namespace zf;
 using namespace zf::test;
@@ -120,6 +124,77 @@ TEST_F(SessionRoadTest, NewInputFinishUnitsPlaceSaveAndReopen) {
     EXPECT_EQ(again.wizard.state().roofType, RoofType::Saddle);
     EXPECT_FALSE(Modified);
     again.files.CloseProject(true);
+}
+
+namespace {
+
+// The output options answered with German and the printer; what the preview and
+// the printer were given is written down, the plan's picture with it.
+struct GermanPrinter final : ReportPresenter {
+    bool setup(ReportSetup& s) override {
+        offered = s.language;
+        s.language = QStringLiteral("GE");
+        s.destination = ReportDestination::Printer;
+        return true;
+    }
+    void present(ReportDestination, const ReportDocument&, const ResolvedReport& r) override {
+        report = r.name;
+        for (const ResolvedPage& page : r.pages)
+            for (const ResolvedBlock& b : page.blocks)
+                if (b.type == ResolvedBlock::Picture &&
+                    b.file.endsWith(QLatin1String("Draw.svg"))) {
+                    QFile f(b.file);
+                    if (f.open(QIODevice::ReadOnly))
+                        plan = QString::fromUtf8(f.readAll());
+                }
+    }
+    QString offered, report, plan;
+};
+
+} // namespace
+
+TEST_F(SessionRoadTest, TheReportsLanguageIsKeptInTheSettingsAndTheWindowsKeepTheirs) {
+    // The report's pages are laid out with fonts.
+    if (!QCoreApplication::instance()) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "test_session";
+        static char* argv[] = {name, nullptr};
+        new QGuiApplication(argc, argv); // lives until the process ends
+    }
+    const QString file = work.filePath(QStringLiteral("settings.ini"));
+    UserSettings settings(file);
+    settings.read([] { return BaseCZ; });
+    session->setSettings(&settings);
+    enterHall();
+    ASSERT_TRUE(session->finishWizard(false));
+    setLanguage(BaseCZ);
+
+    GermanPrinter printer;
+    ReportRunResult r = session->runReport(ReportKind::Print, QString(), &printer);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(printer.offered, QStringLiteral("CZ")) << "the windows' language at first";
+    EXPECT_EQ(printer.report, QStringLiteral("ReportGE"));
+    EXPECT_TRUE(printer.plan.contains(QStringLiteral("30,00 m"))) << "the plan's dimensions";
+    EXPECT_EQ(LanguageBase, BaseCZ);
+    EXPECT_EQ(LanguageCode, QStringLiteral("CZ"));
+    {
+        QSettings stored(file, QSettings::IniFormat);
+        EXPECT_EQ(
+            stored.value(QStringLiteral("Software/Quadrel/Zefrant/1.0/General/ReportLanguage"))
+                .toString(),
+            QStringLiteral("GE"))
+            << "written when chosen";
+    }
+    // The commands without output options print in the kept language.
+    r = session->runReport(ReportKind::Preview, QString(), &printer);
+    EXPECT_EQ(r.report, QStringLiteral("ReportGE"));
+    UserSettings again(file);
+    again.read({});
+    EXPECT_EQ(again.reportLanguage, QStringLiteral("GE")) << "and read at the next start";
+    session->setSettings(nullptr);
+    setLanguage(BaseEN);
 }
 
 TEST_F(SessionRoadTest, FinishIsOneCommitAndAFailureLeavesNothingBehind) {

@@ -196,6 +196,38 @@ TEST_F(WizardTest, FinishingFromPage4CommitsTheOldEstimate) {
     EXPECT_NEAR(f("Q"), before, 1.0) << "page 6 was not shown again";
 }
 
+TEST_F(WizardTest, TheStoredInfiltrationLossFollowsTheTemperaturesInEveryWay) {
+    auto expected = [&] {
+        const float q = float(f("Vtotal")) / 3600.0f * 0.8f * 1020.0f * 1.2f * float(f("n")) *
+                        float(f("Ti") - f("Te"));
+        return double(std::max(q, 0.0f));
+    };
+    for (LossWay way : {LossWay::Estimate, LossWay::OwnValue, LossWay::Calculation}) {
+        SCOPED_TRACE(int(way));
+        newProject();
+        wizard->chooseLossWay(way);
+        wizard->chooseCladding(CladdingClass::Medium);
+        for (auto [e, v] : std::vector<std::pair<const char*, double>>{
+                 {"DBEd_A", 30}, {"DBEd_B", 20}, {"DBEd_H1", 6}})
+            ASSERT_TRUE(wizard->enterEdit(QLatin1String(e), v));
+        // The temperatures come after the geometry, as the pages order them.
+        wizard->chooseRegion(QStringLiteral("Praha"));
+        EXPECT_NEAR(f("Q_infiltrace"), expected(), 0.5) << "the region's Te counts at once";
+        ASSERT_TRUE(wizard->enterEdit(QStringLiteral("DBEd_Ti"), 16));
+        EXPECT_NEAR(f("Q_infiltrace"), expected(), 0.5) << "so does a typed Ti";
+        ASSERT_TRUE(wizard->enterEdit(QStringLiteral("DBEd_Te"), -13));
+        if (way == LossWay::OwnValue) {
+            ASSERT_TRUE(wizard->enterEdit(QStringLiteral("DBEd_Q_kW"), 50));
+        }
+        wizard->setPage(tsTepelneZtraty);
+        ASSERT_TRUE(session->finishWizard(false));
+        EXPECT_NEAR(f("Q_infiltrace"), expected(), 0.5);
+        EXPECT_NEAR(f("Q_infiltrace_kW"), expected() / 1000, 1e-3);
+        EXPECT_DOUBLE_EQ(f("Ti") - f("Te"), 29.0);
+        files->CloseProject(true);
+    }
+}
+
 TEST_F(WizardTest, ClimateFuelAndControl) {
     newProject();
     wizard->chooseRegion(QStringLiteral("Praha"));

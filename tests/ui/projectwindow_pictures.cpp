@@ -1,6 +1,7 @@
 // Pictures of the project window for looking at it: a project made by
-// zefrant-cli, units chosen and placed, then every page and the properties
-// dialog grabbed to PNG in every language. Run it under a display (xvfb-run),
+// zefrant-cli, units chosen and placed, then every page, the plan's hint, the
+// report's output options, the About box and the properties dialog grabbed to
+// PNG in every language. Run it under a display (xvfb-run),
 // with QT_SCALE_FACTOR=2 for the doubled size:
 //   projectwindow_pictures OUT_FOLDER [LANGUAGE_CODES...]
 #include "common/dialogs.h"
@@ -11,16 +12,21 @@
 #include "projectwindow/planpage.h"
 #include "projectwindow/projectwindow.h"
 #include "projectwindow/unitspage.h"
+#include "reportoutput.h"
 #include "startup.h"
 #include "units/unittypes.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QProcess>
+#include <QScreen>
 #include <QSettings>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 #include <cstdio>
 
@@ -54,6 +60,17 @@ void settle() {
 void grab(QWidget* w, const QString& file) {
     settle();
     if (!w->grab().save(file))
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+}
+
+// A dialog as the screen shows it, with the window manager's title bar.
+void grabFramed(QWidget* w, const QString& file) {
+    settle();
+    QThread::msleep(300); // the window manager draws the frame meanwhile
+    settle();
+    const QRect r = w->frameGeometry();
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen || !screen->grabWindow(0, r.x(), r.y(), r.width(), r.height()).save(file))
         std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
 }
 
@@ -133,6 +150,31 @@ int main(int argc, char** argv) {
             grab(z.mainWindow.get(),
                  QStringLiteral("%1/page%2-%3.png").arg(out).arg(page + 1).arg(code));
         }
+        // The hint over the first unit with the pointer's position below, as
+        // on the screen.
+        s.setProjectPage(tsDraw);
+        settle();
+        PlanWidget* plan = z.projectWindows->window()->planPage()->planWidget();
+        const PlanSymbol& first = s.units.plan.object(0);
+        const QPointF at = s.units.plan.toPixel(first.x, first.y);
+        QMouseEvent move(QEvent::MouseMove, at, plan->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(plan, &move);
+        settle();
+        if (QScreen* screen = QGuiApplication::primaryScreen())
+            screen->grabWindow(0).save(QStringLiteral("%1/hint-%2.png").arg(out, code));
+        plan->hintWindow()->hide();
+        // The report's output options, with their title in the language.
+        {
+            ReportSetupDialog setup(z.mainWindow.get());
+            setup.show();
+            grabFramed(&setup, QStringLiteral("%1/output-%2.png").arg(out, code));
+        }
+        // The About box with the web address focused, as Tab leaves it.
+        z.about->show();
+        z.about->webLabel()->setFocus(Qt::TabFocusReason);
+        grabFramed(z.about.get(), QStringLiteral("%1/about-%2.png").arg(out, code));
+        z.about->hide();
         // The properties dialog of the first unit, grabbed while it is open.
         QTimer::singleShot(100, z.objProp.get(), [&] {
             grab(z.objProp.get(), QStringLiteral("%1/objprop-%2.png").arg(out, code));

@@ -7,13 +7,17 @@
 
 #include "common/globals.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QProgressDialog>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -64,23 +68,49 @@ protected:
     TestDialogs dlg;
 };
 
-TEST_F(ReportWindows, SetupDialogOffersPreviewPrinterAndFilesInTheLanguage) {
+TEST_F(ReportWindows, SetupDialogOffersPreviewPrinterFilesAndTheLanguageInTheLanguage) {
     for (int base : {BaseEN, BaseCZ, BaseGE, BasePL, BaseRU}) {
         setLanguage(base);
         ReportSetupDialog d;
-        EXPECT_EQ(d.windowTitle(), QStringLiteral("Zefrant Output Options"));
+        EXPECT_EQ(d.windowTitle(), LanguageText(3030));
+        if (base != BaseEN) {
+            EXPECT_NE(d.windowTitle(), QStringLiteral("Zefrant Output Options")) << base;
+        }
         EXPECT_TRUE(d.rdPreview->isChecked()) << "the preview is preselected";
-        EXPECT_EQ(d.destination(), ReportSetupDialog::Preview);
+        EXPECT_EQ(d.destination(), ReportDestination::Preview);
         for (QRadioButton* rb : {d.rdPreview, d.rdPrinter, d.rdPdfFile, d.rdRtfFile}) {
             EXPECT_FALSE(rb->accessibleName().isEmpty());
             EXPECT_FALSE(rb->accessibleName().contains(u'&'));
         }
+        EXPECT_EQ(d.gbOutput->accessibleName(), LanguageText(3201)) << "the group has a name";
+        EXPECT_EQ(d.gbOutput->title(), LanguageText(3201));
+        EXPECT_EQ(d.lbReportLanguage->buddy(), d.cbReportLanguage);
+        EXPECT_FALSE(d.cbReportLanguage->accessibleName().isEmpty());
+        EXPECT_FALSE(d.cbReportLanguage->accessibleName().contains(u'&'));
+        ASSERT_EQ(d.cbReportLanguage->count(), 5) << "every language, whatever the windows show";
+        EXPECT_EQ(d.language(), languageCodeOfBase(base)) << "the windows' language first";
+        EXPECT_EQ(d.cbReportLanguage->itemText(2), QString(LanguageText(84)).remove(u'&'));
         d.show();
         EXPECT_GE(d.width(), d.rdRtfFile->sizeHint().width()) << "every choice fits";
+        // The title fits the title bar beside its icon and its three buttons.
+        QFont bold = d.font();
+        bold.setBold(true);
+        EXPECT_GE(d.width(), QFontMetrics(bold).horizontalAdvance(d.windowTitle()) +
+                                 4 * d.style()->pixelMetric(QStyle::PM_TitleBarHeight))
+            << base;
+        // A window manager draws the title bold, beside the bar's icon and its
+        // buttons (minimize, maximize, close), each about as wide as the bar.
+                const QFontMetrics title(bold);
+        EXPECT_GE(d.width(), title.horizontalAdvance(d.windowTitle()) + 4 * title.height())
+            << "the title is not cut off";
         if (qEnvironmentVariableIsSet("ZEFRANT_GRAB"))
             d.grab().save(QStringLiteral("/tmp/setup-%1.png").arg(languageCodeOfBase(base)));
         d.rdRtfFile->click();
-        EXPECT_EQ(d.destination(), ReportSetupDialog::RtfFile);
+        EXPECT_EQ(d.destination(), ReportDestination::RtfFile);
+        d.setLanguage(QStringLiteral("GE"));
+        EXPECT_EQ(d.language(), QStringLiteral("GE"));
+        d.setLanguage(QStringLiteral("SL"));
+        EXPECT_EQ(d.language(), QStringLiteral("EN")) << "no Slovak report: the English one";
     }
     setLanguage(BaseEN);
 }
@@ -98,26 +128,44 @@ TEST_F(ReportWindows, PreviewOpensMaximizedAtActualSize) {
         ASSERT_TRUE(view);
         EXPECT_DOUBLE_EQ(view->zoomFactor(), 1.0);
         EXPECT_EQ(view->pageCount(), 1);
+        // The zoom tool says 100 %, not "Fit page".
+        auto* zoom = d->findChild<QComboBox*>();
+        ASSERT_TRUE(zoom);
+        EXPECT_TRUE(zoom->currentText().startsWith(QStringLiteral("100")))
+            << zoom->currentText().toStdString();
+        auto* fitPage = d->findChild<QAction*>(QStringLiteral("fitPageAction"));
+        ASSERT_TRUE(fitPage);
+        EXPECT_FALSE(fitPage->isChecked());
+        auto* fitWidth = d->findChild<QAction*>(QStringLiteral("fitWidthAction"));
+        ASSERT_TRUE(fitWidth);
+        EXPECT_FALSE(fitWidth->isChecked());
         if (qEnvironmentVariableIsSet("ZEFRANT_GRAB"))
             d->grab().save(QStringLiteral("/tmp/preview.png"));
         d->reject();
     });
-    presenter.present(ReportKind::Preview, doc, r);
+    presenter.present(ReportDestination::Preview, doc, r);
     EXPECT_TRUE(seen);
 }
 
-TEST_F(ReportWindows, PrintChoosesAFileInTheSetupDialog) {
+TEST_F(ReportWindows, PrintChoosesAFileAndTheLanguageInTheSetupDialog) {
     const ResolvedReport r = smallReport();
     const ReportDocument doc = layoutReport(r);
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("setup.pdf"));
     dlg.saveNames.push_back(file);
     QtReportPresenter presenter;
+    ReportSetup setup;
+    setup.language = QStringLiteral("PL");
     onNextModal<ReportSetupDialog>([](ReportSetupDialog* d) {
+        EXPECT_EQ(d->language(), QStringLiteral("PL")) << "the language kept from before";
         d->rdPdfFile->click();
+        d->cbReportLanguage->setCurrentIndex(d->cbReportLanguage->findData(QStringLiteral("GE")));
         d->accept();
     });
-    presenter.present(ReportKind::Print, doc, r);
+    ASSERT_TRUE(presenter.setup(setup));
+    EXPECT_EQ(setup.destination, ReportDestination::PdfFile);
+    EXPECT_EQ(setup.language, QStringLiteral("GE"));
+    presenter.present(setup.destination, doc, r);
     ASSERT_EQ(dlg.saveDialogs.size(), 1u);
     EXPECT_EQ(dlg.saveDialogs[0].title, QStringLiteral("Save as PDF"));
     QFile f(file);
@@ -126,7 +174,8 @@ TEST_F(ReportWindows, PrintChoosesAFileInTheSetupDialog) {
 
     // Cancelling the setup dialog produces nothing.
     onNextModal<ReportSetupDialog>([](ReportSetupDialog* d) { d->reject(); });
-    presenter.present(ReportKind::Print, doc, r);
+    EXPECT_FALSE(presenter.setup(setup));
+    EXPECT_EQ(setup.language, QStringLiteral("GE"));
     EXPECT_EQ(dlg.saveDialogs.size(), 1u);
 }
 

@@ -376,6 +376,32 @@ TEST(Settings, EveryCase) {
     setSystemCodePage(0);
 }
 
+TEST(Settings, TheReportsLanguageIsOneOfTheOfferedOrNone) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("s.ini"));
+    const QString key = QStringLiteral("Software/Quadrel/Zefrant/1.0/General/ReportLanguage");
+    for (const auto& [value, read] :
+         std::vector<std::pair<QString, QString>>{{QStringLiteral("GE"), QStringLiteral("GE")},
+                                                  {QStringLiteral("RU"), QStringLiteral("RU")},
+                                                  {QStringLiteral("DE"), QString()},
+                                                  {QStringLiteral("SL"), QString()},
+                                                  {QStringLiteral("xx"), QString()}}) {
+        {
+            QSettings s(file, QSettings::IniFormat);
+            s.clear();
+            s.setValue(QStringLiteral("Software/Quadrel/Zefrant/1.0/General/Language"),
+                       QStringLiteral("CZ"));
+            s.setValue(key, value);
+        }
+        UserSettings u(file);
+        u.read({});
+        EXPECT_EQ(u.reportLanguage, read) << value.toStdString();
+        u.write(QString());
+        QSettings s(file, QSettings::IniFormat);
+        EXPECT_EQ(s.contains(key), !read.isEmpty()) << "none: the windows' language";
+    }
+}
+
 // What a new user met at the first start and after it.
 TEST_F(ShellTest, FirstStartDialogsAreNeverBehindTheSplash) {
     QFile::remove(settingsFile);

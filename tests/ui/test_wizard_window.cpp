@@ -430,7 +430,7 @@ TEST_F(WizardWindowTest, NumbersTypedUnderCzechAndEnglishLocales) {
     // The days of the season are whole.
     goTo(tsOtopneObdobi);
     type("DBEd_OtopneObdobi", QStringLiteral("212.5"));
-    EXPECT_TRUE(dlg.last().text.contains(QStringLiteral("integer")));
+    EXPECT_TRUE(dlg.last().text.contains(QStringLiteral("not a valid whole number")));
 }
 
 TEST_F(WizardWindowTest, BadInputIsRefusedOrRuledNeverLost) {

@@ -80,12 +80,16 @@ HeatLoss DetermineHeatLoss(TZFData& data, BuildingModel& building, LossWay way,
         h.qReducedkW = readSingle(p, col("Q_tlumeny_kW"));
         break;
     case LossWay::Estimate:
+        // The walls are not computed; the infiltration loss that is shown and
+        // printed is stored for the committed temperatures.
+        building.ComputeHeatLosses(true);
         h.q = estimateOfClass(estimates, cls);
         h.qkW = h.q / 1000.0f;
         h.qReduced = h.q * ratio;
         h.qReducedkW = h.qkW * ratio;
         break;
     case LossWay::OwnValue:
+        building.ComputeHeatLosses(true);
         h.qkW = readSingle(p, col("Q_kW"));
         h.q = h.qkW * 1000.0f;
         h.qReduced = h.q * ratio;

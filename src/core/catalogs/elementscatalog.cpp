@@ -33,7 +33,7 @@ const QString TypField = QStringLiteral("Typ");
 // --- the new-element dialog's texts ------------------------------------------------
 
 QString NewElementState::caption() const {
-    return mode == Mode::New ? LanguageText(2751) : QStringLiteral("Edit - ") + LanguageText(2751);
+    return mode == Mode::New ? LanguageText(2751) : LanguageText(3035) + LanguageText(2751);
 }
 
 QString NewElementState::addAndNewCaption() const {

@@ -44,6 +44,7 @@ bool ReportEngine::loadProject(const QString& file) {
 }
 
 void ReportEngine::closeProject() {
+    currency_.clear();
     project_.reports.clear();
     project_.file.clear();
     selected_ = nullptr;
@@ -126,12 +127,13 @@ namespace {
 
 class Resolver {
 public:
-    Resolver(const ReportDefinition& def, const ReportData& data, QStringList* warnings)
+    Resolver(const ReportDefinition& def, const ReportData& data, const QString& currency,
+             QStringList* warnings)
         : def_(def) {
         env_.data = &data;
         env_.languageBase = reportLanguageBase(def.language);
         env_.locale = QLocale(def.locale);
-        env_.currency = CurrencyName(LanguageBase);
+        env_.currency = currency.isEmpty() ? CurrencyName(env_.languageBase) : currency;
         env_.warnings = warnings;
         warnings_ = warnings;
     }
@@ -418,7 +420,7 @@ ResolvedReport ReportEngine::resolve(const ReportData& data, QStringList* warnin
     if (!selected_)
         return out;
     const ReportDefinition& def = *selected_;
-    Resolver r(def, data, warnings);
+    Resolver r(def, data, currency_, warnings);
     out.name = def.name;
     out.language = def.language;
     out.locale = QLocale(def.locale);

@@ -93,6 +93,9 @@ public:
         component.pictureFile = file;
     }
 
+    // The word $currency prints; empty: the currency of the report's language.
+    void setCurrency(const QString& currency) { currency_ = currency; }
+
     // The datasets the report reads, by connection name ("dcProject", ...).
     void setConnection(const QString& name, Dataset* dataset);
     void clearConnections() { connections_.clear(); }
@@ -110,6 +113,7 @@ private:
     ReportDefinition* selected_ = nullptr;
     bool open_ = false;
     QString lastError_;
+    QString currency_;
     std::vector<std::pair<QString, Dataset*>> connections_;
 };
 

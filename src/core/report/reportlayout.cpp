@@ -30,6 +30,12 @@ constexpr double GridPadV = 0.35 * U;
 constexpr double ThinLine = 0.12 * U;
 const QColor RuleColor(0x8a, 0x97, 0x9e);
 constexpr size_t ShortGroup = 12;
+// A report page that follows one whose last sheet holds less than this share of
+// the sheet begins on that sheet rather than leaving it nearly empty.
+constexpr double NearlyEmptyShare = 0.4;
+constexpr double PageGap = 9 * U; // above a report page that goes on on a used sheet
+constexpr int HeaderLines = 2;    // a table heading wraps into at most so many lines
+constexpr size_t OrphanRows = 3;  // rows of a ruled table that begin it on one sheet
 
 // The fonts of the document, one per size and weight, with their metrics.
 class FontBook {
@@ -112,7 +118,7 @@ struct Item {
     std::vector<DrawOp> ops; // y relative to the item's top
     bool gap = false;        // space, dropped at the top of a sheet
     bool keepNext = false;   // goes to the next sheet with the item after it
-    bool newSheet = false;   // a report page begins here
+    bool newSheet = false;   // a report page begins here; after paginate(): on a sheet of its own
     int table = -1;
     bool header = false; // a header row of its table
 };
@@ -122,12 +128,14 @@ public:
     explicit Layouter(const ResolvedReport& r) : report_(r), book_(r.fonts) {}
 
     ReportDocument run(const PageProgress& progress) {
+        std::vector<size_t> firstItems;
         for (const ResolvedPage& page : report_.pages) {
             const size_t first = items_.size();
             for (const ResolvedBlock& b : page.blocks)
                 block(b);
             if (items_.size() > first)
                 items_[first].newSheet = true;
+            firstItems.push_back(first);
         }
         paginate(progress);
         decorate();
@@ -135,6 +143,8 @@ public:
         doc.title = report_.title;
         doc.fonts = book_.fonts;
         doc.pages = std::move(sheets_);
+        for (size_t first : firstItems)
+            doc.newSheets.push_back(first >= items_.size() || items_[first].newSheet);
         return doc;
     }
 
@@ -282,9 +292,62 @@ private:
         return widest;
     }
 
+    // The width a heading cell needs to wrap into HeaderLines lines at most, with
+    // the cell's padding, for each column a heading cell fills alone.
+    std::vector<double> headingWidths(const ResolvedTable& t) {
+        const size_t columns = t.weights.size();
+        std::vector<double> need(columns, 0.0);
+        for (const ResolvedRow& r : t.header) {
+            size_t col = 0;
+            for (const ResolvedCell& c : r.cells) {
+                if (col >= columns)
+                    break;
+                if (c.span == 1 && !c.text.trimmed().isEmpty())
+                    need[col] =
+                        std::max(need[col],
+                                 fewLinesWidth(c.text, book_.metrics[size_t(book_.index(c.style))],
+                                               HeaderLines) +
+                                     2 * CellPadH + 0.5);
+                col += size_t(std::max(1, c.span));
+            }
+        }
+        return need;
+    }
+
+    // The least width in which the text wraps into at most the given lines.
+    static double fewLinesWidth(const QString& text, const QFontMetricsF& fm, int lines) {
+        const QStringList paragraphs = text.split(u'\n');
+        double widest = 0;
+        for (const QString& p : paragraphs)
+            for (const QString& w : p.split(u' ', Qt::SkipEmptyParts))
+                widest = std::max(widest, fm.horizontalAdvance(w));
+        if (paragraphs.size() > 1) {
+            // Its own line breaks are kept: each paragraph on one line when they
+            // are few enough, else only its words are whole.
+            if (paragraphs.size() > lines)
+                return widest;
+            double w = 0;
+            for (const QString& p : paragraphs)
+                w = std::max(w, fm.horizontalAdvance(p));
+            return w;
+        }
+        // The greedy wrap of wrap() needs no more lines than the best split.
+        double lo = widest, hi = std::max(widest, fm.horizontalAdvance(text));
+        if (wrap(text, fm, lo).size() <= lines)
+            return lo;
+        for (int i = 0; i < 30 && hi - lo > 1; ++i) {
+            const double mid = (lo + hi) / 2;
+            (wrap(text, fm, mid).size() <= lines ? hi : lo) = mid;
+        }
+        return hi;
+    }
+
+public:
     // The columns share the width by their weights; a column too narrow for a
-    // word of its cells takes what it needs from the columns that have room to
-    // spare. The words of every cell are tried first, then those of the header.
+    // word of its cells, or for its heading in two lines, takes what it needs
+    // from the columns that have room to spare. Every cell's words with the
+    // two-line headings are tried first, then the headings alone, then the
+    // words of every cell, then those of the header.
     std::vector<double> columnEdges(const ResolvedTable& t) {
         const size_t n = t.weights.size();
         double total = 0;
@@ -296,9 +359,33 @@ private:
         std::vector<ResolvedRow> all = t.header;
         all.insert(all.end(), t.body.begin(), t.body.end());
         all.insert(all.end(), t.footer.begin(), t.footer.end());
-        for (const std::vector<ResolvedRow>* rows :
-             std::initializer_list<const std::vector<ResolvedRow>*>{&all, &t.header}) {
-            const std::vector<double> need = widestWords(*rows, n);
+        const std::vector<double> words = widestWords(all, n);
+        const std::vector<double> headerWords = widestWords(t.header, n);
+        const std::vector<double> headings = headingWidths(t);
+        // The width each column's cells take unwrapped, its headings in two lines.
+        std::vector<double> natural = headings;
+        for (const auto* rows : {&t.body, &t.footer})
+            for (const ResolvedRow& r : *rows) {
+                size_t col = 0;
+                for (const ResolvedCell& c : r.cells) {
+                    if (col >= n)
+                        break;
+                    if (c.span == 1) {
+                        const QFontMetricsF& fm = book_.metrics[size_t(book_.index(c.style))];
+                        for (const QString& line : c.text.split(u'\n'))
+                            natural[col] = std::max(natural[col], fm.horizontalAdvance(line) +
+                                                                      2 * CellPadH + 0.5);
+                    }
+                    col += size_t(std::max(1, c.span));
+                }
+            }
+        auto atLeast = [n](std::vector<double> a, const std::vector<double>& b) {
+            for (size_t i = 0; i < n; ++i)
+                a[i] = std::max(a[i], b[i]);
+            return a;
+        };
+        for (const std::vector<double>& need :
+             {atLeast(words, headings), atLeast(headerWords, headings), words, headerWords}) {
             double deficit = 0, slack = 0;
             for (size_t i = 0; i < n; ++i) {
                 deficit += std::max(0.0, need[i] - widths[i]);
@@ -308,10 +395,28 @@ private:
                 break;
             if (deficit > slack)
                 continue;
-            const double share = deficit / slack;
+            // What a column can give without wrapping any of its cells goes
+            // first; only the rest makes other cells take more lines.
+            std::vector<double> free(n, 0.0);
+            double freeTotal = 0;
+            for (size_t i = 0; i < n; ++i) {
+                free[i] = std::max(0.0, widths[i] - std::max(need[i], natural[i]));
+                freeTotal += free[i];
+            }
+            const double fromFree = std::min(deficit, freeTotal);
+            const double freeShare = freeTotal > 0 ? fromFree / freeTotal : 0;
+            double restSlack = 0;
             for (size_t i = 0; i < n; ++i)
-                widths[i] =
-                    need[i] > widths[i] ? need[i] : widths[i] - (widths[i] - need[i]) * share;
+                restSlack += std::max(0.0, widths[i] - free[i] * freeShare - need[i]);
+            const double restShare = restSlack > 0 ? (deficit - fromFree) / restSlack : 0;
+            for (size_t i = 0; i < n; ++i) {
+                if (need[i] > widths[i]) {
+                    widths[i] = need[i];
+                    continue;
+                }
+                const double w = widths[i] - free[i] * freeShare;
+                widths[i] = w - std::max(0.0, w - need[i]) * restShare;
+            }
             break;
         }
         std::vector<double> xs{Left};
@@ -320,6 +425,7 @@ private:
         return xs;
     }
 
+private:
     void table(const ResolvedTable& t) {
         const std::vector<double> xs = columnEdges(t);
         const int id = int(headers_.size());
@@ -341,8 +447,18 @@ private:
             }
         // The totals never stand alone under a repeated header: the last row
         // goes with them.
-        if (!t.body.empty() && !t.footer.empty())
-            items_[first + t.body.size() - 1].keepNext = true;
+        const size_t rows = t.body.size();
+        if (rows > 0 && !t.footer.empty())
+            items_[first + rows - 1].keepNext = true;
+        // Neither the heading with a row or two at the foot of a sheet nor one
+        // row alone on the next: the first OrphanRows rows stay with the
+        // heading, the last two together.
+        if (t.ruled) {
+            for (size_t i = 0; i + 1 < std::min(rows, OrphanRows); ++i)
+                items_[first + i].keepNext = true;
+            if (rows > OrphanRows)
+                items_[first + rows - 2].keepNext = true;
+        }
         // A short unruled group of lines (labels and values) is not split: it
         // moves to the next sheet whole, with the heading that leads it.
         if (!t.ruled && items_.size() - first <= ShortGroup)
@@ -428,11 +544,25 @@ private:
 
     void paginate(const PageProgress& progress) {
         newSheet(progress);
-        int openTable = -1; // the table whose rows are being placed
+        int openTable = -1;   // the table whose rows are being placed
+        size_t pageSheet = 0; // the sheet the current report page began on
         for (size_t i = 0; i < items_.size(); ++i) {
             const Item& it = items_[i];
-            if (it.newSheet && !empty_)
-                newSheet(progress);
+            if (it.newSheet) {
+                // A sheet that holds only what ran over from the page before
+                // takes the next page too, when that page's beginning fits.
+                const bool ranOver = sheets_.size() - 1 > pageSheet;
+                const bool nearlyEmpty = y_ - Top < NearlyEmptyShare * (Bottom - Top);
+                if (!empty_ && ranOver && nearlyEmpty &&
+                    y_ + PageGap + std::min(chainHeight(i), Bottom - Top) <= Bottom) {
+                    y_ += PageGap;
+                    items_[i].newSheet = false;
+                } else if (!empty_) {
+                    newSheet(progress);
+                }
+                pageSheet = sheets_.size() - 1;
+                openTable = -1;
+            }
             if (it.gap) {
                 if (empty_)
                     continue;
@@ -538,6 +668,16 @@ QSizeF pictureSize(const QString& file) {
 ReportDocument layoutReport(const ResolvedReport& report, const PageProgress& progress) {
     Layouter l(report);
     return l.run(progress);
+}
+
+std::vector<double> tableColumnShares(const ResolvedReport& report, const ResolvedTable& table) {
+    Layouter l(report);
+    const std::vector<double> xs = l.columnEdges(table);
+    std::vector<double> shares;
+    shares.reserve(xs.size());
+    for (double x : xs)
+        shares.push_back((x - Left) / (Right - Left));
+    return shares;
 }
 
 QSvgRenderer* ReportDocument::svg(const QString& file) const {

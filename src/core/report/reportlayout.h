@@ -43,6 +43,9 @@ public:
     QString title;
     std::vector<QFont> fonts;
     std::vector<LaidOutPage> pages;
+    // Per report page: whether it begins a sheet of its own (false: it goes on
+    // on the sheet that holds what ran over from the page before).
+    std::vector<bool> newSheets;
 
     int pageCount() const { return int(pages.size()); }
 
@@ -66,6 +69,10 @@ using PageProgress = std::function<void(int page)>;
 // rows, headings stay with what follows them, and every sheet gets the header and
 // footer lines with the page number "n / m".
 ReportDocument layoutReport(const ResolvedReport& report, const PageProgress& progress = {});
+
+// The edges of a table's columns as the layout draws them, from 0 (the left
+// margin) to 1 (the right margin): the RTF writer gives its tables the same.
+std::vector<double> tableColumnShares(const ResolvedReport& report, const ResolvedTable& table);
 
 // The natural size of a picture file (pixels of a raster, the default size of an
 // SVG); empty when the file cannot be read.

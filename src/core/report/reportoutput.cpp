@@ -136,13 +136,16 @@ int twips(double mm) {
 
 class RtfWriter {
 public:
-    explicit RtfWriter(const ResolvedReport& r) : r_(r) {}
+    RtfWriter(const ResolvedReport& r, const std::vector<bool>& newSheets)
+        : r_(r), newSheets_(newSheets) {}
 
     QByteArray run() {
         QByteArray body;
         for (size_t p = 0; p < r_.pages.size(); ++p) {
-            if (p > 0)
+            if (p > 0 && (p >= newSheets_.size() || newSheets_[p]))
                 body += "\\pard\\plain\\f0\\fs2\\page\\par\n";
+            else if (p > 0)
+                body += "\\pard\\plain\\f0\\fs2\\sb" + QByteArray::number(twips(9)) + "\\par\n";
             for (const ResolvedBlock& b : r_.pages[p].blocks)
                 body += block(b);
         }
@@ -324,15 +327,9 @@ private:
     }
 
     QByteArray table(const ResolvedTable& t) {
-        double total = 0;
-        for (double w : t.weights)
-            total += w;
-        std::vector<int> xs{0};
-        double acc = 0;
-        for (double w : t.weights) {
-            acc += w;
-            xs.push_back(int(std::lround(ContentTwips * acc / total)));
-        }
+        std::vector<int> xs;
+        for (double share : tableColumnShares(r_, t))
+            xs.push_back(int(std::lround(ContentTwips * share)));
         QByteArray out;
         for (const ResolvedRow& r : t.header)
             out += row(r, t, xs, true);
@@ -346,13 +343,14 @@ private:
     }
 
     const ResolvedReport& r_;
+    const std::vector<bool>& newSheets_;
     std::vector<QColor> colors_;
 };
 
 } // namespace
 
-QByteArray renderReportRtf(const ResolvedReport& report) {
-    RtfWriter w(report);
+QByteArray renderReportRtf(const ResolvedReport& report, const std::vector<bool>& newSheets) {
+    RtfWriter w(report, newSheets);
     return w.run();
 }
 

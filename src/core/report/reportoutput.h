@@ -25,9 +25,10 @@ QByteArray renderReportPdf(const ReportDocument& doc, const PageProgress& progre
 QByteArray withDocumentInfo(const QByteArray& pdf, const QString& producer, const QString& title);
 
 // The report as an RTF document with the same report pages (each begins a new
-// page), tables (header rows repeated on every page) and pictures (as PNG), the
-// project name and "page / pages" in the page header.
-QByteArray renderReportRtf(const ResolvedReport& report);
+// page unless newSheets, the laid-out document's, says it goes on on the page
+// before), tables (header rows repeated on every page) and pictures (as PNG),
+// the project name and "page / pages" in the page header.
+QByteArray renderReportRtf(const ResolvedReport& report, const std::vector<bool>& newSheets = {});
 
 // Writes bytes to a file through a temporary file in its folder that is renamed
 // into place: the target is either the complete new file or left as it was.

@@ -18,8 +18,7 @@
 namespace zf {
 
 QString reportProgressLine(bool printing, int page) {
-    QString line =
-        printing ? QStringLiteral("Printing page %p") : QStringLiteral("Generating page %p");
+    QString line = LanguageText(printing ? 3034 : 3033);
     return line.replace(QLatin1String("%p"), QString::number(page));
 }
 
@@ -37,6 +36,7 @@ void connectReportData(ReportEngine& engine, TZFData& data) {
          {&data.dcProject, &data.dcSteny, &data.dcStavOtvory, &data.dcJednotky})
         engine.setConnection(c->name, c->dataset);
     engine.setConnection(QStringLiteral("dcTempTable"), &data.tResults);
+    engine.setConnection(QStringLiteral("dcTridaPrace"), &data.tTridaPrace);
 }
 
 namespace {
@@ -66,8 +66,25 @@ void linkPicture(ReportEngine& engine, const QString& page, const char* name, co
 
 } // namespace
 
+QStringList reportLanguages() {
+    return {QStringLiteral("CZ"), QStringLiteral("EN"), QStringLiteral("GE"), QStringLiteral("PL"),
+            QStringLiteral("RU")};
+}
+
+namespace {
+
+// The report of a language, else the English one; nullptr when neither exists.
+ReportDefinition* selectReportOf(ReportEngine& engine, const QString& language) {
+    if (engine.selectReport(QStringLiteral("Report") + language) ||
+        engine.selectReport(QStringLiteral("ReportEN")))
+        return engine.selectedReport();
+    return nullptr;
+}
+
+} // namespace
+
 bool FillReport(ReportEngine& engine, TZFData& data, const QString& planPictureFile,
-                TProject* project) {
+                TProject* project, const QString& language) {
     Dataset& p = data.tADOProject;
     const bool heating = p.asBoolean(QStringLiteral("Vytapeni_bool"));
     const bool ventilation = p.asBoolean(QStringLiteral("Vetrani_bool"));
@@ -75,7 +92,8 @@ bool FillReport(ReportEngine& engine, TZFData& data, const QString& planPictureF
         project->Vytapeni = heating;
         project->Vetrani = ventilation;
     }
-    if (!engine.selectReport(reportName()) && !engine.selectReport(QStringLiteral("ReportEN")))
+    const QString code = language.isEmpty() ? LanguageCode : language;
+    if (!selectReportOf(engine, code))
         return false;
     const QString report = engine.selectedReport()->name;
     // The sentences come in the report's language: under Slovak (no texts) and
@@ -83,6 +101,9 @@ bool FillReport(ReportEngine& engine, TZFData& data, const QString& planPictureF
     // empty or garbled in a Unicode document.
     const int base = reportLanguageBase(engine.selectedReport()->language);
     auto text = [base](int id) { return LanguageTextIn(base, id); };
+    // The prices are in the currency of the language asked for, also where its
+    // report is the English one.
+    engine.setCurrency(CurrencyName(baseOfStoredCode(code)));
 
     const int losses = p.asInteger(QStringLiteral("Tepelne_ztraty_enum"));
     const int roof = p.asInteger(QStringLiteral("Typ_strechy_enum"));
@@ -174,7 +195,8 @@ bool writeReportFile(const ReportDocument& doc, const ResolvedReport& report, bo
     PageProgress progress;
     if (presenter)
         progress = [presenter](int page) { presenter->progress(reportProgressLine(true, page)); };
-    const QByteArray bytes = rtf ? renderReportRtf(report) : renderReportPdf(doc, progress);
+    const QByteArray bytes =
+        rtf ? renderReportRtf(report, doc.newSheets) : renderReportPdf(doc, progress);
     if (presenter)
         presenter->progress(QString());
     QString detail;
@@ -190,6 +212,41 @@ bool writeReportFile(const ReportDocument& doc, const ResolvedReport& report, bo
 ReportRunResult RunReport(TZFData& data, ReportHost& host, ReportKind kind, const QString& fileName,
                           ReportPresenter* presenter, const QString& definitionFile) {
     ReportRunResult result;
+    result.language = host.reportLanguage();
+    if (result.language.isEmpty())
+        result.language = LanguageCode;
+    ReportDestination destination = ReportDestination::Preview;
+    switch (kind) {
+    case ReportKind::Print:
+        // The output system asks first: the language decides the report it builds.
+        if (presenter) {
+            ReportSetup setup;
+            // A language without a report of its own (Slovak) shows the English
+            // one it prints, and keeps its own currency unless another is chosen.
+            setup.language = reportLanguages().contains(result.language) ? result.language
+                                                                         : QStringLiteral("EN");
+            const QString offered = setup.language;
+            if (!presenter->setup(setup)) {
+                result.cancelled = true;
+                return result;
+            }
+            destination = setup.destination;
+            if (setup.language != offered) {
+                result.language = setup.language;
+                host.setReportLanguage(setup.language);
+            }
+        }
+        break;
+    case ReportKind::Preview:
+        break;
+    case ReportKind::Rtf:
+        destination = ReportDestination::RtfFile;
+        break;
+    case ReportKind::Pdf:
+        destination = ReportDestination::PdfFile;
+        break;
+    }
+
     const QString planFile = reportPlanPictureFile();
     struct DeletePlan {
         QString file;
@@ -201,35 +258,34 @@ ReportRunResult RunReport(TZFData& data, ReportHost& host, ReportKind kind, cons
     ReportDocument doc;
     {
         std::optional<BusyCursor> busy(std::in_place);
+        auto definitionFault = [&](const QString& detail) {
+            busy.reset();
+            LastError = detail;
+            ShowErrorBox(formatText(LanguageText(5025), {QDir::toNativeSeparators(definitionFile)}),
+                         caption(), MbError);
+        };
         try {
             // Failures of the posts are ignored, as when saving (the posting
             // does so itself); one of storing the plan is shown below.
             host.postPendingEdits();
-            QFile::remove(planFile);
-            host.writePlanPicture(planFile);
-            dialogs().processEvents();
-
             if (!engine.loadProject(definitionFile)) {
-                busy.reset();
-                LastError = engine.lastError();
-                ShowErrorBox(
-                    formatText(LanguageText(5025), {QDir::toNativeSeparators(definitionFile)}),
-                    caption(), MbError);
+                definitionFault(engine.lastError());
                 return result;
             }
+            const ReportDefinition* def = selectReportOf(engine, result.language);
+            if (!def) {
+                definitionFault(
+                    QStringLiteral("The report definition holds neither %1 nor ReportEN.")
+                        .arg(QStringLiteral("Report") + result.language));
+                return result;
+            }
+            QFile::remove(planFile);
+            host.writePlanPicture(planFile, QLocale(def->locale));
             dialogs().processEvents();
 
             OpeningsDetached detached(data);
             connectReportData(engine, data);
-            if (!FillReport(engine, data, planFile)) {
-                busy.reset();
-                LastError = QStringLiteral("The report definition holds neither %1 nor ReportEN.")
-                                .arg(reportName());
-                ShowErrorBox(
-                    formatText(LanguageText(5025), {QDir::toNativeSeparators(definitionFile)}),
-                    caption(), MbError);
-                return result;
-            }
+            FillReport(engine, data, planFile, nullptr, result.language);
             result.report = engine.selectedReport()->name;
             // The pages are built from what the connections show now, while the
             // openings of all walls are visible.
@@ -260,7 +316,7 @@ ReportRunResult RunReport(TZFData& data, ReportHost& host, ReportKind kind, cons
     case ReportKind::Print:
     case ReportKind::Preview:
         if (presenter)
-            presenter->present(kind, doc, resolved);
+            presenter->present(destination, doc, resolved);
         result.ok = true;
         break;
     }

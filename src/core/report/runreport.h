@@ -3,7 +3,9 @@
 #include "report/reportengine.h"
 #include "report/reportlayout.h"
 
+#include <QLocale>
 #include <QString>
+#include <QStringList>
 
 namespace zf {
 
@@ -26,18 +28,44 @@ public:
     // then posts the pending edits of the project tables; failures are ignored.
     virtual void postPendingEdits() = 0;
     // Writes the plan of the hall at the default zoom into the picture file (the
-    // user's zoom is restored); false when it could not be written.
-    virtual bool writePlanPicture(const QString& path) = 0;
+    // user's zoom is restored), its dimensions written with the report's
+    // separators; false when it could not be written.
+    virtual bool writePlanPicture(const QString& path, const QLocale& locale) = 0;
+    // The language the report is printed in ("CZ" ... "RU") whatever the windows
+    // show; empty: the language of the windows.
+    virtual QString reportLanguage() const { return QString(); }
+    // The output options chose the report's language: kept for the next reports.
+    virtual void setReportLanguage(const QString& code) { Q_UNUSED(code); }
 };
+
+// Where the setup dialog sends the report of acPrint.
+enum class ReportDestination { Preview, Printer, PdfFile, RtfFile };
+
+// What the setup dialog "Zefrant Output Options" asks before the report is built.
+struct ReportSetup {
+    ReportDestination destination = ReportDestination::Preview;
+    QString language; // "CZ", "EN", "GE", "PL" or "RU"
+};
+
+// The languages a report can be printed in, in the order the output options
+// offer them.
+QStringList reportLanguages();
 
 // The output system's windows. Without one, the preview kinds build the pages
 // and show nothing.
 class ReportPresenter {
 public:
     virtual ~ReportPresenter() = default;
-    // Print: the setup dialog "Zefrant Output Options" (preview, printer or file,
-    // preview preselected), then that output. Preview: the preview window.
-    virtual void present(ReportKind kind, const ReportDocument& doc,
+    // Print, before the report is built: the setup dialog "Zefrant Output
+    // Options" with the destination (preview preselected) and the report's
+    // language; false when the user cancelled it.
+    virtual bool setup(ReportSetup& setup) {
+        Q_UNUSED(setup);
+        return true;
+    }
+    // The built report to the preview window, the printer or a file (whose name
+    // the presenter asks for).
+    virtual void present(ReportDestination destination, const ReportDocument& doc,
                          const ResolvedReport& report) = 0;
     // A line for the progress window "Zefrant Report Status"; an empty line
     // closes it.
@@ -54,30 +82,35 @@ QString reportDefinitionFile();
 QString reportPlanPictureFile();
 
 // Gives the engine the project's datasets: the four report connections of the
-// data module, dcProject, dcSteny, dcStavOtvory, dcJednotky, and dcTempTable over
-// the table of usable unit types (the chosen units and their coverage).
+// data module, dcProject, dcSteny, dcStavOtvory, dcJednotky, dcTempTable over
+// the table of usable unit types (the chosen units and their coverage), and
+// dcTridaPrace over the work classes (their descriptions in every language).
 void connectReportData(ReportEngine& engine, TZFData& data);
 
-// Selects and adapts the report: the report of the language ("Report" +
-// LanguageCode, else "ReportEN"), the scope and heat-loss sentences, the sections,
-// texts and bands shown for the project, the hall, skylight and plan pictures.
-// Missing pages and components are skipped. False when neither report exists.
-// When project is given, its heating and ventilation flags are refreshed from
-// the project record.
+// Selects and adapts the report: the report of the language ("Report" + the
+// language's code, else "ReportEN"), the scope and heat-loss sentences, the
+// sections, texts and bands shown for the project, the hall, skylight and plan
+// pictures, the currency word of the language. Missing pages and components are
+// skipped. False when neither report exists. An empty language is the
+// language of the windows. When project is given, its heating and ventilation
+// flags are refreshed from the project record.
 bool FillReport(ReportEngine& engine, TZFData& data, const QString& planPictureFile,
-                TProject* project = nullptr);
+                TProject* project = nullptr, const QString& language = QString());
 
 struct ReportRunResult {
     bool ok = false;        // the output was produced (or shown)
     bool cancelled = false; // the user cancelled the file dialog
     int pages = 0;
-    QString report; // the report used ("ReportEN")
+    QString report;   // the report used ("ReportEN")
+    QString language; // the language asked for ("GE")
 };
 
-// Produces the report for one output kind; fileName is used by the file kinds.
-// Failures are shown with ShowErrorBox and the program's message; the openings
-// table is attached to the walls again and the plan picture is deleted in every
-// case, and a file that cannot be written is left as it was.
+// Produces the report for one output kind in the host's report language;
+// fileName is used by the file kinds. Print asks the presenter's setup dialog
+// first (cancelled: no report), and a language chosen there goes back to the
+// host. Failures are shown with ShowErrorBox and the program's message; the
+// openings table is attached to the walls again and the plan picture is deleted
+// in every case, and a file that cannot be written is left as it was.
 ReportRunResult RunReport(TZFData& data, ReportHost& host, ReportKind kind, const QString& fileName,
                           ReportPresenter* presenter = nullptr,
                           const QString& definitionFile = reportDefinitionFile());

@@ -571,8 +571,19 @@ void ProjectSession::postPendingEdits() {
     files.PostPendingEdits();
 }
 
-bool ProjectSession::writePlanPicture(const QString& path) {
-    return units.ExportPlanMetafile(path);
+bool ProjectSession::writePlanPicture(const QString& path, const QLocale& locale) {
+    return units.ExportPlanMetafile(path, locale);
+}
+
+QString ProjectSession::reportLanguage() const {
+    return settings_ ? settings_->reportLanguage : QString();
+}
+
+void ProjectSession::setReportLanguage(const QString& code) {
+    if (!settings_ || settings_->reportLanguage == code)
+        return;
+    settings_->reportLanguage = code;
+    writeSettings();
 }
 
 ReportRunResult ProjectSession::runReport(ReportKind kind, const QString& fileName,

@@ -214,7 +214,9 @@ private:
     void openWizardForNewProject() override;
     // ReportHost
     void postPendingEdits() override;
-    bool writePlanPicture(const QString& path) override;
+    bool writePlanPicture(const QString& path, const QLocale& locale) override;
+    QString reportLanguage() const override;
+    void setReportLanguage(const QString& code) override;
 
     void resultsChain();
     void refreshSummary();

@@ -41,6 +41,11 @@ void UserSettings::read(const std::function<int()>& askLanguage) {
         const QString language =
             s.value(key + QStringLiteral("/General/Language"), QStringLiteral("NONE")).toString();
         lastFolder = s.value(key + QStringLiteral("/General/MRUFolder")).toString();
+        const QString report = s.value(key + QStringLiteral("/General/ReportLanguage")).toString();
+        reportLanguage = isOfferedLanguage(baseOfStoredCode(report)) &&
+                                 languageCodeOfBase(baseOfStoredCode(report)) == report
+                             ? report
+                             : QString();
         bool ok = false;
         const int hints = s.value(key + QStringLiteral("/General/ShowHints")).toString().toInt(&ok);
         showHints = ok ? hints != 0 : true;
@@ -71,6 +76,10 @@ void UserSettings::write(const QString& appPath) {
     s.setValue(g + QStringLiteral("MRUFolder"), lastFolder);
     s.setValue(g + QStringLiteral("ShowHints"),
                showHints ? QStringLiteral("1") : QStringLiteral("0"));
+    if (reportLanguage.isEmpty())
+        s.remove(g + QStringLiteral("ReportLanguage"));
+    else
+        s.setValue(g + QStringLiteral("ReportLanguage"), reportLanguage);
     const QString code = checkedLanguage < 0 ? QString() : languageCodeOfBase(checkedLanguage);
     if (!code.isEmpty())
         s.setValue(g + QStringLiteral("Language"), code);

@@ -10,7 +10,8 @@ namespace zf {
 
 // The user settings, kept in a QSettings store that mirrors the registry tree of
 // the current user: Software/Quadrel/Zefrant/1.0/General/{Language, MRUFolder,
-// ShowHints, AppPath}, all texts. Read once at start, written once at exit.
+// ShowHints, AppPath, ReportLanguage}, all texts. Read once at start, written
+// whenever they change.
 class UserSettings {
 public:
     // The store: a file of its own for tests, else the user's Zefrant settings
@@ -32,6 +33,7 @@ public:
     int checkedLanguage = 0; // base of the checked language command; -1 none
     QString lastFolder;      // LastFolder
     bool showHints = true;   // check mark of acShowHelp
+    QString reportLanguage;  // the code the output options chose; empty: the windows' language
     bool askedLanguage = false;
     bool migrated = false;
 

@@ -1,6 +1,7 @@
 #include "storage/dataset.h"
 
 #include "common/numberformat.h"
+#include "i18n/refusals.h"
 #include "storage/filter.h"
 
 #include <QRegularExpression>
@@ -749,10 +750,11 @@ qint64 Dataset::asCurrency(const QString& name) const {
 QVariant Dataset::convertIn(const Field& f, const QVariant& v) const {
     if (isNullVariant(v))
         return {};
-    auto bad = [&](const char* kind) -> DbError {
-        return DbError(QStringLiteral("'%1' is not a valid %2 value for the column %3.")
-                           .arg(v.toString(), QLatin1String(kind), f.name));
+    // The refusals name the column; a window names the field by its caption.
+    auto bad = [&](int id) -> DbError {
+        return DbError(fieldRefusal(id, {v.toString(), f.name}, 1));
     };
+    auto outOfRange = [&] { return DbError(fieldRefusal(3004, {v.toString(), f.name}, 1)); };
     const bool isText = v.typeId() == QMetaType::QString;
     switch (f.type) {
     case JetType::AutoNumber:
@@ -762,17 +764,16 @@ QVariant Dataset::convertIn(const Field& f, const QVariant& v) const {
             bool ok = false;
             d = v.toString().trimmed().toDouble(&ok);
             if (!ok)
-                throw bad("integer");
+                throw bad(3001);
         } else if (isNumericType(v.typeId())) {
             d = v.toDouble();
         } else {
-            throw bad("integer");
+            throw bad(3001);
         }
         d = std::nearbyint(d);
         if (!std::isfinite(d) || d < std::numeric_limits<qint32>::min() ||
             d > std::numeric_limits<qint32>::max())
-            throw DbError(QStringLiteral("The value %1 is out of range for the column %2.")
-                              .arg(v.toString(), f.name));
+            throw outOfRange();
         return QVariant(qint32(d));
     }
     case JetType::Double: {
@@ -781,15 +782,14 @@ QVariant Dataset::convertIn(const Field& f, const QVariant& v) const {
             bool ok = false;
             d = v.toString().trimmed().toDouble(&ok);
             if (!ok)
-                throw bad("floating point");
+                throw bad(3000);
         } else if (isNumericType(v.typeId())) {
             d = v.toDouble();
         } else {
-            throw bad("floating point");
+            throw bad(3000);
         }
         if (!std::isfinite(d))
-            throw DbError(
-                QStringLiteral("The value of the column %1 is not a finite number.").arg(f.name));
+            throw DbError(fieldRefusal(3005, {f.name}, 0));
         return QVariant(d);
     }
     case JetType::Currency: {
@@ -798,26 +798,21 @@ QVariant Dataset::convertIn(const Field& f, const QVariant& v) const {
             bool ok = false;
             d = v.toString().trimmed().toDouble(&ok);
             if (!ok)
-                throw bad("currency");
+                throw bad(3000);
         } else if (isNumericType(v.typeId())) {
             d = v.toDouble();
         } else {
-            throw bad("currency");
+            throw bad(3000);
         }
         if (!std::isfinite(d) || std::fabs(d) > MaxCurrency)
-            throw DbError(QStringLiteral("The value %1 is out of range for the column %2.")
-                              .arg(v.toString(), f.name));
+            throw outOfRange();
         return QVariant(currencyFromDouble(d));
     }
     case JetType::Text:
     case JetType::Memo: {
         const QString s = v.toString();
         if (f.type == JetType::Text && s.size() > f.size)
-            throw DbError(QStringLiteral("The text for the column %1 is too long: at most %2 "
-                                         "characters are allowed, %3 were given.")
-                              .arg(f.name)
-                              .arg(f.size)
-                              .arg(s.size()));
+            throw DbError(fieldRefusal(3006, {f.name, f.size, s.size()}, 0));
         return QVariant(s);
     }
     case JetType::YesNo:
@@ -829,10 +824,10 @@ QVariant Dataset::convertIn(const Field& f, const QVariant& v) const {
             if (s.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0 ||
                 s == QLatin1String("0"))
                 return QVariant(false);
-            throw bad("Yes/No");
+            throw bad(3002);
         }
         if (!isNumericType(v.typeId()))
-            throw bad("Yes/No");
+            throw bad(3002);
         return QVariant(v.toDouble() != 0.0);
     case JetType::DateTime: {
         QDateTime dt;
@@ -843,7 +838,7 @@ QVariant Dataset::convertIn(const Field& f, const QVariant& v) const {
         else if (isText)
             dt = QDateTime::fromString(v.toString().trimmed(), Qt::ISODate);
         if (!dt.isValid())
-            throw bad("date");
+            throw bad(3003);
         return QVariant(dt);
     }
     case JetType::Variant:

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -148,6 +149,64 @@ bool copyFileReplacing(const QString& src, const QString& dst, QString* error) {
         const int err = errno;
         ::unlink(tmpName.constData());
         return fail(dst, err);
+    }
+    countFileSync();
+    return true;
+}
+
+bool writeFileReplacing(const QString& dst, const QByteArray& bytes, QString* error) {
+    auto fail = [&](int err) {
+        if (error)
+            *error = reasonFor(dst, err);
+        return false;
+    };
+    const QByteArray dstName = QFile::encodeName(dst);
+    QByteArray tmpName;
+    Fd out;
+    struct stat old {};
+    const bool replacing = ::stat(dstName.constData(), &old) == 0;
+    if (replacing && !S_ISREG(old.st_mode))
+        return fail(S_ISDIR(old.st_mode) ? EISDIR : EINVAL);
+    for (int attempt = 0; attempt < 100 && out.get() < 0; ++attempt) {
+        tmpName = dstName + ".~" + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+        out.reset(::open(tmpName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        if (out.get() < 0 && errno != EEXIST)
+            return fail(errno);
+    }
+    if (out.get() < 0)
+        return fail(EEXIST);
+    auto abandon = [&](int err) {
+        out.close();
+        ::unlink(tmpName.constData());
+        return fail(err);
+    };
+    if (replacing && ::fchmod(out.get(), old.st_mode & 07777) != 0)
+        return abandon(errno);
+    constexpr qint64 Chunk = 1 << 20;
+    for (qint64 written = 0; written < bytes.size();) {
+        const qint64 n = std::min(Chunk, bytes.size() - written);
+        if (!writeAll(out.get(), bytes.constData() + written, n))
+            return abandon(errno);
+        written += n;
+        if (interruptHook && interruptHook(written)) {
+            out.close();
+            ::unlink(tmpName.constData());
+            if (error)
+                *error = QStringLiteral("%1: The copy was interrupted.").arg(dst);
+            return false;
+        }
+    }
+    if (::fsync(out.get()) != 0)
+        return abandon(errno);
+    if (out.close() != 0) {
+        const int err = errno;
+        ::unlink(tmpName.constData());
+        return fail(err);
+    }
+    if (::rename(tmpName.constData(), dstName.constData()) != 0) {
+        const int err = errno;
+        ::unlink(tmpName.constData());
+        return fail(err);
     }
     countFileSync();
     return true;

@@ -12,6 +12,12 @@ namespace zf {
 // copied.
 bool copyFileReplacing(const QString& src, const QString& dst, QString* error = nullptr);
 
+// Writes bytes to dst whole or not at all, as copyFileReplacing copies: through a
+// temporary file in dst's folder that is synced and renamed into place. A new
+// dst gets the permissions a new file of the user gets; an existing one keeps
+// its own. The copy interrupt hook applies.
+bool writeFileReplacing(const QString& dst, const QByteArray& bytes, QString* error = nullptr);
+
 // Removes the temporary files that copies to dst left when their process was
 // killed. Only the holder of the project's lock copies to its files, so while
 // it holds the lock every such file is a leftover.

@@ -63,11 +63,10 @@ bool ProjectFiles::acquireLock(const QString& path) {
         lockedPath_ = path;
         return true;
     case ProjectLock::Result::HeldElsewhere:
-        LastError = lock->detail().isEmpty()
-                        ? QStringLiteral("The file %1 is open in another instance of Zefrant.")
-                              .arg(QDir::toNativeSeparators(path))
-                        : QStringLiteral("The file %1 is open in another instance of Zefrant (%2).")
-                              .arg(QDir::toNativeSeparators(path), lock->detail());
+        LastError =
+            lock->detail().isEmpty()
+                ? formatText(LanguageText(3040), {QDir::toNativeSeparators(path)})
+                : formatText(LanguageText(3041), {QDir::toNativeSeparators(path), lock->detail()});
         return false;
     case ProjectLock::Result::CannotCreate:
         break;
@@ -108,9 +107,8 @@ int ProjectFiles::recoverUnclosed(const QString& path, const QString& backupFile
         o.applicationId = ProjectApplicationId;
         probe.open(backupFile, o);
     } catch (const DbError& e) {
-        LastError = QStringLiteral("The backup %1 that should hold the last saved state is "
-                                   "damaged: %2")
-                        .arg(QDir::toNativeSeparators(backupFile), e.message());
+        LastError =
+            formatText(LanguageText(3042), {QDir::toNativeSeparators(backupFile), e.message()});
         return ResultInvalidFile;
     }
     // A transaction the session left unfinished is rolled back first: its
@@ -130,10 +128,9 @@ int ProjectFiles::recoverUnclosed(const QString& path, const QString& backupFile
     }
     LastRecovery = Recovery::ReturnedToSaved;
     if (!dialogs().interactive())
-        ShowMessageBox(
-            QStringLiteral("The file %1 has been returned to its last saved state (%2).")
-                .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(backupFile)),
-            caption(), MbInformation);
+        ShowMessageBox(formatText(LanguageText(3043), {QDir::toNativeSeparators(path),
+                                                       QDir::toNativeSeparators(backupFile)}),
+                       caption(), MbInformation);
     return ResultOk;
 }
 
@@ -347,11 +344,10 @@ int ProjectFiles::SaveProjectAs(const QString& path) {
         case ProjectLock::Result::Locked:
             break;
         case ProjectLock::Result::HeldElsewhere:
-            return fail(
-                QStringLiteral("The file %1 is open in another instance of Zefrant.").arg(target));
+            return fail(formatText(LanguageText(3040), {target}));
         case ProjectLock::Result::CannotCreate:
-            return fail(QStringLiteral("Cannot create files in the folder %1. %2")
-                            .arg(QFileInfo(target).absolutePath(), targetLock->detail()));
+            return fail(formatText(LanguageText(3044),
+                                   {QFileInfo(target).absolutePath(), targetLock->detail()}));
         }
         // The target's backup first, then the target: when either copy fails
         // (a full disk) the target is as it was and no copy of ours is left.

@@ -1,5 +1,7 @@
 #include "storage/projectlock.h"
 
+#include "i18n/texts.h"
+
 #include <QFile>
 #include <QSysInfo>
 #include <QThread>
@@ -84,8 +86,7 @@ QString ProjectLock::whyNotWritable() const {
         ::close(fd);
         ::unlink(probe.constData());
     }
-    return err ? QString::fromLocal8Bit(std::strerror(err))
-               : QStringLiteral("The lock file cannot be created.");
+    return err ? QString::fromLocal8Bit(std::strerror(err)) : LanguageText(3045);
 }
 
 // Removes the lock file when no running instance holds it. Every holder keeps

@@ -3,6 +3,7 @@
 
 #include "common/dialogs.h"
 #include "common/globals.h"
+#include "common/numberformat.h"
 #include "i18n/texts.h"
 #include "storage/zfdata.h"
 #include "units/unittypes.h"
@@ -93,11 +94,8 @@ PlaceResult ProjectUnits::PlaceUnits() {
         types.first();
     }
     if (chosen > MaxPlacedUnits) {
-        ShowMessageBox(QStringLiteral("The chosen numbers of units are too large to be placed: "
-                                      "%1 units, at most %2 can be placed.")
-                           .arg(chosen)
-                           .arg(MaxPlacedUnits),
-                       caption(), MbError);
+        ShowMessageBox(formatText(LanguageText(3020), {chosen, MaxPlacedUnits}), caption(),
+                       MbError);
         return PlaceResult::TooMany;
     }
     if (!(project.asFloat(QStringLiteral("Vyska_jednotek")) > 0) &&

@@ -100,8 +100,9 @@ void PlanView::paint(QPainter& p, PaintLayer layer) {
     p.setFont(dimFont);
     p.setPen(Black);
     const QFontMetrics fm(dimFont, p.device());
-    const QString lengthText = formatText(QStringLiteral("%.2n m"), {A_});
-    const QString widthText = formatText(QStringLiteral("%.2n m"), {B_});
+    const QLocale locale = pictureLocale_.value_or(QLocale());
+    const QString lengthText = formatText(QStringLiteral("%.2n m"), {A_}, locale);
+    const QString widthText = formatText(QStringLiteral("%.2n m"), {B_}, locale);
     p.drawText(QRect(band.left(), band.top() + band.height() + 2, band.width(), fm.height()),
                Qt::AlignHCenter | Qt::AlignTop, lengthText);
     p.save();

@@ -1,6 +1,7 @@
 #include "units/planview.h"
 
 #include "common/numberformat.h"
+#include "i18n/texts.h"
 
 #include <QLocale>
 #include <algorithm>
@@ -504,7 +505,7 @@ QRect PlanView::rubberBand() const {
 
 QString PlanView::statusText(QPoint p) const {
     const QPointF w = toWorld(QPointF(p));
-    return formatText(QStringLiteral(" X=%.2f m  Y=%.2f m"), {w.x(), w.y()});
+    return formatText(LanguageText(3022), {w.x(), w.y()});
 }
 
 QString PlanView::hintText(QPoint p) const {
@@ -514,8 +515,7 @@ QString PlanView::hintText(QPoint p) const {
     if (i < 0)
         return {};
     const PlanSymbol& s = object(i);
-    return formatText(QStringLiteral("Unit #%d: %s\r\nX = %.2f; Y = %.2f; Z = %.2f\r\nAngle: %.d°"),
-                      {s.number, s.typeText, s.x, s.y, s.z, s.angle});
+    return formatText(LanguageText(3021), {s.number, s.typeText, s.x, s.y, s.z, s.angle});
 }
 
 PlanView::Cursor PlanView::cursorAt(QPoint p) const {
@@ -529,10 +529,12 @@ PlanView::Cursor PlanView::cursorAt(QPoint p) const {
     return Cursor::Arrow;
 }
 
-bool PlanView::ExportPlanMetafile(const QString& path) {
+bool PlanView::ExportPlanMetafile(const QString& path, const QLocale& locale) {
     const QString zoom = zoomText_;
     ZoomToDefault();
+    pictureLocale_ = locale;
     const bool ok = SaveMetafile(path);
+    pictureLocale_.reset();
     chooseZoom(zoom);
     return ok;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QLocale>
 #include <QPoint>
 #include <QPointF>
 #include <QPolygon>
@@ -10,6 +11,7 @@
 #include <QStringList>
 #include <QtCore/qnamespace.h>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QImage;
@@ -165,9 +167,9 @@ public:
     // The plan as an SVG picture of the viewport's size; false when it cannot be
     // written.
     bool SaveMetafile(const QString& path);
-    // The plan at the default zoom, for the report; the zoom list's text is then
-    // chosen again.
-    bool ExportPlanMetafile(const QString& path);
+    // The plan at the default zoom, for the report, its dimensions written with
+    // the locale's separators; the zoom list's text is then chosen again.
+    bool ExportPlanMetafile(const QString& path, const QLocale& locale = QLocale());
 
     // Half sizes of the symbols in pixels at the current view.
     int halfWidthPx() const;
@@ -205,6 +207,8 @@ private:
     WorldRange fitted_, visible_;
     double scale_ = 100;
     QString zoomText_ = QStringLiteral("100");
+    // The separators of the dimensions while the report's picture is drawn.
+    std::optional<QLocale> pictureLocale_;
     int hScroll_ = 0;
     int vScroll_ = 50;
 

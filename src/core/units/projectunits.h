@@ -85,7 +85,9 @@ public:
     void StoreObjectsToTable();
     // Stores the plan when it changed since (PostPendingEdits, a report).
     void storePlanIfChanged();
-    bool ExportPlanMetafile(const QString& path) { return plan.ExportPlanMetafile(path); }
+    bool ExportPlanMetafile(const QString& path, const QLocale& locale = QLocale()) {
+        return plan.ExportPlanMetafile(path, locale);
+    }
 
     // --- unit properties ---
     // Opens the dialog for a symbol (the view shows it modally); true for OK.

@@ -1,6 +1,7 @@
 #include "units/unitproperties.h"
 
 #include "common/globals.h"
+#include "i18n/refusals.h"
 #include "i18n/texts.h"
 #include "storage/dataset.h"
 #include "storage/sqlite.h"
@@ -163,8 +164,7 @@ bool UnitPropertiesDialog::enterNumber(const QString& column, const QVariant& va
         const double d = number.toDouble();
         if (!(d >= MinValue && d <= MaxValue)) {
             if (error)
-                *error = QStringLiteral("The value %1 is out of range for the column %2.")
-                             .arg(value.toString(), column);
+                *error = fieldRefusal(3004, {value.toString(), column}, 1);
             return false;
         }
     }

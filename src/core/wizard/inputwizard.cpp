@@ -4,6 +4,7 @@
 #include "common/globals.h"
 #include "common/numberformat.h"
 #include "i18n/language.h"
+#include "i18n/refusals.h"
 #include "i18n/texts.h"
 #include "storage/operation.h"
 
@@ -538,10 +539,9 @@ bool InputWizard::enterEdit(const QString& name, const QVariant& value, QString*
         return false;
     };
     if (!e)
-        return refuse(QStringLiteral("There is no edit %1.").arg(name));
+        return refuse(formatText(LanguageText(3008), {name}));
     if (!editEnabled(name))
-        return refuse(QStringLiteral("The edit of %1 is disabled for the choices of this design.")
-                          .arg(QLatin1String(e->field)));
+        return refuse(fieldRefusal(3009, {QLatin1String(e->field)}, 0));
     QVariant v = value;
     const bool empty =
         !value.isValid() || value.isNull() ||
@@ -555,14 +555,12 @@ bool InputWizard::enterEdit(const QString& name, const QVariant& value, QString*
                              ? value.toString().trimmed().toDouble(&ok)
                              : value.toDouble(&ok);
         if (!ok || !std::isfinite(d))
-            return refuse(QStringLiteral("'%1' is not a valid number for %2.")
-                              .arg(value.toString(), QLatin1String(e->field)));
+            return refuse(fieldRefusal(3000, {value.toString(), QLatin1String(e->field)}, 1));
         if (e->kind == EditKind::Integer && d != std::floor(d))
-            return refuse(QStringLiteral("'%1' is not a valid integer for %2.")
-                              .arg(value.toString(), QLatin1String(e->field)));
+            return refuse(fieldRefusal(3001, {value.toString(), QLatin1String(e->field)}, 1));
         v = d;
     } else if (value.typeId() != QMetaType::QString) {
-        return refuse(QStringLiteral("%1 takes a text.").arg(QLatin1String(e->field)));
+        return refuse(fieldRefusal(3007, {QLatin1String(e->field)}, 0));
     } else if (!multiLineEdit(name)) {
         v = oneLineText(value.toString());
     }
@@ -594,6 +592,8 @@ bool InputWizard::enterEdit(const QString& name, const QVariant& value, QString*
             break;
         case Recompute::WallTemperatures:
             building.ApplyProjectTemperatures();
+            // The infiltration loss is stored for the temperatures as typed.
+            building.ComputeHeatLosses(true);
             break;
         case Recompute::Infiltration:
             building.ComputeHeatLosses(true);
@@ -604,8 +604,7 @@ bool InputWizard::enterEdit(const QString& name, const QVariant& value, QString*
     });
     if (!ok) {
         p.cancel();
-        return refuse(LastError.isEmpty() ? QStringLiteral("The value was not stored.")
-                                          : LastError);
+        return refuse(LastError.isEmpty() ? LanguageText(3010) : LastError);
     }
     return true;
 }
@@ -630,6 +629,7 @@ void InputWizard::chooseRegion(const QString& text) {
             p.post();
             s_.locationLabel = t.asString(QStringLiteral("Location"));
             building.ApplyProjectTemperatures();
+            building.ComputeHeatLosses(true);
         } else {
             s_.locationLabel.clear();
         }

@@ -3,6 +3,7 @@
 #include "common/dialogs.h"
 #include "common/globals.h"
 #include "common/numberformat.h"
+#include "i18n/refusals.h"
 #include "i18n/texts.h"
 #include "storage/operation.h"
 
@@ -199,7 +200,8 @@ bool DatasetModel::writeCell(int row, int column, const QVariant& value) {
     QString refused;
     const bool ok = writeField(ds, field, v, &refused);
     if (!refused.isEmpty())
-        ShowMessageBox(refused, QString::fromLatin1(ProductName), MbError);
+        ShowMessageBox(refusalNaming(refused, headerData(column, Qt::Horizontal).toString()),
+                       QString::fromLatin1(ProductName), MbError);
     return ok;
 }
 

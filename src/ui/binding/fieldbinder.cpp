@@ -3,6 +3,7 @@
 #include "common/dialogs.h"
 #include "common/globals.h"
 #include "common/numberformat.h"
+#include "i18n/refusals.h"
 #include "i18n/texts.h"
 #include "storage/dataset.h"
 #include "storage/operation.h"
@@ -13,6 +14,7 @@
 #include <QDateTimeEdit>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QStyle>
@@ -22,6 +24,25 @@
 namespace zf {
 
 FieldBinder::FieldBinder(QObject* parent) : QObject(parent) {}
+
+namespace {
+
+// The name the window gives a control: its label's text without the access key
+// and the closing colon, else its accessible name.
+QString captionOf(const QWidget* control) {
+    if (!control)
+        return {};
+    for (const QLabel* label : control->window()->findChildren<QLabel*>())
+        if (label->buddy() == control) {
+            QString caption = label->text().remove(QLatin1Char('&')).trimmed();
+            if (caption.endsWith(QLatin1Char(':')))
+                caption.chop(1);
+            return caption.trimmed();
+        }
+    return control->accessibleName();
+}
+
+} // namespace
 
 void FieldBinder::paint(QWidget* control, FieldColour colour) {
     if (!control)
@@ -239,7 +260,8 @@ void FieldBinder::chosen(Binding& b, const QVariant& value) {
     const bool ok = b.access.write(value, &error);
     writing_ = false;
     if (!ok && !error.isEmpty())
-        ShowMessageBox(error, QString::fromLatin1(ProductName), MbError);
+        ShowMessageBox(refusalNaming(error, captionOf(b.control)), QString::fromLatin1(ProductName),
+                       MbError);
     show(b, b.control && b.control->hasFocus());
 }
 
@@ -276,7 +298,8 @@ bool FieldBinder::leave(Binding& b) {
     if (!ok) {
         refused_ = w;
         if (!error.isEmpty())
-            ShowMessageBox(error, QString::fromLatin1(ProductName), MbError);
+            ShowMessageBox(refusalNaming(error, captionOf(w)), QString::fromLatin1(ProductName),
+                           MbError);
         // The value stays as it was and the focus stays in the edit.
         show(b, true);
         QTimer::singleShot(0, w, [w] {

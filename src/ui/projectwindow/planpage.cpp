@@ -231,7 +231,8 @@ PlanPage::PlanPage(ProjectSession& session, TfrmZMain* main, QWidget* parent)
     : QWidget(parent), session_(session), main_(main) {
     auto* layout = new QVBoxLayout(this);
     layout->setSpacing(2);
-    auto* bar = new QToolBar(this);
+    bar_ = new QToolBar(this);
+    QToolBar* bar = bar_;
     bar->setObjectName(QStringLiteral("ToolBar1"));
     bar->setIconSize(QSize(24, 24));
     auto tool = [&](QToolButton*& b, const char* name, PlanTool icon, bool checkable) {
@@ -405,6 +406,7 @@ void PlanPage::applyLanguage() {
         button->setText(LanguageText(id));
         button->setToolTip(LanguageText(id)); // the caption is also the hint
     }
+    bar_->setAccessibleName(LanguageText(3052));
     lbScale_->setText(LanguageText(2206));
     scale_->setAccessibleName(LanguageText(2206).trimmed());
     align_->setText(LanguageText(2207));

@@ -12,6 +12,7 @@ class QMenu;
 class QAction;
 class QScrollBar;
 class QStatusBar;
+class QToolBar;
 class QToolButton;
 
 namespace zf {
@@ -90,6 +91,7 @@ private:
     QToolButton* tbZoomIn_ = nullptr;
     QToolButton* tbZoomOut_ = nullptr;
     QToolButton* tbZoomToDef_ = nullptr;
+    QToolBar* bar_ = nullptr;
     QLabel* lbScale_ = nullptr;
     QComboBox* scale_ = nullptr;
     QCheckBox* align_ = nullptr;

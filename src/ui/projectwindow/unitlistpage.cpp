@@ -82,6 +82,13 @@ UnitPanel::UnitPanel(QWidget* parent) : QFrame(parent) {
         combo->setFocusPolicy(Qt::StrongFocus);
         lists_[int(p)] = combo;
         l->addWidget(combo);
+        // The header names the lists for the eye; a list is told to assistive
+        // technology by its label, which shows nothing.
+        auto* label = new QLabel(this);
+        label->setObjectName(QLatin1String(listName(p)) + QStringLiteral("Label"));
+        label->setBuddy(combo);
+        label->hide();
+        listLabels_[int(p)] = label;
     }
     l->addStretch();
 }
@@ -384,8 +391,10 @@ void UnitListPage::fillPanels() {
             const int shown = shownUnitChoice(u, row, prop);
             if (combo->currentIndex() != shown)
                 combo->setCurrentIndex(shown);
-            combo->setAccessibleName(LanguageText(headerTextOf(prop)) + QStringLiteral(" #") +
-                                     number);
+            p->listLabels_[int(prop)]->setText(
+                formatText(LanguageText(3051),
+                           {LanguageText(headerTextOf(prop)), number.toInt(), typ})
+                    .replace(QLatin1Char('&'), QStringLiteral("&&")));
             if (prop == UnitProperty::Location) {
                 combo->setEnabled(!destratifier);
                 combo->setToolTip(combo->currentText());

@@ -29,6 +29,8 @@ public:
     explicit UnitPanel(QWidget* parent = nullptr);
     int row() const { return row_; }
     QComboBox* list(UnitProperty property) const { return lists_[int(property)]; }
+    // The label of a list for assistive technology: its column and its unit.
+    QLabel* listLabel(UnitProperty property) const { return listLabels_[int(property)]; }
     QLabel* numberLabel() const { return number_; }
     // The widths of the ten columns in pixels.
     void setColumnWidths(const std::array<int, 10>& widths);
@@ -43,6 +45,7 @@ private:
     QLabel* z_ = nullptr;
     QLabel* angle_ = nullptr;
     QComboBox* lists_[4] = {};
+    QLabel* listLabels_[4] = {};
 };
 
 // Page 4 of the project window (tsSeznamJednotek): the header, the scrolling
