@@ -3,6 +3,7 @@
 #include "binding/fieldbinder.h"
 #include "i18n/language.h"
 #include "i18n/texts.h"
+#include "qtdialogs.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -20,6 +21,7 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <QValidator>
 
 namespace zf {
 
@@ -34,6 +36,22 @@ void applyFace(QWidget* w, int base) {
     f.setFamily(ApplyLanguageFonts(base).face);
     w->setFont(f);
 }
+
+// U takes two decimals, in the user's locale of the moment.
+class UValidator final : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        switch (NewElementState::checkUTyping(input)) {
+        case NewElementState::UTyping::Acceptable:
+            return Acceptable;
+        case NewElementState::UTyping::Intermediate:
+            return Intermediate;
+        default:
+            return Invalid;
+        }
+    }
+};
 
 } // namespace
 
@@ -138,6 +156,7 @@ std::optional<bool> TfrmPrvky::execDialog(Window window) {
     showCurrent();
     fitWidth();
     ElTree1_->setFocus();
+    QtDialogs::Placement place(this);
     return exec() == QDialog::Accepted;
 }
 
@@ -262,6 +281,7 @@ TfrmPrvekNew::TfrmPrvekNew(ProjectSession& session, QWidget* parent)
     fed_k_ = new QLineEdit(this);
     fed_k_->setObjectName(QStringLiteral("fed_k"));
     fed_k_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    fed_k_->setValidator(new UValidator(fed_k_));
     fed_k_->setMaximumWidth(fed_k_->fontMetrics().horizontalAdvance(QStringLiteral("0000000.00")) +
                             16);
     lbSkupina_->setBuddy(cbSkupina_);
@@ -418,6 +438,7 @@ std::optional<bool> TfrmPrvekNew::execDialog(Window window) {
     modal_ = true;
     load();
     edMaterial_->setFocus();
+    QtDialogs::Placement place(this);
     const int result = exec();
     modal_ = false;
     return result == QDialog::Accepted;

@@ -9,6 +9,9 @@
 
 namespace zf {
 
+// How long a hint (a tooltip) stays visible, in milliseconds.
+inline constexpr int HintHidePause = 20000;
+
 // The balloon that explains the control with the focus: a window of its own
 // beside the control, at most MaxWidth pixels wide, that never covers the
 // control it explains.

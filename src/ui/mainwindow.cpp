@@ -7,15 +7,22 @@
 #include "helphints.h"
 #include "i18n/language.h"
 #include "pictures.h"
+#include "projectwindow/planpage.h"
+#include "qtdialogs.h"
 #include "reportoutput.h"
 #include "session/sessioncommands.h"
+#include "worktracker.h"
 
+#include <QAbstractItemView>
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QFocusEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -60,6 +67,7 @@ TfrmZMain::TfrmZMain(ProjectSession& session) : SessionView(session) {
     setWindowTitle(QString::fromLatin1(ProductName));
     setWindowIcon(pictureIcon(QStringLiteral("zefrant.svg")));
     setMinimumSize(750, 550);
+    WorkTracker::instance().setFrame(this);
     helpHints_ = new HelpHints([this] { return this->session().helpDisplay(); }, this);
     createActions();
     createMenus();
@@ -112,13 +120,17 @@ void TfrmZMain::loadMenuPictures() {
     if (menuPicturesLoaded_)
         return;
     menuPicturesLoaded_ = true;
+    // A checkable command's picture carries a mark while it is checked: the
+    // styles show the check of a command with a picture only faintly.
     for (const CommandDef& c : commandTable()) {
         QAction* a = action(QString::fromLatin1(c.name));
         if (a->icon().isNull())
-            a->setIcon(commandIcon(a->objectName()));
+            a->setIcon(c.checkable ? checkedMarkIcon(commandIcon(a->objectName()))
+                                   : commandIcon(a->objectName()));
     }
     for (const QString& lang : languageCommands())
-        action(lang)->setIcon(flagIcon(languageCodeOfBase(baseOfLanguageCommand(lang))));
+        action(lang)->setIcon(
+            checkedMarkIcon(flagIcon(languageCodeOfBase(baseOfLanguageCommand(lang)))));
     updateActions();
 }
 
@@ -234,11 +246,14 @@ void TfrmZMain::registerOwnCommands() {
                                                           {"acRTFCreate", ReportKind::Rtf}};
     for (const auto& [name, kind] : reports)
         commands_.set(QLatin1String(name), [this, kind = kind] {
-            runReportCommand(kind, session().data, session().reportHost(), this);
+            runReportCommand(kind, session().data, session().reportHost(),
+                             QtDialogs::ownerWindow(this));
         });
     commands_.set(QStringLiteral("acAbout"), [this] {
-        if (about_)
-            about_->exec();
+        if (!about_)
+            return;
+        QtDialogs::Placement place(about_);
+        about_->exec();
     });
     for (const CommandDef& c : commandTable()) {
         const QString name = QString::fromLatin1(c.name);
@@ -271,8 +286,13 @@ void TfrmZMain::updateActions() {
     syncCheckMarks();
     // The language menu shows the flag of the current language.
     const QString cmd = languageCommandOfBase(LanguageBase);
-    if (!cmd.isEmpty() && subMenus_.contains(QStringLiteral("acLanguage")))
-        subMenus_.value(QStringLiteral("acLanguage"))->menuAction()->setIcon(action(cmd)->icon());
+    if (!cmd.isEmpty() && menuPicturesLoaded_ && cmd != languageMenuPicture_ &&
+        subMenus_.contains(QStringLiteral("acLanguage"))) {
+        languageMenuPicture_ = cmd;
+        subMenus_.value(QStringLiteral("acLanguage"))
+            ->menuAction()
+            ->setIcon(flagIcon(languageCodeOfBase(baseOfLanguageCommand(cmd))));
+    }
 }
 
 void TfrmZMain::scheduleUpdate() {
@@ -295,18 +315,121 @@ bool TfrmZMain::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::WindowActivate:
         scheduleUpdate();
         break;
+    case QEvent::ShortcutOverride:
+        if (watched == QApplication::focusWidget() &&
+            finishTypingBeforeCommand(static_cast<QKeyEvent*>(event)))
+            return true;
+        break;
+    case QEvent::ToolTip:
+        // A hint stays visible for the time the language sets.
+        if (auto* w = qobject_cast<QWidget*>(watched); w && w->toolTipDuration() < 0)
+            w->setToolTipDuration(HintHidePause);
+        break;
     default:
         break;
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
+// The command of a key, among those with a shortcut of their own (not the Edit
+// commands, whose keys are the text fields' own).
+QString TfrmZMain::commandOfKey(const QKeyEvent* key) {
+    const QKeySequence pressed(key->keyCombination());
+    for (const CommandDef& c : commandTable()) {
+        const QString name = QString::fromLatin1(c.name);
+        if (*c.shortcut && !name.startsWith(QLatin1String("acEdit")) &&
+            QKeySequence(QString::fromLatin1(c.shortcut)) == pressed)
+            return name;
+    }
+    return QString();
+}
+
+// A command's key pressed in a text field with typed text: the text is written
+// first, as leaving the field would, so that the command (Save) finds it and
+// its enabling rule sees it. True when the field refused the text: then the
+// command does not run.
+bool TfrmZMain::finishTypingBeforeCommand(QKeyEvent* key) {
+    if (commandOfKey(key).isEmpty())
+        return false;
+    QWidget* focus = QApplication::focusWidget();
+    if (!focus || !sharesShortcuts(focus->window()))
+        return false;
+    QWidget* field = WorkTracker::textField(focus);
+    bool typed = false;
+    if (auto* le = qobject_cast<QLineEdit*>(field))
+        typed = le->isModified();
+    else if (auto* te = qobject_cast<QTextEdit*>(field))
+        typed = te->document()->isModified();
+    else if (auto* pe = qobject_cast<QPlainTextEdit*>(field))
+        typed = pe->document()->isModified();
+    // A grid's cell writes its text when the cell is left.
+    for (QWidget* p = focus->parentWidget(); typed && p; p = p->parentWidget())
+        if (qobject_cast<QAbstractItemView*>(p))
+            typed = false;
+    if (!typed)
+        return false;
+    const quint64 boxes = messageBoxesShown();
+    QPointer<QWidget> guard(focus);
+    focus->clearFocus();
+    if (guard)
+        guard->setFocus(Qt::OtherFocusReason);
+    if (messageBoxesShown() != boxes) {
+        key->accept();
+        return true;
+    }
+    updateActions();
+    return false;
+}
+
+bool TfrmZMain::sharesShortcuts(const QWidget* window) const {
+    if (window == this)
+        return true;
+    for (const QPointer<QWidget>& w : shortcutWindows_)
+        if (w == window)
+            return true;
+    return false;
+}
+
+void TfrmZMain::shareShortcuts(QWidget* window) {
+    if (!window || sharesShortcuts(window))
+        return;
+    shortcutWindows_ << window;
+    for (const CommandDef& c : commandTable()) {
+        const QString name = QString::fromLatin1(c.name);
+        if (!*c.shortcut || name.startsWith(QLatin1String("acEdit")))
+            continue;
+        if (!c.hidden) {
+            // The action's own shortcut, with its enabling, in that window too.
+            window->addAction(action(name));
+            continue;
+        }
+        auto* key = new QShortcut(QKeySequence(QString::fromLatin1(c.shortcut)), window);
+        key->setObjectName(name + QStringLiteral("Shortcut"));
+        connect(key, &QShortcut::activated, this, [this, name] { execute(name); });
+    }
+}
+
+// The Edit commands act on the text field (or the plan) the user last worked
+// in, in the window he works in: clicking the menu bar does not move it.
+QWidget* TfrmZMain::editTarget() const {
+    return WorkTracker::instance().editTarget();
+}
+
 bool TfrmZMain::editEnabled(const QString& name) const {
-    QWidget* w = QApplication::focusWidget();
+    QWidget* w = editTarget();
+    const bool undo = name == QLatin1String("acEditUndo");
+    const bool redo = name == QLatin1String("acEditRedo");
+    if (qobject_cast<PlanWidget*>(w)) {
+        // The plan undoes and redoes moves; it has nothing to cut or paste.
+        const PlanHistory& history = session().units.history;
+        return (undo && history.canUndo()) || (redo && history.canRedo());
+    }
     if (auto* le = qobject_cast<QLineEdit*>(w)) {
         const bool ro = le->isReadOnly();
-        if (name == QLatin1String("acEditUndo"))
+        if (undo)
             return !ro && le->isUndoAvailable();
+        if (redo)
+            return !ro && le->isRedoAvailable();
         if (name == QLatin1String("acEditCut") || name == QLatin1String("acEditDelete"))
             return !ro && le->hasSelectedText();
         if (name == QLatin1String("acEditCopy"))
@@ -316,64 +439,87 @@ bool TfrmZMain::editEnabled(const QString& name) const {
         return !le->text().isEmpty();
     }
     QTextCursor cursor;
-    bool ro = true, undo = false;
+    const QTextDocument* document = nullptr;
+    bool ro = true;
     if (auto* te = qobject_cast<QTextEdit*>(w)) {
         cursor = te->textCursor();
         ro = te->isReadOnly();
-        undo = te->document()->isUndoAvailable();
+        document = te->document();
     } else if (auto* pe = qobject_cast<QPlainTextEdit*>(w)) {
         cursor = pe->textCursor();
         ro = pe->isReadOnly();
-        undo = pe->document()->isUndoAvailable();
+        document = pe->document();
     } else {
         return false;
     }
-    if (name == QLatin1String("acEditUndo"))
-        return !ro && undo;
+    if (undo)
+        return !ro && document->isUndoAvailable();
+    if (redo)
+        return !ro && document->isRedoAvailable();
     if (name == QLatin1String("acEditCut") || name == QLatin1String("acEditDelete"))
         return !ro && cursor.hasSelection();
     if (name == QLatin1String("acEditCopy"))
         return cursor.hasSelection();
     if (name == QLatin1String("acEditPaste"))
         return !ro && !QApplication::clipboard()->text().isEmpty();
-    return !cursor.document()->isEmpty();
+    return !document->isEmpty();
 }
 
 void TfrmZMain::editCommand(const QString& name) {
-    QWidget* w = QApplication::focusWidget();
-    if (auto* le = qobject_cast<QLineEdit*>(w)) {
+    if (!editEnabled(name))
+        return;
+    QWidget* w = editTarget();
+    if (qobject_cast<PlanWidget*>(w)) {
         if (name == QLatin1String("acEditUndo"))
-            le->undo();
-        else if (name == QLatin1String("acEditCut"))
-            le->cut();
-        else if (name == QLatin1String("acEditCopy"))
-            le->copy();
-        else if (name == QLatin1String("acEditPaste"))
-            le->paste();
-        else if (name == QLatin1String("acEditDelete"))
-            le->del();
+            session().undoPlanMove();
         else
-            le->selectAll();
+            session().redoPlanMove();
         return;
     }
     auto run = [&](auto* edit) {
         if (name == QLatin1String("acEditUndo"))
             edit->undo();
+        else if (name == QLatin1String("acEditRedo"))
+            edit->redo();
         else if (name == QLatin1String("acEditCut"))
             edit->cut();
         else if (name == QLatin1String("acEditCopy"))
             edit->copy();
         else if (name == QLatin1String("acEditPaste"))
             edit->paste();
-        else if (name == QLatin1String("acEditDelete"))
-            edit->textCursor().removeSelectedText();
-        else
+        else if (name == QLatin1String("acEditSelectAll"))
             edit->selectAll();
     };
-    if (auto* te = qobject_cast<QTextEdit*>(w))
+    if (auto* le = qobject_cast<QLineEdit*>(w)) {
+        run(le);
+        if (name == QLatin1String("acEditDelete"))
+            le->del();
+    } else if (auto* te = qobject_cast<QTextEdit*>(w)) {
         run(te);
-    else if (auto* pe = qobject_cast<QPlainTextEdit*>(w))
+        if (name == QLatin1String("acEditDelete"))
+            te->textCursor().removeSelectedText();
+    } else if (auto* pe = qobject_cast<QPlainTextEdit*>(w)) {
         run(pe);
+        if (name == QLatin1String("acEditDelete")) {
+            QTextCursor c = pe->textCursor();
+            c.removeSelectedText();
+        }
+    }
+    // A field of a window that lost the focus to the menu takes a change as
+    // leaving it would (its binding writes it), and the user goes on there.
+    QWidget* field = w;
+    if (auto* combo = qobject_cast<QComboBox*>(w ? w->parentWidget() : nullptr);
+        combo && combo->lineEdit() == w)
+        field = combo;
+    if (w && field != QApplication::focusWidget() &&
+        field->window() != QApplication::activeWindow()) {
+        if (name != QLatin1String("acEditCopy") && name != QLatin1String("acEditSelectAll")) {
+            QFocusEvent leave(QEvent::FocusOut, Qt::OtherFocusReason);
+            QCoreApplication::sendEvent(field, &leave);
+        }
+        field->window()->activateWindow();
+        field->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void TfrmZMain::execute(const QString& name) {

@@ -8,6 +8,7 @@
 #include <QPointer>
 
 class QAction;
+class QKeyEvent;
 class QLabel;
 class QMdiArea;
 class QMenu;
@@ -36,6 +37,11 @@ public:
     CommandHandlers& commands() { return commands_; }
     // Runs a command as its menu entry does.
     void execute(const QString& name);
+    // The commands' keys work in another window too (the wizard), with the
+    // same enabling rules.
+    void shareShortcuts(QWidget* window);
+    // The text field or the plan the Edit commands act on (none: null).
+    QWidget* editTarget() const;
 
     // Evaluates the enabling rules (run when the interface is idle).
     void updateActions();
@@ -79,6 +85,9 @@ private:
     void syncCheckMarks();
     void editCommand(const QString& name);
     bool editEnabled(const QString& name) const;
+    static QString commandOfKey(const QKeyEvent* key);
+    bool finishTypingBeforeCommand(QKeyEvent* key);
+    bool sharesShortcuts(const QWidget* window) const;
     void scheduleUpdate();
     void refreshStartPanel();
     void loadMenuPictures();
@@ -101,6 +110,8 @@ private:
     HelpHints* helpHints_ = nullptr;
     bool updatePending_ = false;
     bool menuPicturesLoaded_ = false;
+    QString languageMenuPicture_; // the command whose flag the language menu shows
+    QList<QPointer<QWidget>> shortcutWindows_;
     int languageHandle_ = 0;
 };
 

@@ -1,5 +1,7 @@
 #include "qtdialogs.h"
 
+#include "worktracker.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -20,21 +22,78 @@ QString QtDialogs::qtFilter(const QString& filter) {
     return parts.join(QStringLiteral(";;"));
 }
 
-void QtDialogs::clearTheWay() {
-    if (obscuring_ && obscuring_->isVisible())
-        obscuring_->hide();
+bool QtDialogs::clearTheWay() {
+    if (!obscuring_ || !obscuring_->isVisible())
+        return false;
+    obscuring_->hide();
+    return true;
+}
+
+// The splash comes back until the main window shows.
+void QtDialogs::restoreTheWay(bool hidden) {
+    if (!hidden || !obscuring_)
+        return;
+    obscuring_->show();
+    obscuring_->raise();
+    obscuring_->repaint();
+}
+
+QWidget* QtDialogs::ownerWindow(QWidget* fallback, const QWidget* dialog) {
+    auto usable = [dialog](QWidget* w) {
+        return w && w != dialog && w->isVisible() && !(dialog && dialog->isAncestorOf(w));
+    };
+    if (QWidget* modal = QApplication::activeModalWidget(); usable(modal))
+        return modal;
+    if (QWidget* work = WorkTracker::instance().window(); usable(work))
+        return work;
+    if (fallback && usable(fallback->window()))
+        return fallback->window();
+    return nullptr;
+}
+
+bool QtDialogs::windowOnTopShown(const QWidget* except) {
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (const QWidget* w : windows)
+        if (w != except && w->isVisible() && WorkTracker::isWorkWindow(w) &&
+            (w->windowFlags() & Qt::WindowStaysOnTopHint))
+            return true;
+    return false;
+}
+
+void QtDialogs::keepOnTop(QWidget* dialog) {
+    if (!dialog->isVisible() && windowOnTopShown(dialog))
+        dialog->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+}
+
+QtDialogs::Placement::Placement(QWidget* dialog)
+    : dialog_(dialog), parent_(dialog->parentWidget()), flags_(dialog->windowFlags()) {
+    if (dialog->isVisible())
+        return;
+    Qt::WindowFlags flags = flags_;
+    if (windowOnTopShown(dialog))
+        flags |= Qt::WindowStaysOnTopHint;
+    QWidget* owner = ownerWindow(parent_, dialog);
+    if (owner && owner != parent_) {
+        dialog->setParent(owner, flags);
+        reparented_ = true;
+    } else if (flags != flags_) {
+        dialog->setWindowFlags(flags);
+    }
+}
+
+QtDialogs::Placement::~Placement() {
+    if (!dialog_)
+        return;
+    if (reparented_)
+        dialog_->setParent(parent_, flags_);
+    else if (dialog_->windowFlags() != flags_)
+        dialog_->setWindowFlags(flags_);
 }
 
 int QtDialogs::messageBox(const QString& text, const QString& caption, int flags) {
-    clearTheWay();
-    // Over the window the user works in: a window that stays on top (the wizard,
-    // the catalogs) must not hide the box.
-    QWidget* owner = QApplication::activeModalWidget();
-    if (!owner)
-        owner = QApplication::activeWindow();
-    if (!owner && parent_ && parent_->isVisible())
-        owner = parent_;
-    QMessageBox box(owner);
+    const bool hidden = clearTheWay();
+    QMessageBox box(ownerWindow(parent_));
+    keepOnTop(&box);
     box.setWindowTitle(caption);
     box.setText(text);
     switch (iconOfFlags(flags)) {
@@ -71,6 +130,7 @@ int QtDialogs::messageBox(const QString& text, const QString& caption, int flags
     const int r = box.exec();
     if (busy)
         QApplication::restoreOverrideCursor();
+    restoreTheWay(hidden);
     switch (r) {
     case QMessageBox::Yes:
         return IdYes;
@@ -85,13 +145,20 @@ int QtDialogs::messageBox(const QString& text, const QString& caption, int flags
 
 QString QtDialogs::openFileName(const QString& title, const QString& filter,
                                 const QString& initialFolder) {
-    clearTheWay();
-    return QFileDialog::getOpenFileName(parent_, title, initialFolder, qtFilter(filter));
+    const bool hidden = clearTheWay();
+    QFileDialog dlg(ownerWindow(parent_), title, initialFolder, qtFilter(filter));
+    keepOnTop(&dlg);
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    dlg.setFileMode(QFileDialog::ExistingFile);
+    const bool accepted = dlg.exec() == QDialog::Accepted && !dlg.selectedFiles().isEmpty();
+    restoreTheWay(hidden);
+    return accepted ? dlg.selectedFiles().first() : QString();
 }
 
 QString QtDialogs::saveFileName(const SaveDialogOptions& o) {
-    clearTheWay();
-    QFileDialog dlg(parent_, o.title, o.initialFolder, qtFilter(o.filter));
+    const bool hidden = clearTheWay();
+    QFileDialog dlg(ownerWindow(parent_), o.title, o.initialFolder, qtFilter(o.filter));
+    keepOnTop(&dlg);
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setFileMode(QFileDialog::AnyFile);
     dlg.setDefaultSuffix(o.defaultSuffix);
@@ -101,9 +168,9 @@ QString QtDialogs::saveFileName(const SaveDialogOptions& o) {
     const QStringList filters = dlg.nameFilters();
     if (!filters.isEmpty())
         dlg.selectNameFilter(filters.first());
-    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
-        return QString();
-    return dlg.selectedFiles().first();
+    const bool accepted = dlg.exec() == QDialog::Accepted && !dlg.selectedFiles().isEmpty();
+    restoreTheWay(hidden);
+    return accepted ? dlg.selectedFiles().first() : QString();
 }
 
 void QtDialogs::beginBusy() {

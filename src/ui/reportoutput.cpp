@@ -3,6 +3,7 @@
 #include "common/dialogs.h"
 #include "common/globals.h"
 #include "i18n/texts.h"
+#include "qtdialogs.h"
 #include "report/reportoutput.h"
 
 #include <QAbstractScrollArea>
@@ -214,6 +215,7 @@ void QtReportPresenter::preview(const ReportDocument& doc) {
     QPrinter printer(QPrinter::HighResolution);
     setUpPrinter(printer);
     QPrintPreviewDialog dialog(&printer, parent_);
+    QtDialogs::keepOnTop(&dialog);
     setUpPreview(dialog, doc, this);
     // The preview lays the pages out when it is shown; 100 % is set again then.
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&dialog] {
@@ -230,6 +232,7 @@ void QtReportPresenter::print(const ReportDocument& doc) {
     QPrinter printer(QPrinter::HighResolution);
     setUpPrinter(printer);
     QPrintDialog dialog(&printer, parent_);
+    QtDialogs::keepOnTop(&dialog);
     if (dialog.exec() != QDialog::Accepted)
         return;
     setUpPrinter(printer);
@@ -239,6 +242,7 @@ void QtReportPresenter::print(const ReportDocument& doc) {
 
 bool QtReportPresenter::setup(ReportSetup& setup) {
     ReportSetupDialog dialog(parent_);
+    QtDialogs::keepOnTop(&dialog);
     dialog.setDestination(setup.destination);
     dialog.setLanguage(setup.language);
     if (dialog.exec() != QDialog::Accepted)
@@ -290,6 +294,7 @@ void QtReportPresenter::progress(const QString& line) {
         progress_->setRange(0, 0);
         progress_->setMinimumDuration(progressDelayMs);
         progress_->setWindowModality(Qt::ApplicationModal);
+        QtDialogs::keepOnTop(progress_);
     }
     progress_->setLabelText(line);
     progress_->setValue(0);

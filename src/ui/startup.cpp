@@ -46,9 +46,14 @@ bool Zefrant::start(const QStringList& args, const Options& options) {
     Modified = false;
     settings = std::make_unique<UserSettings>(options.settingsFile);
     settings->read([&] {
-        // The first-start question comes over everything: the splash goes.
+        // The first-start question comes over everything: the splash goes, and
+        // comes back after it until the main window shows.
         splash->hide();
-        return options.askLanguage ? options.askLanguage() : TfrmLangSel::ask();
+        const int base = options.askLanguage ? options.askLanguage() : TfrmLangSel::ask();
+        splash->show();
+        splash->raise();
+        splash->repaint();
+        return base;
     });
     LanguageBase = settings->languageBase;
     setLanguage(LanguageBase);
@@ -75,6 +80,7 @@ bool Zefrant::start(const QStringList& args, const Options& options) {
     // 6. The input wizard, the units catalog, the unit properties, the structural
     // elements catalog and its new-element dialog, with a step after each.
     wizard = std::make_unique<TfrmZInput>(*session, mainWindow->helpHints(), mainWindow.get());
+    mainWindow->shareShortcuts(wizard.get());
     created << QStringLiteral("TfrmZInput");
     splash->step();
     // --- the units catalog viewer
@@ -107,6 +113,7 @@ bool Zefrant::start(const QStringList& args, const Options& options) {
     LoadLanguage(LanguageBase);
     Modified = false;
     splash->hide();
+    dialogs->hideBeforeDialogs(nullptr);
     mainWindow->showMaximized();
     // 11. A project named on the command line.
     if (!args.isEmpty() && QFileInfo(args.first()).isFile())

@@ -1,7 +1,9 @@
 // zefrant-cli as a user runs it: the real program, its output and exit status.
 #include "storage/sqlite.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -274,4 +276,38 @@ TEST(CliDesign, RefusedDesignsLeaveTheFileUnchanged) {
         EXPECT_EQ(bytesOf(f), before) << c.json;
     }
     EXPECT_EQ(cli({QStringLiteral("input"), f}).status, 2);
+}
+
+// The commands that only read a project leave it as it was, down to its
+// modification time: opening and closing writes nothing that did not change.
+TEST(CliReadOnlyCommands, LeaveTheBytesAndTheModificationTime) {
+    QTemporaryDir dir;
+    const QString f = dir.filePath(QStringLiteral("placed.zfp"));
+    ASSERT_EQ(cli({QStringLiteral("new"), f}).status, 0);
+    CliRun r =
+        cli({QStringLiteral("input"), f, QStringLiteral(ZEFRANT_DESIGNS "/ventilation.json")});
+    ASSERT_EQ(r.status, 0) << r.err.constData();
+    r = cli(
+        {QStringLiteral("units"), f, QStringLiteral(ZEFRANT_DESIGNS "/ventilation-units.json")});
+    ASSERT_EQ(r.status, 0) << r.err.constData();
+    QFile file(f);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    file.close();
+    const QDateTime mtime = QFileInfo(f).fileTime(QFileDevice::FileModificationTime);
+    const QList<QStringList> commands = {{QStringLiteral("export"), f},
+                                         {QStringLiteral("report"), f, QStringLiteral("--pdf"),
+                                          dir.filePath(QStringLiteral("r.pdf"))},
+                                         {QStringLiteral("report"), f, QStringLiteral("--rtf"),
+                                          dir.filePath(QStringLiteral("r.rtf"))}};
+    for (const QStringList& c : commands) {
+        SCOPED_TRACE(c.join(QLatin1Char(' ')).toStdString());
+        r = cli(c);
+        ASSERT_EQ(r.status, 0) << r.err.constData();
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), bytes);
+        file.close();
+        EXPECT_EQ(QFileInfo(f).fileTime(QFileDevice::FileModificationTime), mtime);
+        EXPECT_FALSE(QFile::exists(f + QStringLiteral(".tmp")));
+    }
 }

@@ -413,6 +413,72 @@ TEST_F(CatalogTest, EditingOnlyUserItemsWithoutRangeCheck) {
     EXPECT_FALSE(view->events.contains(QStringLiteral("edit")));
 }
 
+// Another instance of the program deleted the item behind this one's tree:
+// editing and deleting it say "Index not found!" and write nothing, also when
+// it goes while the edit dialog is open; the tree then shows the table as it is.
+TEST_F(CatalogTest, AnItemAnotherInstanceDeletedIsNotFound) {
+    auto deleteElsewhere = [this](int id) {
+        sql(reference, QStringLiteral("DELETE FROM tMaterialyEN WHERE IDMaterial = %1").arg(id));
+    };
+    int id = add(QStringLiteral("Walls"), QStringLiteral("Gone"), QStringLiteral("0.5"));
+    ASSERT_GT(id, 0);
+    deleteElsewhere(id);
+    view->events.clear();
+    catalog().editItem();
+    EXPECT_EQ(boxes().back().text, QStringLiteral("Index not found!"));
+    EXPECT_FALSE(view->events.contains(QStringLiteral("edit")));
+    for (const CatalogGroup& g : catalog().groups())
+        for (const CatalogElement& e : g.items)
+            EXPECT_NE(e.id, id) << "the tree no longer shows it";
+
+    id = add(QStringLiteral("Walls"), QStringLiteral("Gone too"), QStringLiteral("0.5"));
+    ASSERT_GT(id, 0);
+    dlg.answers = {IdYes};
+    deleteElsewhere(id);
+    const int before = rows();
+    catalog().deleteItem();
+    EXPECT_EQ(boxes().back().text, QStringLiteral("Index not found!"));
+    EXPECT_EQ(rows(), before - 1) << "the table as it is now";
+
+    id = add(QStringLiteral("Walls"), QStringLiteral("Going"), QStringLiteral("0.5"));
+    ASSERT_GT(id, 0);
+    view->onNewElement = [&] {
+        catalog().dialog.name = QStringLiteral("Edited");
+        deleteElsewhere(id);
+        return true;
+    };
+    const size_t boxesBefore = boxes().size();
+    catalog().editItem();
+    ASSERT_EQ(boxes().size(), boxesBefore + 1);
+    EXPECT_EQ(boxes().back().text, QStringLiteral("Index not found!"));
+    EXPECT_FALSE(stored(id, "Material").isValid()) << "nothing written back";
+}
+
+// U is typed with at most two decimals, in the user's locale.
+TEST(NewElementU, TakesTwoDecimals) {
+    using T = NewElementState::UTyping;
+    const QLocale en(QLocale::English, QLocale::UnitedStates);
+    const QLocale cz(QLocale::Czech, QLocale::CzechRepublic);
+    struct Case {
+        const char* text;
+        const QLocale& locale;
+        T expected;
+    };
+    const Case cases[] = {{"", en, T::Intermediate},       {"-", en, T::Intermediate},
+                          {".", en, T::Intermediate},      {"0", en, T::Acceptable},
+                          {"1.2", en, T::Acceptable},      {"1.25", en, T::Acceptable},
+                          {"1.255", en, T::Invalid},       {"-0.01", en, T::Acceptable},
+                          {"1,234.50", en, T::Acceptable}, {"150", en, T::Acceptable},
+                          {"1e3", en, T::Invalid},         {"abc", en, T::Invalid},
+                          {"1.2.3", en, T::Invalid},       {"1,25", cz, T::Acceptable},
+                          {"1,255", cz, T::Invalid},       {"1.25", cz, T::Invalid},
+                          {"1 234,5", cz, T::Acceptable},  {"\u22121,5", cz, T::Acceptable}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(NewElementState::checkUTyping(QString::fromUtf8(c.text), c.locale), c.expected)
+            << c.text;
+    }
+}
+
 // ------------------------------------------------------------------ deleting
 
 TEST_F(CatalogTest, DeletingAndItsMessages) {

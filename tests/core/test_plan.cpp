@@ -146,6 +146,39 @@ TEST(PlanPointer, ADropLandsWhereThePointerTookTheSymbol) {
     EXPECT_EQ(p.object(0).number, 2);
 }
 
+// A click on a unit without moving the pointer is no drop: the unit does not
+// snap, nothing is modified, and a double click then finds the unit where it
+// lies. Moving beyond the threshold is a drop, also when only the release
+// point says so.
+TEST(PlanPointer, AClickWithoutMovingIsNoDrop) {
+    ensureGuiApplication();
+    PlanView p = hall();
+    p.AddObject(ObjWarmAirUnit, 30, 7.77, 5.55, 3, QStringLiteral("A"));
+    p.AddObject(ObjWarmAirUnit, 0, 15, 10, 3, QStringLiteral("B"));
+    int modified = 0;
+    p.OnPlotModified = [&] { ++modified; };
+    p.toImage();
+    const QPoint a = pixelOf(p, 7.77, 5.55);
+    for (const QPoint jitter : {QPoint(0, 0), QPoint(PlanView::DragThreshold, -2)}) {
+        p.mousePress(a, Qt::LeftButton);
+        ASSERT_TRUE(p.dragging());
+        p.mouseMove(a + jitter);
+        p.mouseRelease(a + jitter, Qt::LeftButton);
+        EXPECT_FALSE(p.dragging());
+        EXPECT_EQ(modified, 0);
+        EXPECT_FALSE(p.PlanChanged);
+        EXPECT_EQ(p.object(0).number, 1) << "the list order stays";
+        EXPECT_FLOAT_EQ(p.object(0).x, 7.77f);
+        EXPECT_EQ(p.object(0).angle, 30);
+        EXPECT_EQ(p.doubleClickAt(a + jitter), 0);
+    }
+    p.mousePress(a, Qt::LeftButton);
+    p.mouseRelease(a + QPoint(PlanView::DragThreshold + 1, 0), Qt::LeftButton);
+    EXPECT_EQ(modified, 1) << "a release away from the press is a drop";
+    EXPECT_EQ(p.object(1).number, 1);
+    EXPECT_EQ(p.doubleClickAt(QPoint(1, 1)), -1);
+}
+
 TEST(PlanPointer, RightPressSelectsOthersClear) {
     ensureGuiApplication();
     PlanView p = hall();

@@ -367,3 +367,32 @@ TEST_F(LifecycleTest, WizardCancelRevertsANamedProject) {
     EXPECT_EQ(projectName(), QString());
     EXPECT_FALSE(Modified);
 }
+
+// Save As under another name: the edits since the last save go with the new
+// file, and the original gets its last saved state back from its backup.
+TEST_F(LifecycleTest, SaveAsGivesTheOriginalItsSavedStateBack) {
+    const QString original = newNamed(QStringLiteral("original.zfp"));
+    editProjectName(QStringLiteral("saved"));
+    ASSERT_EQ(files->commandSave(), ResultOk);
+    const QByteArray saved = readAll(original);
+    editProjectName(QStringLiteral("unsaved edit"));
+    ASSERT_NE(readAll(original), saved);
+
+    const QString copy = work.filePath(QStringLiteral("copy.zfp"));
+    dlg.saveNames = {copy};
+    ASSERT_EQ(files->commandSaveAs(), ResultOk);
+    EXPECT_EQ(files->CurrentFile, copy);
+    EXPECT_EQ(projectName(), QStringLiteral("unsaved edit"));
+    EXPECT_EQ(readAll(original), saved) << "the original holds its last saved state";
+    EXPECT_FALSE(QFileInfo::exists(original + QStringLiteral(".tmp")));
+    EXPECT_FALSE(QFileInfo::exists(ProjectFiles::lockFileOf(original)));
+    EXPECT_TRUE(dlg.boxes.empty()) << (dlg.boxes.empty() ? "" : qPrintable(dlg.last().text));
+
+    // The original can be opened by itself again, as it was saved.
+    files->CloseProject(true);
+    ASSERT_EQ(files->OpenProject(original), ResultOk);
+    EXPECT_EQ(projectName(), QStringLiteral("saved"));
+    files->CloseProject(true);
+    ASSERT_EQ(files->OpenProject(copy), ResultOk);
+    EXPECT_EQ(projectName(), QStringLiteral("unsaved edit"));
+}

@@ -8,7 +8,9 @@
 #include "storage/jsonexport.h"
 #include "storage/syncstats.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -262,4 +264,30 @@ TEST_F(SessionRoadTest, ViewsUnsubscribeWhenDestroyed) {
     ASSERT_EQ(session->commandNew(), ResultOk);
     EXPECT_TRUE(other.saw(QStringLiteral("show wizard")));
     EXPECT_TRUE(other.saw(QStringLiteral("focus wizard DBEd_ProjectName")));
+}
+
+// Opening a project and closing it without a change writes nothing: the file
+// keeps its bytes and its modification time.
+TEST_F(SessionRoadTest, OpeningAndClosingWithoutAChangeWritesNothing) {
+    enterHall();
+    ASSERT_TRUE(session->finishWizard(true));
+    data->tResults.first();
+    ASSERT_TRUE(session->chooseUnitCount(data->tResults.asInteger(QStringLiteral("ID")), 3));
+    ASSERT_EQ(session->placeUnits(), PlaceResult::Placed);
+    const QString path = work.filePath(QStringLiteral("quiet.zfp"));
+    dlg.saveNames = {path};
+    ASSERT_EQ(session->commandSave(), ResultOk);
+    ASSERT_EQ(session->commandClose(), ResultOk);
+    const QByteArray bytes = readAll(path);
+    const QDateTime mtime = QFileInfo(path).fileTime(QFileDevice::FileModificationTime);
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run);
+        ASSERT_EQ(session->openFile(path), ResultOk);
+        EXPECT_FALSE(Modified);
+        const size_t boxes = dlg.boxes.size();
+        ASSERT_EQ(session->commandClose(), ResultOk);
+        EXPECT_EQ(dlg.boxes.size(), boxes) << "nothing to ask";
+        EXPECT_EQ(readAll(path), bytes);
+        EXPECT_EQ(QFileInfo(path).fileTime(QFileDevice::FileModificationTime), mtime);
+    }
 }

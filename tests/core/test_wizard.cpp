@@ -329,6 +329,37 @@ TEST_F(WizardTest, CompilerDefaults) {
     EXPECT_TRUE(p().asString(QStringLiteral("Vypracoval_text")).isEmpty());
 }
 
+// A default that cannot be written is reported as the failure it is, never as
+// saved; the same for deleting it.
+TEST_F(WizardTest, CompilerDefaultsThatCannotBeWrittenAreNotReportedAsSaved) {
+    newProject();
+    ASSERT_TRUE(wizard->enterEdit(QStringLiteral("DBed_Person"), QStringLiteral("Ing. Dvořák")));
+    wizard->saveAsDefaultClicked();
+    ASSERT_EQ(dlg.last().text, LanguageText(5008));
+    Database& reference = data->ADOConnectionData;
+    for (const char* change : {"INSERT", "DELETE"})
+        reference.exec(QStringLiteral("CREATE TEMP TRIGGER refuse%1 BEFORE %1 ON main.tDefPerson "
+                                      "BEGIN SELECT RAISE(ABORT, 'disk full'); END")
+                           .arg(QLatin1String(change)));
+    const size_t boxes = dlg.boxes.size();
+    wizard->saveAsDefaultClicked();
+    ASSERT_EQ(dlg.boxes.size(), boxes + 1);
+    EXPECT_TRUE(dlg.last().text.startsWith(QStringLiteral("Cannot write to file")))
+        << qPrintable(dlg.last().text);
+    EXPECT_EQ(dlg.last().flags, MbError);
+    wizard->deleteDefaultClicked();
+    ASSERT_EQ(dlg.boxes.size(), boxes + 2);
+    EXPECT_TRUE(dlg.last().text.startsWith(QStringLiteral("Cannot write to file")))
+        << qPrintable(dlg.last().text);
+    data->tDefPerson.open();
+    EXPECT_EQ(data->tDefPerson.recordCount(), 1) << "the default stays as it was";
+    data->tDefPerson.close();
+    reference.exec(QStringLiteral("DROP TRIGGER temp.refuseINSERT"));
+    reference.exec(QStringLiteral("DROP TRIGGER temp.refuseDELETE"));
+    wizard->deleteDefaultClicked();
+    EXPECT_EQ(dlg.last().text, LanguageText(5009));
+}
+
 TEST_F(WizardTest, ConstructionsAndOpenings) {
     newProject();
     wizard->chooseRoofType(RoofType::Saddle);

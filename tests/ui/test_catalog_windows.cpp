@@ -273,6 +273,29 @@ TEST_F(CatalogWindows, AddEditDeleteThroughTheWindows) {
     EXPECT_EQ(z->session->catalog.ElementsCatalogMode, 0);
 }
 
+// The U field takes two decimals: a third one typed is not taken.
+TEST_F(CatalogWindows, TheUFieldTakesTwoDecimals) {
+    whileModal(
+        [&] {
+            click(groupIndex(QStringLiteral("Windows")));
+            pressButton(catalog, "tbNew");
+            ASSERT_TRUE(dialog->isVisible());
+            auto* u = child<QLineEdit>(dialog, "fed_k");
+            u->clear();
+            QTest::keyClicks(u, QStringLiteral("1.2345"));
+            EXPECT_EQ(u->text(), QStringLiteral("1.23"));
+            u->clear();
+            QTest::keyClicks(u, QStringLiteral("-0.5x"));
+            EXPECT_EQ(u->text(), QStringLiteral("-0.5")) << "a sign, no letters";
+            typeInto("edMaterial", QStringLiteral("Two decimals"));
+            u->clear();
+            QTest::keyClicks(u, QStringLiteral("0.125"));
+            pressButton(dialog, "btAddAndClose");
+            EXPECT_DOUBLE_EQ(stored(QStringLiteral("Two decimals"), "k").toDouble(), 0.12);
+        },
+        [&] { z->mainWindow->execute(QStringLiteral("acKatalogStavPrvky")); });
+}
+
 TEST_F(CatalogWindows, DeletingTheLastItemOfAGroupRemovesIt) {
     // A group of one user item.
     {

@@ -9,6 +9,7 @@
 #include "common/resultcodes.h"
 #include "i18n/codepage.h"
 #include "i18n/language.h"
+#include "mainwindow.h"
 #include "projectwindow/objprop.h"
 #include "projectwindow/planpage.h"
 #include "projectwindow/projectwidgets.h"
@@ -24,11 +25,14 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -413,6 +417,40 @@ TEST_F(ProjectWindowTest, CountsCoverageHintsAndTheGrid) {
     EXPECT_TRUE(Modified);
 }
 
+// The pick list of the chosen number is the clicked row's, whichever row was
+// current before the click.
+TEST_F(ProjectWindowTest, TheCountPickListIsTheClickedRows) {
+    start(ventilated);
+    page(tsVyberJednotek);
+    DatasetGrid* grid = w()->unitsPage()->grid();
+    const int rows = grid->model()->rowCount();
+    int a = -1, b = -1;
+    for (int r = 0; r < rows && b < 0; ++r)
+        for (int q = 0; q < rows && b < 0; ++q)
+            if (required(r) != required(q) && required(q) > 1) {
+                a = r;
+                b = q;
+            }
+    ASSERT_GE(b, 0) << "two rows that need different numbers";
+    for (const auto& [from, to] : {std::pair{a, b}, std::pair{b, a}}) {
+        SCOPED_TRACE(testing::Message() << from << " -> " << to);
+        grid->setCurrentIndex(grid->model()->index(from, 2));
+        QApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ASSERT_EQ(s().data.tResults.recNo(), from + 1);
+        const QModelIndex cell = grid->model()->index(to, 1);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(cell).center());
+        QApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        auto* editor = grid->viewport()->findChild<QComboBox*>();
+        ASSERT_TRUE(editor);
+        QStringList entries;
+        for (int i = 0; i < editor->count(); ++i)
+            entries << editor->itemText(i);
+        EXPECT_EQ(entries, countPickList(required(to), 0));
+    }
+}
+
 TEST_F(ProjectWindowTest, PlacementPanelAndItsKeys) {
     start(ventilated);
     page(tsVyberJednotek);
@@ -569,6 +607,138 @@ TEST_F(ProjectWindowTest, EscapeCancelsADragAndUndoRedoFollowTheSavedPlan) {
     EXPECT_TRUE(Modified);
     QTest::keyClick(pw, Qt::Key_Y, Qt::ControlModifier);
     EXPECT_FALSE(Modified) << "the saved plan again, and nothing else changed";
+}
+
+// A click on a unit without moving is no drop, so a double click opens the
+// unit under the pointer wherever it lies and changes nothing; Edit > Undo and
+// Redo move units back and forth while the plan has the focus or was used last.
+TEST_F(ProjectWindowTest, ClicksAreNoDropsAndTheEditMenuUndoesMoves) {
+    start(ventilated);
+    chooseCount(rowOf(warmAir), 3);
+    placeUnits();
+    PlanWidget* pw = w()->planPage()->planWidget();
+    // A unit where the alignment would not leave it, saved so.
+    plan().AutoAlign = false;
+    drag(0, 7.77, 5.55, QPoint(2, 1));
+    plan().AutoAlign = true;
+    const int last = plan().count() - 1;
+    const PlanSymbol free = plan().object(last);
+    ASSERT_GT(free.x, 7);
+    ASSERT_EQ(s().commandSave(), ResultOk);
+    ASSERT_FALSE(Modified);
+
+    int shownNumber = -1;
+    z->objProp->onShown = [&](TfrmObjProp& dialog) {
+        shownNumber = dialog.findChild<QLabel*>(QStringLiteral("DBTxtCislo"))->text().toInt();
+        dialog.reject();
+    };
+    doubleClick(last);
+    z->objProp->onShown = nullptr;
+    EXPECT_EQ(shownNumber, free.number) << "the properties of the unit under the pointer";
+    EXPECT_FLOAT_EQ(plan().object(last).x, free.x) << "the click did not snap it";
+    EXPECT_EQ(plan().object(last).number, free.number);
+    EXPECT_FALSE(plan().PlanChanged);
+    EXPECT_FALSE(Modified);
+
+    // A move, then Edit > Undo and Redo from the menu.
+    TfrmZMain& main = *z->mainWindow;
+    drag(0, 12.3, 0.7);
+    ASSERT_TRUE(Modified);
+    main.activateWindow();
+    QApplication::setActiveWindow(&main);
+    pw->setFocus(Qt::MouseFocusReason);
+    QApplication::processEvents();
+    if (!pw->hasFocus())
+        GTEST_SKIP() << "no focus on this platform";
+    main.updateActions();
+    EXPECT_TRUE(main.action(QStringLiteral("acEditUndo"))->isEnabled());
+    EXPECT_FALSE(main.action(QStringLiteral("acEditRedo"))->isEnabled());
+    EXPECT_FALSE(main.action(QStringLiteral("acEditCopy"))->isEnabled());
+    main.action(QStringLiteral("acEditUndo"))->trigger();
+    EXPECT_FALSE(Modified) << "back at the saved plan";
+    EXPECT_FLOAT_EQ(plan().object(last).x, free.x);
+    // The plan was used last: a check box with the focus now leaves it so.
+    find<QCheckBox>("cbShowLabels")->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    main.updateActions();
+    ASSERT_TRUE(main.action(QStringLiteral("acEditRedo"))->isEnabled());
+    main.action(QStringLiteral("acEditRedo"))->trigger();
+    EXPECT_TRUE(Modified);
+    EXPECT_FLOAT_EQ(plan().object(plan().count() - 1).x, 12);
+    EXPECT_EQ(main.action(QStringLiteral("acEditRedo"))->shortcut(),
+              QKeySequence(QStringLiteral("Ctrl+Y")));
+}
+
+// The destratifier's dialog shows its three lists that it does not have empty,
+// not what the unit before had.
+TEST_F(ProjectWindowTest, TheDestratifiersListsItDoesNotHaveAreEmpty) {
+    start(ventilated);
+    chooseCount(rowOf(warmAir), 2);
+    chooseCount(rowOf(destratifier), 1);
+    placeUnits();
+    TfrmObjProp& dialog = *z->objProp;
+    const int d = plan().count() - 1;
+    ASSERT_EQ(plan().object(d).kind, ObjDestratifier);
+    // A warm-air unit first, with its choices in the lists.
+    dialog.onShown = [](TfrmObjProp& dlgWindow) {
+        for (UnitProperty p : AllUnitProperties)
+            EXPECT_GE(dlgWindow.list(p)->currentIndex(), 0);
+        dlgWindow.reject();
+    };
+    w()->planPage()->planWidget()->repaint();
+    s().showUnitProperties(0);
+    bool seen = false;
+    dialog.onShown = [&](TfrmObjProp& dlgWindow) {
+        seen = true;
+        EXPECT_GE(dlgWindow.list(UnitProperty::Location)->currentIndex(), 0);
+        for (UnitProperty p :
+             {UnitProperty::FlueGasExhaust, UnitProperty::AirSupply, UnitProperty::ControlMethod}) {
+            EXPECT_FALSE(dlgWindow.list(p)->isEnabled());
+            EXPECT_EQ(dlgWindow.list(p)->currentIndex(), -1);
+            EXPECT_TRUE(dlgWindow.list(p)->currentText().isEmpty());
+        }
+        dlgWindow.applyLanguage(); // a language switch while it is up
+        for (UnitProperty p :
+             {UnitProperty::FlueGasExhaust, UnitProperty::AirSupply, UnitProperty::ControlMethod})
+            EXPECT_TRUE(dlgWindow.list(p)->currentText().isEmpty());
+        dlgWindow.reject();
+    };
+    s().showUnitProperties(d);
+    dialog.onShown = nullptr;
+    EXPECT_TRUE(seen);
+}
+
+// The summary's tables refit their stretched columns whenever the rows are read
+// again (the wizard closed) and whenever the window's width changes.
+TEST_F(ProjectWindowTest, TheSummaryTablesRefitTheirStretchedColumns) {
+    start(ventilated);
+    page(tsVstupniUdaje);
+    DatasetGrid* walls = w()->summaryPage()->wallsGrid();
+    DatasetGrid* openings = w()->summaryPage()->openingsGrid();
+    ASSERT_TRUE(walls->isVisible());
+    auto fitted = [](DatasetGrid* grid, int column) {
+        int others = 0;
+        for (int c = 0; c < grid->model()->columnCount(); ++c)
+            if (c != column)
+                others += grid->columnWidth(c);
+        const int want = grid->viewport()->width() - others - 14;
+        return want <= 30 || grid->columnWidth(column) == want;
+    };
+    auto check = [&](const char* when) {
+        QApplication::processEvents();
+        EXPECT_TRUE(fitted(walls, 4)) << when;
+        EXPECT_TRUE(fitted(openings, 0)) << when;
+    };
+    check("opened");
+    s().openWizard();
+    QApplication::processEvents();
+    ASSERT_TRUE(s().finishWizard(false));
+    page(tsVstupniUdaje);
+    check("after the wizard");
+    z->mainWindow->resize(1500, 850);
+    check("wider");
+    z->mainWindow->resize(1000, 700);
+    check("narrower");
 }
 
 TEST_F(ProjectWindowTest, ZoomListKeysScrollBarsAndThePopupMenu) {
@@ -1000,6 +1170,42 @@ TEST_F(ProjectWindowTest, FromTheToolsProjectToItsExport) {
         }
     }
     EXPECT_TRUE(found);
+}
+
+// Not a check: the unit properties dialog of a warm-air unit and of a
+// destratifier in every language, for a person to look at (ZEFRANT_SHOTS, under
+// xvfb-run with QT_QPA_PLATFORM=xcb, and again with QT_SCALE_FACTOR=2).
+TEST_F(ProjectWindowTest, PropertiesDialogLook) {
+    const QString out = qEnvironmentVariable("ZEFRANT_SHOTS");
+    if (out.isEmpty())
+        GTEST_SKIP() << "set ZEFRANT_SHOTS to a folder to grab the dialog";
+    QDir().mkpath(out);
+    const QString scale = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1"));
+    start(ventilated);
+    chooseCount(rowOf(warmAir), 2);
+    chooseCount(rowOf(destratifier), 1);
+    placeUnits();
+    const int d = plan().count() - 1;
+    const std::pair<const char*, const char*> languages[] = {
+        {"acCZ", "CZ"}, {"acEN", "EN"}, {"acGE", "GE"}, {"acPL", "PL"}, {"acRU", "RU"}};
+    for (const auto& [command, code] : languages) {
+        z->mainWindow->action(QLatin1String(command))->trigger();
+        for (const auto& [index, kind] : {std::pair{0, "unit"}, std::pair{d, "destratifier"}}) {
+            const QString name = QStringLiteral("%1/objprop-%2-%3-x%4.png")
+                                     .arg(out, QLatin1String(kind), QLatin1String(code), scale);
+            z->objProp->onShown = [name](TfrmObjProp& dialog) {
+                QTest::qWait(150);
+                dialog.grab().save(name);
+                dialog.reject();
+            };
+            s().showUnitProperties(index);
+        }
+        page(tsVstupniUdaje);
+        z->mainWindow->grab().save(
+            QStringLiteral("%1/summary-%2-x%3.png").arg(out, QLatin1String(code), scale));
+    }
+    z->objProp->onShown = nullptr;
+    z->mainWindow->action(QStringLiteral("acEN"))->trigger();
 }
 
 int main(int argc, char** argv) {

@@ -10,6 +10,17 @@
 #include "qttranslations.h"
 #include "startup.h"
 #include "testsupport.h"
+#include "worktracker.h"
+
+#include <QClipboard>
+#include <QCursor>
+#include <QFileDialog>
+#include <QHelpEvent>
+#include <QMessageBox>
+#include <QShortcut>
+#include <QToolBar>
+#include <QToolButton>
+#include <functional>
 
 #include <QAction>
 #include <QApplication>
@@ -479,6 +490,334 @@ TEST_F(ShellTest, QtsOwnTextsFollowTheLanguage) {
     EXPECT_FALSE(z.translations->loaded());
     EXPECT_EQ(QKeySequence(QStringLiteral("Ctrl+S")).toString(QKeySequence::NativeText),
               QStringLiteral("Ctrl+S"));
+}
+
+namespace {
+
+void activate(QWidget* window) {
+    window->activateWindow();
+    QApplication::setActiveWindow(window);
+    QApplication::processEvents();
+}
+
+// What a modal dialog looked like while it was up.
+struct SeenDialog {
+    QWidget* parent = nullptr;
+    bool onTop = false;
+};
+
+} // namespace
+
+// Every dialog opens over the window the user works in and on top of it: the
+// wizard, which stays on top of the main window, while the user works there;
+// on top also while the user works in the main window under the shown wizard.
+TEST_F(ShellTest, DialogsOpenOverTheWindowTheUserWorksIn) {
+    Zefrant z;
+    ASSERT_TRUE(z.start({projectCopy(QStringLiteral("over.zfp"))}, options()));
+    QtDialogs& port = *z.dialogs;
+    QWidget* main = z.mainWindow.get();
+    QWidget* wizard = z.wizard.get();
+    z.session->openWizard();
+    ASSERT_TRUE(wizard->isVisible());
+    activate(wizard);
+    ASSERT_EQ(QApplication::activeWindow(), wizard);
+    ASSERT_EQ(WorkTracker::instance().window(), wizard);
+
+    auto box = [&] {
+        SeenDialog seen;
+        QTimer::singleShot(0, [&seen] {
+            QWidget* m = QApplication::activeModalWidget();
+            ASSERT_TRUE(m);
+            seen.parent = m->parentWidget();
+            seen.onTop = m->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+            static_cast<QDialog*>(m)->reject();
+        });
+        port.messageBox(QStringLiteral("Do you want to save changes?"), QStringLiteral("Zefrant"),
+                        MbWarningYesNoCancel);
+        return seen;
+    };
+    auto fileDialog = [&](bool save) {
+        SeenDialog seen;
+        QTimer::singleShot(0, [&seen] {
+            QWidget* m = QApplication::activeModalWidget();
+            ASSERT_TRUE(qobject_cast<QFileDialog*>(m));
+            seen.parent = m->parentWidget();
+            seen.onTop = m->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+            static_cast<QDialog*>(m)->reject();
+        });
+        if (save) {
+            SaveDialogOptions o;
+            o.title = LanguageText(125);
+            o.filter = LanguageText(126);
+            EXPECT_TRUE(port.saveFileName(o).isEmpty());
+        } else {
+            EXPECT_TRUE(
+                port.openFileName(LanguageText(123), LanguageText(124), dir.path()).isEmpty());
+        }
+        return seen;
+    };
+    auto about = [&] {
+        SeenDialog seen;
+        QTimer::singleShot(0, [&seen, &z] {
+            QWidget* m = QApplication::activeModalWidget();
+            ASSERT_EQ(m, z.about.get());
+            seen.parent = m->parentWidget();
+            seen.onTop = m->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+            z.about->reject();
+        });
+        z.mainWindow->execute(QStringLiteral("acAbout"));
+        return seen;
+    };
+
+    // Working in the wizard. (A window manager gives the focus back to the
+    // wizard when a dialog over it closes; the offscreen platform does not.)
+    const std::vector<std::function<SeenDialog()>> all = {box, [&] { return fileDialog(true); },
+                                                          [&] { return fileDialog(false); }, about};
+    for (const auto& dialog : all) {
+        activate(wizard);
+        const SeenDialog seen = dialog();
+        EXPECT_EQ(seen.parent, wizard);
+        EXPECT_TRUE(seen.onTop);
+    }
+    EXPECT_EQ(z.about->parentWidget(), main) << "the About box goes back to its window";
+    EXPECT_FALSE(z.about->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+
+    // A click on the main window's menu bar leaves the work in the wizard.
+    activate(wizard);
+    QCursor::setPos(main->mapToGlobal(z.mainWindow->menuBar()->geometry().center()));
+    activate(main);
+    EXPECT_EQ(WorkTracker::instance().window(), wizard);
+    EXPECT_EQ(box().parent, wizard);
+
+    // Working in the main window with the wizard shown: over the main window,
+    // and on top, so that the wizard cannot hide it.
+    QCursor::setPos(main->mapToGlobal(main->rect().center()));
+    for (const auto& dialog : all) {
+        activate(wizard);
+        activate(main);
+        ASSERT_EQ(WorkTracker::instance().window(), main);
+        const SeenDialog seen = dialog();
+        EXPECT_EQ(seen.parent, main);
+        EXPECT_TRUE(seen.onTop);
+    }
+
+    // Without a window on top, a dialog is an ordinary one.
+    z.session->wizard.hide();
+    QApplication::processEvents();
+    const SeenDialog plain = box();
+    EXPECT_EQ(plain.parent, main);
+    EXPECT_FALSE(plain.onTop);
+    z.session->files.CloseProject(true);
+}
+
+// With the wizard active, the Edit menu acts on the wizard's field, also after
+// the click on the menu bar took the focus; what it changes is written as
+// leaving the field would, and the user goes on in the wizard.
+TEST_F(ShellTest, EditMenuActsOnTheWizardsFieldAfterTheMenuBarTookTheFocus) {
+    Zefrant z;
+    ASSERT_TRUE(z.start({projectCopy(QStringLiteral("edit.zfp"))}, options()));
+    TfrmZMain& w = *z.mainWindow;
+    QWidget* wizard = z.wizard.get();
+    z.session->openWizard(QStringLiteral("tsUvodniText"));
+    activate(wizard);
+    auto* name = wizard->findChild<QLineEdit*>(QStringLiteral("DBEd_ProjectName"));
+    ASSERT_TRUE(name);
+    name->setFocus();
+    QApplication::processEvents();
+    if (QApplication::focusWidget() != name)
+        GTEST_SKIP() << "the platform gives no focus";
+    QTest::keyClicks(name, QStringLiteral("Hall 12"));
+    name->selectAll();
+
+    QCursor::setPos(w.mapToGlobal(w.menuBar()->geometry().center()));
+    activate(&w);
+    ASSERT_NE(QApplication::focusWidget(), name) << "the menu bar's window took the focus";
+    EXPECT_EQ(w.editTarget(), name);
+    w.updateActions();
+    EXPECT_TRUE(w.action(QStringLiteral("acEditCopy"))->isEnabled()) << "not grey";
+    w.action(QStringLiteral("acEditCopy"))->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("Hall 12"));
+    EXPECT_EQ(z.session->data.tADOProject.asString(QStringLiteral("ProjectName_text")),
+              QStringLiteral("Hall 12"))
+        << "leaving the wizard wrote the field";
+
+    QApplication::clipboard()->setText(QStringLiteral("Hall 13"));
+    activate(&w);
+    w.action(QStringLiteral("acEditSelectAll"))->trigger();
+    activate(&w);
+    w.updateActions();
+    ASSERT_TRUE(w.action(QStringLiteral("acEditPaste"))->isEnabled());
+    w.action(QStringLiteral("acEditPaste"))->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(name->text(), QStringLiteral("Hall 13"));
+    EXPECT_EQ(z.session->data.tADOProject.asString(QStringLiteral("ProjectName_text")),
+              QStringLiteral("Hall 13"))
+        << "the paste is written as leaving the field writes it";
+    EXPECT_EQ(QApplication::activeWindow(), wizard) << "the user goes on in the wizard";
+    Modified = false;
+    z.session->files.CloseProject(true);
+}
+
+// The main window's keys work in the wizard with the rules of the command
+// table: Ctrl+S writes what is being typed and saves, Ctrl+O opens.
+TEST_F(ShellTest, TheShortcutsWorkInTheWizard) {
+    const QString file = projectCopy(QStringLiteral("keys.zfp"));
+    const QString other = projectCopy(QStringLiteral("other.zfp"));
+    Zefrant z;
+    ASSERT_TRUE(z.start({file}, options()));
+    TfrmZMain& w = *z.mainWindow;
+    QWidget* wizard = z.wizard.get();
+    for (const char* name : {"acFileOpen", "acFileSave", "acPrint"})
+        EXPECT_TRUE(w.action(QLatin1String(name))->associatedObjects().contains(wizard)) << name;
+    EXPECT_TRUE(wizard->findChild<QShortcut*>(QStringLiteral("acKatalogBrisantShortcut")))
+        << "the units catalog's key too";
+
+    z.session->openWizard(QStringLiteral("tsUvodniText"));
+    activate(wizard);
+    auto* name = wizard->findChild<QLineEdit*>(QStringLiteral("DBEd_ProjectName"));
+    ASSERT_TRUE(name);
+    name->setFocus();
+    QApplication::processEvents();
+    if (QApplication::focusWidget() != name)
+        GTEST_SKIP() << "the platform gives no focus";
+    name->selectAll();
+    QTest::keyClicks(name, QStringLiteral("Hall 14"));
+    ASSERT_FALSE(Modified) << "typed, not yet written";
+    QTest::keyClick(name, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(Modified) << "written and saved";
+    EXPECT_EQ(z.session->data.tADOProject.asString(QStringLiteral("ProjectName_text")),
+              QStringLiteral("Hall 14"));
+    QFile f(file), b(file + QStringLiteral(".tmp"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), b.readAll()) << "the backup holds the saved state";
+    EXPECT_EQ(QApplication::focusWidget(), name) << "the typing goes on in the field";
+
+    dlg.openNames = {other};
+    QTest::keyClick(name, Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(z.session->files.CurrentFile, other);
+    z.session->files.CloseProject(true);
+}
+
+// The splash comes back after the first-start language dialog and after a
+// message of the start, until the main window shows.
+TEST_F(ShellTest, TheSplashComesBackAfterTheDialogsOfTheStart) {
+    QFile::remove(settingsFile);
+    auto splashShown = [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == QLatin1String("ZFSplash") && w->isVisible())
+                return true;
+        return false;
+    };
+    Zefrant::Options o = options();
+    o.dialogs = nullptr; // Qt's own boxes, which clear the way
+    bool shownDuringQuestion = true;
+    o.askLanguage = [&] {
+        shownDuringQuestion = splashShown();
+        return BaseRU;
+    };
+    // The code-page warning after the Russian choice; the splash while the
+    // start goes on after it.
+    setSystemCodePage(1250);
+    bool shownDuringBox = true, boxSeen = false, shownAfter = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto* m = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            boxSeen = true;
+            shownDuringBox = splashShown();
+            m->accept();
+        } else if (boxSeen && !shownAfter) {
+            shownAfter = splashShown();
+        }
+    });
+    poll.start(0);
+    Zefrant z;
+    const bool started = z.start({}, o);
+    poll.stop();
+    setSystemCodePage(0);
+    ASSERT_TRUE(started);
+    EXPECT_FALSE(shownDuringQuestion);
+    ASSERT_TRUE(boxSeen);
+    EXPECT_FALSE(shownDuringBox);
+    EXPECT_TRUE(shownAfter) << "the splash is back until the main window shows";
+    EXPECT_FALSE(splashShown());
+    EXPECT_TRUE(z.mainWindow->isVisible());
+}
+
+// Hints stay visible 20 s; a checked command with a picture shows its check
+// in the picture.
+TEST_F(ShellTest, HintsLastTwentySecondsAndCheckedPicturesAreMarked) {
+    Zefrant z;
+    ASSERT_TRUE(z.start({}, options()));
+    TfrmZMain& w = *z.mainWindow;
+    w.show();
+    QToolButton* button = nullptr;
+    for (QToolButton* b : w.findChildren<QToolBar*>().first()->findChildren<QToolButton*>())
+        if (b->defaultAction() == w.action(QStringLiteral("acFileOpen")))
+            button = b;
+    ASSERT_TRUE(button);
+    QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), button->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(button, &help);
+    EXPECT_EQ(button->toolTipDuration(), 20000);
+
+    emit w.menuBar()->actions().at(3)->menu()->aboutToShow(); // the menus' pictures
+    for (const char* name : {"acShowHelp", "acEN", "acCZ"}) {
+        const QIcon icon = w.action(QLatin1String(name))->icon();
+        ASSERT_FALSE(icon.isNull()) << name;
+        const QImage off = icon.pixmap(QSize(16, 16), 2.0, QIcon::Normal, QIcon::Off).toImage();
+        const QImage on = icon.pixmap(QSize(16, 16), 2.0, QIcon::Normal, QIcon::On).toImage();
+        EXPECT_EQ(on.size(), QSize(32, 32)) << "sharp at 200 %";
+        EXPECT_NE(on, off) << name << ": the check is in the picture";
+    }
+}
+
+// Not a check: pictures of the Edit and Options menus (their pictures, the
+// check marks) in every language, for a person to look at. Set ZEFRANT_SHOTS
+// to a folder and run under xvfb-run with QT_QPA_PLATFORM=xcb (and
+// QT_SCALE_FACTOR=2).
+TEST_F(ShellTest, MenusLook) {
+    const QString out = qEnvironmentVariable("ZEFRANT_SHOTS");
+    if (out.isEmpty())
+        GTEST_SKIP() << "set ZEFRANT_SHOTS to a folder to grab the menus";
+    QDir().mkpath(out);
+    const QString scale = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1"));
+    Zefrant z;
+    ASSERT_TRUE(z.start({projectCopy(QStringLiteral("look.zfp"))}, options()));
+    TfrmZMain& w = *z.mainWindow;
+    auto grab = [&](QMenu* menu, const QString& name) {
+        menu->popup(w.mapToGlobal(QPoint(40, 40)));
+        QApplication::processEvents();
+        QTest::qWait(150);
+        menu->grab().save(QStringLiteral("%1/%2-x%3.png").arg(out, name, scale));
+        menu->hide();
+    };
+    const std::pair<const char*, const char*> languages[] = {
+        {"acCZ", "CZ"}, {"acEN", "EN"}, {"acGE", "GE"}, {"acPL", "PL"}, {"acRU", "RU"}};
+    for (const auto& [command, code] : languages) {
+        w.action(QLatin1String(command))->trigger();
+        const QString c = QLatin1String(code);
+        const QList<QAction*> menus = w.menuBar()->actions();
+        z.session->openWizard(QStringLiteral("tsUvodniText"));
+        activate(z.wizard.get());
+        if (auto* name = z.wizard->findChild<QLineEdit*>(QStringLiteral("DBEd_ProjectName"))) {
+            name->setFocus();
+            name->selectAll();
+        }
+        QCursor::setPos(w.mapToGlobal(w.menuBar()->geometry().center()));
+        activate(&w);
+        w.updateActions();
+        grab(menus.at(1)->menu(), QStringLiteral("menu-edit-") + c);
+        z.session->wizard.hide();
+        for (const bool help : {false, true}) {
+            z.session->setHelpDisplay(help);
+            w.updateActions();
+            grab(menus.at(3)->menu(), QStringLiteral("menu-options-help%1-").arg(int(help)) + c);
+        }
+        for (QAction* a : menus.at(3)->menu()->actions())
+            if (a->menu())
+                grab(a->menu(), QStringLiteral("menu-language-") + c);
+    }
+    w.action(QStringLiteral("acEN"))->trigger();
+    z.session->files.CloseProject(true);
 }
 
 int main(int argc, char** argv) {

@@ -56,6 +56,38 @@ QString NewElementState::formatU(double k) {
     return formatFloat(QStringLiteral("0.00"), k);
 }
 
+NewElementState::UTyping NewElementState::checkUTyping(const QString& text, const QLocale& locale) {
+    const QString t = text.trimmed();
+    const QString point = locale.decimalPoint();
+    const QString group = locale.groupSeparator();
+    const bool blankGroup = group.size() == 1 && group.at(0).isSpace();
+    qsizetype i = 0;
+    if (!t.isEmpty() && (t.startsWith(locale.negativeSign()) || t.at(0) == QLatin1Char('-') ||
+                         t.at(0) == QChar(0x2212) || t.at(0) == QLatin1Char('+')))
+        i = t.startsWith(locale.negativeSign()) ? locale.negativeSign().size() : 1;
+    int decimals = -1; // -1: before the decimal point
+    bool digits = false;
+    for (; i < t.size(); ++i) {
+        const QChar c = t.at(i);
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {
+            digits = true;
+            if (decimals >= 0 && ++decimals > 2)
+                return UTyping::Invalid;
+        } else if (decimals < 0 && !point.isEmpty() && QStringView(t).mid(i).startsWith(point)) {
+            decimals = 0;
+            i += point.size() - 1;
+        } else if (decimals < 0 && ((!group.isEmpty() && QStringView(t).mid(i).startsWith(group)) ||
+                                    (blankGroup && c.isSpace()))) {
+            i += blankGroup ? 0 : group.size() - 1;
+        } else {
+            return UTyping::Invalid;
+        }
+    }
+    double value = 0;
+    return digits && parseNumber(text, &value, locale) ? UTyping::Acceptable
+                                                       : UTyping::Intermediate;
+}
+
 // --- the catalog -------------------------------------------------------------------
 
 ElementsCatalog::ElementsCatalog(TZFData& data)
@@ -316,6 +348,20 @@ void ElementsCatalog::catalogClosed() {
     ElementsCatalogMode = 0;
 }
 
+// The item as the table holds it now: another instance of the program may have
+// changed or deleted it since the tree was built.
+bool ElementsCatalog::locateInTable(int id) {
+    Dataset& m = data_.tMaterialy;
+    if (!m.active())
+        return false;
+    try {
+        m.refresh();
+    } catch (const DbError&) {
+        return false;
+    }
+    return m.locate(IdField, id);
+}
+
 void ElementsCatalog::editItem() {
     const CatalogElement* e = currentElement();
     if (!e)
@@ -330,8 +376,9 @@ void ElementsCatalog::editItem() {
     dialog.shownU = item.k;
     dialog.editId = item.id;
     Dataset& m = data_.tMaterialy;
-    if (!m.active() || !m.locate(IdField, item.id)) {
+    if (!locateInTable(item.id)) {
         ShowMessageBox(QStringLiteral("Index not found!"), caption(), 0);
+        BuildElementsTree();
         return;
     }
     if (m.asInteger(ReadOnlyField) != 0) {
@@ -351,6 +398,12 @@ void ElementsCatalog::editItem() {
     parseU(&u);
     const QString group = dialog.groups.value(dialog.group);
     const int typ = GroupIndexToType(groupPosition(group));
+    // Deleted meanwhile, while the dialog was open.
+    if (!locateInTable(item.id)) {
+        ShowMessageBox(QStringLiteral("Index not found!"), caption(), 0);
+        BuildElementsTree();
+        return;
+    }
     const bool ok = runOperation(data_.ADOConnectionData, [&] {
         if (!m.locate(IdField, item.id))
             throw DbError(QStringLiteral("Index not found!"));
@@ -380,8 +433,9 @@ void ElementsCatalog::deleteItem() {
     const CatalogElement item = *e;
     const CatalogRow row = current_;
     Dataset& m = data_.tMaterialy;
-    if (!m.active() || !m.locate(IdField, item.id)) {
+    if (!locateInTable(item.id)) {
         ShowMessageBox(QStringLiteral("Index not found!"), caption(), 0);
+        BuildElementsTree();
         return;
     }
     if (m.asInteger(ReadOnlyField) != 0) {
@@ -395,6 +449,11 @@ void ElementsCatalog::deleteItem() {
                    {readableText(groups_[size_t(row.group)].name), readableText(item.name)});
     if (ShowMessageBox(question, caption(), MbWarningYesNo) != IdYes)
         return;
+    if (!locateInTable(item.id)) {
+        ShowMessageBox(QStringLiteral("Index not found!"), caption(), 0);
+        BuildElementsTree();
+        return;
+    }
     const bool ok = runOperation(data_.ADOConnectionData, [&] {
         if (!m.locate(IdField, item.id))
             throw DbError(QStringLiteral("Index not found!"));

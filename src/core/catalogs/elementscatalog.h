@@ -3,6 +3,7 @@
 #include "common/viewevents.h"
 
 #include <QAbstractItemModel>
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -74,6 +75,10 @@ struct NewElementState {
     static bool uIsRed(const QString& uText);
     // U as fed_k shows it: two decimals in the user's locale.
     static QString formatU(double k);
+    // What fed_k takes while U is typed: a number of the user's locale with at
+    // most two decimals. A sign or a separator without digits is a start.
+    enum class UTyping { Invalid, Intermediate, Acceptable };
+    static UTyping checkUTyping(const QString& text, const QLocale& locale = QLocale());
 
     // Set when the dialog was filled from an item: its text and exact value, so
     // that an unchanged field keeps the value to the last digit.
@@ -166,6 +171,7 @@ private:
     void refreshNewElement();
     bool parseU(double* value) const;
     int groupPosition(const QString& storedGroup) const;
+    bool locateInTable(int id);
     void applyLanguage();
     void selectRow(CatalogRow row);
     void changed(int oldTyp, int newTyp);

@@ -24,6 +24,7 @@ public:
 
 SilentDialogs silentDialogs;
 Dialogs* currentDialogs = &silentDialogs;
+quint64 boxesShown = 0;
 
 } // namespace
 
@@ -62,7 +63,12 @@ void setDialogs(Dialogs* port) {
     currentDialogs = port ? port : &silentDialogs;
 }
 
+quint64 messageBoxesShown() {
+    return boxesShown;
+}
+
 int ShowMessageBox(const QString& text, const QString& caption, int flags) {
+    ++boxesShown;
     return dialogs().messageBox(text, caption, flags);
 }
 
@@ -72,6 +78,7 @@ int ShowErrorBox(const QString& text, const QString& caption, int flags) {
         full += QStringLiteral("\n\n#Error message: ") + LastError;
         LastError.clear();
     }
+    ++boxesShown;
     return dialogs().messageBox(full, caption, flags);
 }
 

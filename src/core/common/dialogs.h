@@ -55,6 +55,10 @@ public:
 Dialogs& dialogs();
 void setDialogs(Dialogs* port); // nullptr restores the silent one
 
+// How many message boxes have been shown so far (a caller learns whether a step
+// it ran had to tell the user something).
+quint64 messageBoxesShown();
+
 // Modal message box; returns the button pressed.
 int ShowMessageBox(const QString& text, const QString& caption, int flags);
 // The same, with "\n\n#Error message: " + LastError appended when LastError is not

@@ -237,6 +237,19 @@ bool renameReplacing(const QString& src, const QString& dst, QString* error) {
     return true;
 }
 
+bool sameContent(const QString& a, const QString& b) {
+    QFile fa(a), fb(b);
+    if (!fa.open(QIODevice::ReadOnly) || !fb.open(QIODevice::ReadOnly) || fa.size() != fb.size())
+        return false;
+    constexpr qint64 Chunk = 1 << 16;
+    while (!fa.atEnd()) {
+        const QByteArray ca = fa.read(Chunk);
+        if (ca.isEmpty() || ca != fb.read(Chunk))
+            return false;
+    }
+    return fb.atEnd();
+}
+
 QString fileIdentity(const QString& path) {
     struct stat st {};
     if (::stat(QFile::encodeName(path).constData(), &st) != 0)

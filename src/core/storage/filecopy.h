@@ -31,6 +31,9 @@ bool renameReplacing(const QString& src, const QString& dst, QString* error = nu
 // true result aborts the copy there, as a killed process or a full disk would.
 void setCopyInterruptHook(std::function<bool(qint64 written)> hook);
 
+// True when both files can be read and hold the same bytes.
+bool sameContent(const QString& a, const QString& b);
+
 // The file's identity (device and inode); two paths name the same file when
 // their identities are equal. Empty when the file does not exist.
 QString fileIdentity(const QString& path);

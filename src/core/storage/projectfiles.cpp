@@ -243,12 +243,19 @@ int ProjectFiles::openProject(const QString& path, Backup backup, bool keepModif
     // Loading writes (choices out of their lists are written back, the coverage
     // is recomputed): one transaction, and a file that fails here is refused.
     try {
-        Database::Transaction transaction(data_.ADOConnectionProject);
+        Database& db = data_.ADOConnectionProject;
+        Database::Transaction transaction(db);
+        const qint64 changes = db.totalChanges();
         hooks().loadProjectIntoWizard(false);
         data_.tADOProject.refresh();
         data_.tADOProject.first();
         hooks().showProject();
-        transaction.commit();
+        // The load's steps write values on their way (the geometry of the roof
+        // before the skylight's): a load that ends where the file was, as its
+        // backup made by this open holds it, writes nothing, so that the file
+        // keeps its modification time.
+        if (db.totalChanges() != changes && !(madeBackup_ && sameAsBackup()))
+            transaction.commit();
     } catch (const DbError& e) {
         LastError = e.storage() ? e.message()
                                 : QStringLiteral("Invalid project file format. ") + e.message();
@@ -259,6 +266,23 @@ int ProjectFiles::openProject(const QString& path, Backup backup, bool keepModif
     // Kept changes of a session that did not close are not saved yet.
     Modified = (keepModified && modified) || LastRecovery == Recovery::KeptChanges;
     return ResultOk;
+}
+
+// Whether the open project, as its connection sees it, holds what its backup
+// holds.
+bool ProjectFiles::sameAsBackup() {
+    try {
+        Database backup;
+        Database::OpenOptions o;
+        o.readOnly = true;
+        o.applicationId = ProjectApplicationId;
+        o.quickCheck = false;
+        backup.open(BackupFile, o);
+        const QByteArray saved = backup.contentDigest();
+        return !saved.isEmpty() && saved == data_.ADOConnectionProject.contentDigest();
+    } catch (const DbError&) {
+        return false;
+    }
 }
 
 // Opens the project again after a failed save, without touching its backup: the
@@ -295,6 +319,16 @@ int ProjectFiles::SaveProjectAs(const QString& path) {
     };
     const QString oldBackup = BackupFile;
     const QString oldFile = CurrentFile;
+    // The original keeps its lock until it has its last saved state back.
+    std::unique_ptr<ProjectLock> originalLock;
+    QString originalLocked;
+    auto keepOriginal = [&] {
+        if (!originalLock)
+            return;
+        releaseLock();
+        lock_ = std::move(originalLock);
+        lockedPath_ = originalLocked;
+    };
     if (same) {
         const int r = ConnectProject(target);
         if (r != ResultOk) {
@@ -327,13 +361,15 @@ int ProjectFiles::SaveProjectAs(const QString& path) {
                 QFile::remove(targetBackup);
             return fail(err);
         }
-        releaseLock();
+        originalLock = std::move(lock_);
+        originalLocked = lockedPath_;
         lock_ = std::move(targetLock);
         lockedPath_ = target;
         const int r = connect(target, Backup::Keep);
         if (r != ResultOk) {
             const QString detail = LastError;
             QFile::remove(targetBackup);
+            keepOriginal();
             return fail(detail);
         }
         BackupFile = targetBackup;
@@ -351,14 +387,37 @@ int ProjectFiles::SaveProjectAs(const QString& path) {
             TempFiles.removeAll(BackupFile);
             BackupFile = oldBackup;
         }
+        keepOriginal();
         return fail(detail);
     }
+    // The edits since the last save went with the new file: the original
+    // gets its last saved state back from its backup.
+    if (!same && !IsTempProjectFile(oldFile))
+        restoreSavedState(oldFile, oldBackup);
+    originalLock.reset();
     if (oldBackup != BackupFile)
         deleteIfOurs(oldBackup);
     if (IsTempProjectFile(oldFile) && !same)
         deleteIfOurs(oldFile);
     CurrentFile = target;
     return ResultOk;
+}
+
+// A file that is no longer open gets the state its backup holds; the backup
+// is used up. When that cannot be done, the backup stays (also at exit) and
+// the user is told.
+void ProjectFiles::restoreSavedState(const QString& file, const QString& backup) {
+    if (backup.isEmpty() || !QFileInfo::exists(backup))
+        return;
+    QString err;
+    if (sameContent(backup, file) || renameReplacing(backup, file, &err) ||
+        copyFileReplacing(backup, file, &err)) {
+        return;
+    }
+    TempFiles.removeAll(backup);
+    LastError = err;
+    ShowErrorBox(QStringLiteral("Cannot write to file (Nelze zapsat do souboru) ") + file,
+                 caption(), MbError);
 }
 
 int ProjectFiles::SaveProjectAsDialog() {
@@ -407,14 +466,16 @@ void ProjectFiles::RevertFromBackup(bool reopen) {
     const QString file = CurrentFile;
     CloseProject(false);
     // Discarding a new project: its file is gone with the close, there is nothing
-    // to restore it for.
+    // to restore it for. A file that holds its saved state already is left as
+    // it is, with its modification time.
     const bool discardNew = !reopen && IsTempProjectFile(file) && TempFiles.contains(file);
+    const bool restore = !discardNew && !sameContent(BackupFile, file);
     QString err;
     // A backup that goes anyway is moved back: that needs no free space, so a
     // full disk cannot keep the file from its saved state.
-    const bool moved = !discardNew && !reopen && TempFiles.contains(BackupFile) &&
+    const bool moved = restore && !reopen && TempFiles.contains(BackupFile) &&
                        renameReplacing(BackupFile, file, &err);
-    if (!discardNew && !moved && !copyFileReplacing(BackupFile, file, &err)) {
+    if (restore && !moved && !copyFileReplacing(BackupFile, file, &err)) {
         // The backup is all that holds the saved state: keep it, also at exit.
         LastError = err;
         ShowErrorBox(QStringLiteral("Cannot write to file (Nelze zapsat do souboru) ") + file,

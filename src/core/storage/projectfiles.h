@@ -100,6 +100,8 @@ private:
     int reopenKeepingBackup(const QString& path);
     int failOpen(const QString& path, int result, const QString& previousBackup = QString());
     int recoverUnclosed(const QString& path, const QString& backupFile);
+    void restoreSavedState(const QString& file, const QString& backup);
+    bool sameAsBackup();
     bool deleteIfOurs(const QString& path);
     bool acquireLock(const QString& path);
     void releaseLock();

@@ -2,6 +2,7 @@
 
 #include "storage/syncstats.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -386,6 +387,10 @@ int Database::changes() const {
     return sqlite3_changes(db_);
 }
 
+qint64 Database::totalChanges() const {
+    return db_ ? qint64(sqlite3_total_changes64(db_)) : 0;
+}
+
 QString Database::quoteIdentifier(const QString& name) {
     QString q = name;
     q.replace(QLatin1Char('"'), QLatin1String("\"\""));
@@ -501,6 +506,54 @@ void Database::rollback() {
             // A dataset that cannot read its rows again stays as it is.
         }
     }
+}
+
+QByteArray Database::contentDigest() {
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    QStringList tables;
+    try {
+        Statement names(*this, QStringLiteral("SELECT name FROM sqlite_schema WHERE type = "
+                                              "'table' ORDER BY name"));
+        while (names.step())
+            tables << names.columnText(0);
+    } catch (const DbError&) {
+        return {};
+    }
+    for (const QString& table : tables) {
+        hash.addData(table.toUtf8());
+        const QByteArray sql =
+            QStringLiteral("SELECT rowid, * FROM %1").arg(quoteIdentifier(table)).toUtf8();
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(db_, sql.constData(), int(sql.size()), &st, nullptr) != SQLITE_OK) {
+            sqlite3_finalize(st);
+            return {};
+        }
+        int rc = SQLITE_ROW;
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+            const int n = sqlite3_column_count(st);
+            for (int i = 0; i < n; ++i) {
+                const char type = char(sqlite3_column_type(st, i));
+                hash.addData(QByteArrayView(&type, 1));
+                if (type == SQLITE_INTEGER) {
+                    const sqlite3_int64 v = sqlite3_column_int64(st, i);
+                    hash.addData(QByteArrayView(reinterpret_cast<const char*>(&v), sizeof v));
+                } else if (type == SQLITE_FLOAT) {
+                    const double v = sqlite3_column_double(st, i);
+                    hash.addData(QByteArrayView(reinterpret_cast<const char*>(&v), sizeof v));
+                } else if (type != SQLITE_NULL) {
+                    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(st, i));
+                    const int size = sqlite3_column_bytes(st, i);
+                    hash.addData(QByteArrayView(reinterpret_cast<const char*>(&size), sizeof size));
+                    if (bytes)
+                        hash.addData(QByteArrayView(bytes, size));
+                }
+            }
+        }
+        sqlite3_finalize(st);
+        if (rc != SQLITE_DONE)
+            return {};
+    }
+    return hash.result();
 }
 
 int Database::addRollbackListener(std::function<void()> listener) {

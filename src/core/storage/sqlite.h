@@ -95,6 +95,12 @@ public:
     void exec(const QString& sql, const QVariantList& params = {});
     qint64 lastInsertRowId() const;
     int changes() const;
+    // Rows inserted, changed or deleted through this connection since it opened.
+    qint64 totalChanges() const;
+    // A digest of every row (with its rowid) of every table, as this connection
+    // sees them: equal digests mean equal contents. Empty when a table cannot be
+    // read so.
+    QByteArray contentDigest();
 
     bool tableExists(const QString& table);
     std::vector<TableColumn> tableColumns(const QString& table);

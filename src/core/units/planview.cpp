@@ -399,6 +399,7 @@ void PlanView::mousePress(QPoint p, Qt::MouseButton button) {
             dragIndex_ = i;
             dragOffset_ = QPoint(roundPx(c.x()), roundPx(c.y())) - p;
             dragPointer_ = p;
+            dragMoved_ = false;
         }
         break;
     }
@@ -419,10 +420,12 @@ void PlanView::mousePress(QPoint p, Qt::MouseButton button) {
 void PlanView::mouseMove(QPoint p) {
     if (dragging()) {
         dragPointer_ = p;
+        dragMoved_ = dragMoved_ || movedFromPress(p);
         repaint();
     } else if (zooming_) {
         zoomEnd_ = p;
-        if (std::abs(p.x() - zoomStart_.x()) > 3 || std::abs(p.y() - zoomStart_.y()) > 3)
+        if (std::abs(p.x() - zoomStart_.x()) > DragThreshold ||
+            std::abs(p.y() - zoomStart_.y()) > DragThreshold)
             rubberShown_ = true;
         repaint();
     } else if (panning_) {
@@ -438,7 +441,11 @@ void PlanView::mouseRelease(QPoint p, Qt::MouseButton button) {
     if (dragging()) {
         const int i = dragIndex_;
         dragIndex_ = -1;
-        if (plotArea().contains(p)) {
+        // A click without moving the pointer is no drop: the unit stays where
+        // it is, so that the second click of a double click finds it there.
+        if (!dragMoved_ && !movedFromPress(p)) {
+            repaint();
+        } else if (plotArea().contains(p)) {
             const QPointF w = toWorld(QPointF(p + dragOffset_));
             DropObject(i, w.x(), w.y());
         } else {
@@ -455,8 +462,18 @@ void PlanView::mouseRelease(QPoint p, Qt::MouseButton button) {
     }
 }
 
+bool PlanView::movedFromPress(QPoint p) const {
+    return std::abs(p.x() - lastPress_.x()) > DragThreshold ||
+           std::abs(p.y() - lastPress_.y()) > DragThreshold;
+}
+
 int PlanView::doubleClickTarget() const {
     return ObjectAt(lastPress_.x(), lastPress_.y());
+}
+
+int PlanView::doubleClickAt(QPoint p) {
+    lastPress_ = p;
+    return doubleClickTarget();
 }
 
 bool PlanView::keyPress(int key) {

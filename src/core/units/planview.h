@@ -140,6 +140,11 @@ public:
     void mouseRelease(QPoint p, Qt::MouseButton button);
     // The symbol a double-click opens: the one under the last press, or -1.
     int doubleClickTarget() const;
+    // A double click at a pixel: that is the last press; its symbol or -1.
+    int doubleClickAt(QPoint p);
+    // How far the pointer moves from its press before a drag is a move and a
+    // zoom rectangle is shown, in pixels.
+    static constexpr int DragThreshold = 3;
     // "+", "-", "*" and Escape; false for other keys.
     bool keyPress(int key);
     bool dragging() const { return dragIndex_ >= 0; }
@@ -193,6 +198,7 @@ private:
     void setZoomNumberText();
     void paintSymbols(QPainter& painter);
     void paintOverlays(QPainter& painter);
+    bool movedFromPress(QPoint p) const;
 
     double A_ = 0, B_ = 0, H_ = 0, W_ = 0.5;
     std::vector<PlanSymbol> symbols_;
@@ -210,6 +216,7 @@ private:
     int dragIndex_ = -1;
     QPoint dragOffset_; // symbol centre minus pointer
     QPoint dragPointer_;
+    bool dragMoved_ = false; // beyond DragThreshold since the press
     bool zooming_ = false;
     bool rubberShown_ = false;
     QPoint zoomStart_, zoomEnd_;

@@ -234,4 +234,21 @@ QStringList FillCountPickList(const TZFData& data) {
                          table.asInteger(QStringLiteral("Pocet_jednotek")));
 }
 
+QStringList FillCountPickList(const TZFData& data, int row) {
+    const Dataset& table = data.tResults;
+    if (!table.active() || row < 0 || row >= table.recordCount())
+        return {QStringLiteral("0")};
+    // A value beyond a whole number reads as none, as for the current row.
+    const auto number = [&](const char* column) {
+        const int field = table.fieldIndex(QLatin1String(column));
+        const QVariant v = field < 0 ? QVariant() : table.valueAt(row, field);
+        bool ok = false;
+        const double d = v.toDouble(&ok);
+        return ok && std::isfinite(d) && std::fabs(d) <= std::numeric_limits<int>::max()
+                   ? roundToInt(d)
+                   : 0;
+    };
+    return countPickList(number("Max_pocet_jednotek"), number("Pocet_jednotek"));
+}
+
 } // namespace zf

@@ -46,6 +46,8 @@ CoverageState UpdateCoverage(TZFData& data);
 
 // The entries of the drop-down list of the chosen-number cell of the current row.
 QStringList FillCountPickList(const TZFData& data);
+// The same for a row of tTempTable by position, whichever row is current.
+QStringList FillCountPickList(const TZFData& data, int row);
 QStringList countPickList(int requiredNumber, int chosenNumber);
 
 // The required number of units of a row: x rounded up (a fraction adds one, then

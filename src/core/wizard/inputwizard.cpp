@@ -822,13 +822,21 @@ void InputWizard::LoadCompilerDefaults() {
     d.close();
 }
 
-void InputWizard::SaveCompilerDefaults() {
+// ClearTable stops silently at a row it cannot delete: the default would then
+// be there twice, or still there.
+void InputWizard::clearDefaults(Dataset& defaults) {
+    data_.ClearTable(defaults);
+    if (!defaults.isEmpty())
+        throw DbError(QStringLiteral("The default data of the compiler cannot be deleted."));
+}
+
+bool InputWizard::SaveCompilerDefaults() {
     postProject();
     Dataset& d = data_.tDefPerson;
     Dataset& p = data_.tADOProject;
-    d.open();
-    runOperation(data_.ADOConnectionData, [&] {
-        data_.ClearTable(d);
+    const bool ok = runOperation(data_.ADOConnectionData, [&] {
+        d.open();
+        clearDefaults(d);
         d.append();
         d.setValue(QStringLiteral("Person"), p.value(QStringLiteral("Vypracoval_text")));
         d.setValue(QStringLiteral("Address"), p.value(QStringLiteral("Address_memo")));
@@ -836,20 +844,28 @@ void InputWizard::SaveCompilerDefaults() {
             d.setValue(QLatin1String(c), p.value(QLatin1String(c)));
         d.post();
     });
+    if (!ok)
+        d.cancel();
     d.close();
+    return ok;
 }
 
+// The messages say what was done: after a failure the user has the program's
+// error message instead.
 void InputWizard::saveAsDefaultClicked() {
-    SaveCompilerDefaults();
-    ShowMessageBox(LanguageText(5008), caption(), MbInformation);
+    if (SaveCompilerDefaults())
+        ShowMessageBox(LanguageText(5008), caption(), MbInformation);
 }
 
 void InputWizard::deleteDefaultClicked() {
     Dataset& d = data_.tDefPerson;
-    d.open();
-    runOperation(data_.ADOConnectionData, [&] { data_.ClearTable(d); });
+    const bool ok = runOperation(data_.ADOConnectionData, [&] {
+        d.open();
+        clearDefaults(d);
+    });
     d.close();
-    ShowMessageBox(LanguageText(5009), caption(), MbWarning);
+    if (ok)
+        ShowMessageBox(LanguageText(5009), caption(), MbWarning);
 }
 
 } // namespace zf

@@ -219,7 +219,8 @@ public:
 
     // --- compiler defaults ---
     void LoadCompilerDefaults();
-    void SaveCompilerDefaults();
+    // False when the default could not be written (the user has been told).
+    bool SaveCompilerDefaults();
     void saveAsDefaultClicked();
     void deleteDefaultClicked();
 
@@ -231,6 +232,7 @@ public:
     ConstructionsPage constructions;
 
 private:
+    void clearDefaults(Dataset& defaults);
     template <class Op> bool operation(unsigned changes, Op&& op);
     void notify(unsigned changes);
     void pageChange();

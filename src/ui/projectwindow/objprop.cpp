@@ -3,6 +3,7 @@
 #include "binding/fieldbinder.h"
 #include "i18n/language.h"
 #include "projectwindow/projectwidgets.h"
+#include "qtdialogs.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -191,13 +192,26 @@ void TfrmObjProp::applyLanguage() {
         combo->addItems(unitPropertyEntries(p));
     }
     if (isVisible())
-        binder_->refresh();
+        showChoices();
 }
 
 void TfrmObjProp::load() {
     number_->setText(QString::number(controller_.number()));
     typ_->setText(readableText(controller_.typ()));
+    showChoices();
+}
+
+// The lists show the unit's choices; a list the unit does not have (the
+// destratifier's) or a choice outside the list shows empty, never what
+// another unit had.
+void TfrmObjProp::showChoices() {
     binder_->refresh();
+    for (UnitProperty p : AllUnitProperties) {
+        QComboBox* combo = lists_[int(p)];
+        const int choice = controller_.choice(p);
+        if (!controller_.listEnabled(p) || choice < 0 || choice >= combo->count())
+            combo->setCurrentIndex(-1);
+    }
 }
 
 void TfrmObjProp::showEvent(QShowEvent* event) {
@@ -228,6 +242,7 @@ std::optional<bool> TfrmObjProp::execDialog(Window window) {
     if (window != Window::UnitProperties)
         return std::nullopt;
     load();
+    QtDialogs::Placement place(this);
     const bool accepted = exec() == QDialog::Accepted;
     return accepted;
 }

@@ -41,6 +41,7 @@ protected:
 
 private:
     void load();
+    void showChoices();
     void ok();
 
     UnitPropertiesDialog& controller_;

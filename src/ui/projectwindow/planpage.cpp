@@ -5,6 +5,7 @@
 #include "mainwindow.h"
 #include "projectwindow/projectwidgets.h"
 #include "session/projectsession.h"
+#include "worktracker.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -63,6 +64,7 @@ PlanWidget::PlanWidget(ProjectSession& session, QWidget* parent)
     : QWidget(parent), session_(session) {
     setObjectName(QStringLiteral("PlanView"));
     setFocusPolicy(Qt::StrongFocus);
+    WorkTracker::markEditTarget(this); // Edit > Undo and Redo move its units
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(200, 150);
@@ -170,7 +172,7 @@ void PlanWidget::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
     hint_->hide();
-    const int target = plan().doubleClickTarget();
+    const int target = plan().doubleClickAt(event->position().toPoint());
     if (target >= 0)
         session_.showUnitProperties(target);
 }

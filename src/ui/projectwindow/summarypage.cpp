@@ -157,8 +157,13 @@ SummaryPage::SummaryPage(ProjectSession& session, QWidget* parent)
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 2);
     tables_ = split;
-    walls_->installEventFilter(this);
-    openings_->installEventFilter(this);
+    // The stretched columns are fitted whenever the tables' rows are read again
+    // (the grid restores its widths then) and whenever the room they have
+    // changes: the window's width, a scroll bar that comes or goes.
+    walls_->setFittedColumn(4);
+    openings_->setFittedColumn(0);
+    walls_->viewport()->installEventFilter(this);
+    openings_->viewport()->installEventFilter(this);
     method_ = new QLabel(this);
     method_->setObjectName(QStringLiteral("lbZpusobStanoveni"));
     method_->setWordWrap(true);
@@ -254,10 +259,9 @@ void SummaryPage::fitColumns() {
     DatasetGrid::fitColumn(openings_, 0);
 }
 
-// The column fitting follows every change of the tables' widths.
 bool SummaryPage::eventFilter(QObject* watched, QEvent* event) {
-    if ((watched == walls_ || watched == openings_) &&
-        (event->type() == QEvent::Resize || event->type() == QEvent::Show))
+    if ((watched == walls_->viewport() || watched == openings_->viewport()) &&
+        event->type() == QEvent::Resize)
         fitColumns();
     return QWidget::eventFilter(watched, event);
 }

@@ -127,7 +127,8 @@ UnitsPage::UnitsPage(ProjectSession& session, TfrmZMain* main, QWidget* parent)
     grid_->setWordWrap(true);
     // Only the chosen number can be edited: every other column leads to it.
     grid_->setColumnEntryRule([this](int) { return model_->columnCount() > 2 ? CountColumn : 0; });
-    counts_ = new PickListDelegate([this](int) { return FillCountPickList(session_.data); }, this);
+    counts_ = new PickListDelegate(
+        [this](int row) { return FillCountPickList(session_.data, row); }, this);
     counts_->setKeepOpenAfterChoice(true);
     counts_->setMaxVisibleEntries(16);
     grid_->setItemDelegateForColumn(CountColumn, counts_);
