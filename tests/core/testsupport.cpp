@@ -5,6 +5,7 @@
 #include "storage/filecopy.h"
 #include "storage/sqlite.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLocale>
 #include <sqlite3.h>
@@ -54,6 +55,17 @@ void StorageTest::SetUp() {
     ASSERT_TRUE(work.isValid());
     initProgramPaths(QStringLiteral(ZEFRANT_PROGRAM_DIR));
     TempPath = withTrailingSlash(tmp.path());
+    // Each test has a reference database of its own, as a machine's common one:
+    // what one test writes there (the compiler's defaults, catalog items) never
+    // meets another test running beside it.
+    const QString common = tmp.filePath(QStringLiteral("common"));
+    ASSERT_TRUE(QDir().mkpath(common + QStringLiteral("/Quadrel/Zefrant")));
+    ASSERT_TRUE(QFile::copy(AppPath + QStringLiteral("DB/ZF.zft"),
+                            common + QStringLiteral("/Quadrel/Zefrant/ZF.zft")));
+    QFile::setPermissions(common + QStringLiteral("/Quadrel/Zefrant/ZF.zft"),
+                          QFile::ReadOwner | QFile::WriteOwner);
+    savedCommon_ = qgetenv("ZEFRANT_COMMON_APPDATA");
+    qputenv("ZEFRANT_COMMON_APPDATA", common.toUtf8());
     setLanguage(BaseEN);
     Modified = false;
     LastError.clear();
@@ -69,6 +81,7 @@ void StorageTest::TearDown() {
     data.reset();
     setCopyInterruptHook(nullptr);
     setDialogs(nullptr);
+    qputenv("ZEFRANT_COMMON_APPDATA", savedCommon_);
 }
 
 QString StorageTest::copyTemplate(const QString& name) {

@@ -62,6 +62,9 @@ protected:
     TestDialogs dlg;
     std::unique_ptr<TZFData> data;
     std::unique_ptr<ProjectFiles> files;
+
+private:
+    QByteArray savedCommon_;
 };
 
 } // namespace zf::test

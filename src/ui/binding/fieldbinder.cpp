@@ -181,7 +181,10 @@ void FieldBinder::show(Binding& b, bool focused) {
         if (auto* combo = qobject_cast<QComboBox*>(w))
             line = combo->lineEdit();
         // A text of the column's size at most is typed or pasted.
-        if (const int length = b.access.maxLength(); line && length > 0)
+        // Setting it again would set the text again, losing the selection
+        // and the undo steps.
+        if (const int length = b.access.maxLength();
+            line && length > 0 && line->maxLength() != length)
             line->setMaxLength(length);
     }
     if (auto* edit = qobject_cast<QLineEdit*>(w)) {
