@@ -1,6 +1,7 @@
 #include "qttranslations.h"
 
 #include "i18n/language.h"
+#include "i18n/languagetable.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
@@ -19,21 +20,8 @@ QtTranslations::~QtTranslations() {
 }
 
 QString QtTranslations::qtLanguage(int base) {
-    switch (base) {
-    case BaseCZ:
-        return QStringLiteral("cs");
-    case BaseGE:
-        return QStringLiteral("de");
-    case BasePL:
-        return QStringLiteral("pl");
-    case BaseRU:
-    case BaseRU1250:
-        return QStringLiteral("ru");
-    case BaseSL:
-        return QStringLiteral("sk");
-    default:
-        return QString();
-    }
+    const LanguageInfo* row = findLanguage(base);
+    return row ? QString::fromLatin1(row->qtLanguage) : QString();
 }
 
 void QtTranslations::apply(int base) {

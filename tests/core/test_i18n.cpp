@@ -3,6 +3,7 @@
 #include "common/numberformat.h"
 #include "i18n/codepage.h"
 #include "i18n/language.h"
+#include "i18n/languagetable.h"
 #include "i18n/texts.h"
 
 #include <QLibraryInfo>
@@ -10,6 +11,7 @@
 #include <QTranslator>
 #include <gtest/gtest.h>
 #include <iconv.h>
+#include <string_view>
 
 using namespace zf;
 
@@ -171,6 +173,15 @@ TEST(Languages, BasesCodesAndCurrencies) {
     EXPECT_EQ(baseOfStoredCode(QStringLiteral("FR")), BaseCZ);
     EXPECT_FALSE(isOfferedLanguage(BaseSL));
     EXPECT_TRUE(isOfferedLanguage(BaseRU));
+
+    // The number formats and commands: the re-encoded Russian is Russian's.
+    EXPECT_EQ(localeOfLanguage(BaseCZ).decimalPoint(), QStringLiteral(","));
+    EXPECT_EQ(localeOfLanguage(BaseEN).decimalPoint(), QStringLiteral("."));
+    EXPECT_EQ(localeOfLanguage(BaseRU1250).decimalPoint(), QStringLiteral(","));
+    ASSERT_TRUE(languageOfCommand(QStringLiteral("acRU")));
+    EXPECT_EQ(languageOfCommand(QStringLiteral("acRU"))->base, BaseRU);
+    EXPECT_EQ(languageInfo(BaseRU1250).command, std::string_view("acRU"));
+    EXPECT_FALSE(findLanguage(12345));
     setLanguage(BaseEN);
 }
 

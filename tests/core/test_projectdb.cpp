@@ -161,6 +161,7 @@ TEST_F(ProjectDbTest, ReferenceDatabaseLocation) {
 TEST_F(ProjectDbTest, FatalStartWithoutReferenceDatabase) {
     const QString saved = AppPath;
     AppPath = withTrailingSlash(work.path());
+    qputenv("ZEFRANT_COMMON_APPDATA", work.filePath(QStringLiteral("no-common")).toUtf8());
     TZFData other;
     dlg.boxes.clear();
     EXPECT_FALSE(other.startUp());

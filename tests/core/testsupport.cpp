@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <sqlite3.h>
 
@@ -55,17 +56,20 @@ void StorageTest::SetUp() {
     ASSERT_TRUE(work.isValid());
     initProgramPaths(QStringLiteral(ZEFRANT_PROGRAM_DIR));
     TempPath = withTrailingSlash(tmp.path());
-    // Each test has a reference database of its own, as a machine's common one:
-    // what one test writes there (the compiler's defaults, catalog items) never
-    // meets another test running beside it.
-    const QString common = tmp.filePath(QStringLiteral("common"));
-    ASSERT_TRUE(QDir().mkpath(common + QStringLiteral("/Quadrel/Zefrant")));
-    ASSERT_TRUE(QFile::copy(AppPath + QStringLiteral("DB/ZF.zft"),
-                            common + QStringLiteral("/Quadrel/Zefrant/ZF.zft")));
-    QFile::setPermissions(common + QStringLiteral("/Quadrel/Zefrant/ZF.zft"),
-                          QFile::ReadOwner | QFile::WriteOwner);
+    // Each test has a reference database of its own, as a machine's common one
+    // (unless the test gave it one already): what one test writes there (the
+    // compiler's defaults, catalog items) never meets another test beside it.
     savedCommon_ = qgetenv("ZEFRANT_COMMON_APPDATA");
-    qputenv("ZEFRANT_COMMON_APPDATA", common.toUtf8());
+    const QString given = QString::fromUtf8(savedCommon_);
+    if (given.isEmpty() || !QFileInfo::exists(given + QStringLiteral("/Quadrel/Zefrant/ZF.zft"))) {
+        const QString common = tmp.filePath(QStringLiteral("common"));
+        ASSERT_TRUE(QDir().mkpath(common + QStringLiteral("/Quadrel/Zefrant")));
+        ASSERT_TRUE(QFile::copy(AppPath + QStringLiteral("DB/ZF.zft"),
+                                common + QStringLiteral("/Quadrel/Zefrant/ZF.zft")));
+        QFile::setPermissions(common + QStringLiteral("/Quadrel/Zefrant/ZF.zft"),
+                              QFile::ReadOwner | QFile::WriteOwner);
+        qputenv("ZEFRANT_COMMON_APPDATA", common.toUtf8());
+    }
     setLanguage(BaseEN);
     Modified = false;
     LastError.clear();

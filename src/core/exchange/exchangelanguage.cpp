@@ -1,22 +1,12 @@
 #include "exchange/exchangelanguage.h"
 
+#include "i18n/languagetable.h"
 #include "i18n/texts.h"
 
 namespace zf::exchange {
 
 int textBase(int languageBase) {
-    switch (languageBase) {
-    case BaseCZ:
-    case BaseEN:
-    case BaseGE:
-    case BasePL:
-    case BaseRU:
-        return languageBase;
-    case BaseRU1250:
-        return BaseRU;
-    default:
-        return BaseEN;
-    }
+    return languageInfo(languageBase).shownBase;
 }
 
 QString text(int languageBase, int id) {
@@ -34,18 +24,7 @@ QString label(int languageBase, int id) {
 }
 
 QLocale localeOf(int languageBase) {
-    switch (textBase(languageBase)) {
-    case BaseCZ:
-        return QLocale(QLocale::Czech, QLocale::Czechia);
-    case BaseGE:
-        return QLocale(QLocale::German, QLocale::Germany);
-    case BasePL:
-        return QLocale(QLocale::Polish, QLocale::Poland);
-    case BaseRU:
-        return QLocale(QLocale::Russian, QLocale::Russia);
-    default:
-        return QLocale(QLocale::English, QLocale::UnitedKingdom);
-    }
+    return localeOfLanguage(textBase(languageBase));
 }
 
 } // namespace zf::exchange

@@ -2,6 +2,7 @@
 
 #include "common/dialogs.h"
 #include "common/globals.h"
+#include "i18n/languagetable.h"
 
 #include <clocale>
 #include <langinfo.h>
@@ -16,34 +17,14 @@ bool isOfferedLanguage(int base) {
 }
 
 int baseOfStoredCode(const QString& code) {
-    if (code == QLatin1String("CZ"))
-        return BaseCZ;
-    if (code == QLatin1String("EN"))
-        return BaseEN;
-    if (code == QLatin1String("GE") || code == QLatin1String("DE"))
-        return BaseGE;
-    if (code == QLatin1String("PL"))
-        return BasePL;
-    if (code == QLatin1String("RU"))
-        return BaseRU;
-    if (code == QLatin1String("SL"))
-        return BaseSL;
-    return BaseCZ;
+    // Older settings wrote German as "DE".
+    const LanguageInfo* row = languageOfCode(code == QLatin1String("DE") ? QStringLiteral("GE") : code);
+    return row ? row->base : BaseCZ;
 }
 
 QString CurrencyName(int base) {
-    switch (base) {
-    case BaseCZ:
-        return QStringLiteral("CZK");
-    case BaseEN:
-    case BaseRU:
-    case BaseRU1250:
-        return QStringLiteral("USD");
-    case BasePL:
-        return QStringLiteral("zł");
-    default:
-        return QStringLiteral("EUR");
-    }
+    const LanguageInfo* row = findLanguage(base);
+    return row ? QString::fromUtf8(row->currency) : QStringLiteral("EUR");
 }
 
 namespace {
@@ -130,7 +111,8 @@ QString documentFile(const QString& baseName) {
 }
 
 LanguageFont ApplyLanguageFonts(int base) {
-    return {QStringLiteral("Arial"), base == BaseRU1250 ? 204 : 1};
+    const LanguageInfo& row = languageInfo(base);
+    return {QString::fromLatin1(row.fontFace), row.charset};
 }
 
 const std::vector<FontTarget>& languageFontTargets() {

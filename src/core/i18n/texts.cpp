@@ -1,6 +1,7 @@
 #include "i18n/texts.h"
 
 #include "i18n/codepage.h"
+#include "i18n/languagetable.h"
 
 #include <QHash>
 #include <QStringList>
@@ -61,12 +62,10 @@ QHash<int, QString> loadTable() {
             header = false;
             for (qsizetype i = 1; i < fields.size(); ++i) {
                 const QString code = fields[i].trimmed();
-                bases << (code == QLatin1String("CZ")   ? BaseCZ
-                          : code == QLatin1String("EN") ? BaseEN
-                          : code == QLatin1String("GE") ? BaseGE
-                          : code == QLatin1String("PL") ? BasePL
-                          : code == QLatin1String("RU") ? BaseRU
-                                                        : -1);
+                // A column of a language with texts of its own; others are left out.
+                const LanguageInfo* row = languageOfCode(code);
+                bases << (row && row->shownBase == row->base && row->suffix[0] == 0 ? row->base
+                                                                                    : -1);
             }
             continue;
         }
@@ -93,27 +92,13 @@ const QHash<int, QString>& textTable() {
 } // namespace
 
 QString languageCodeOfBase(int base) {
-    switch (base) {
-    case BaseCZ:
-        return QStringLiteral("CZ");
-    case BaseGE:
-        return QStringLiteral("GE");
-    case BasePL:
-        return QStringLiteral("PL");
-    case BaseRU:
-    case BaseRU1250:
-        return QStringLiteral("RU");
-    case BaseSL:
-        return QStringLiteral("SL");
-    default:
-        return QStringLiteral("EN");
-    }
+    return QString::fromLatin1(languageInfo(base).code);
 }
 
 void setLanguage(int base) {
     LanguageBase = base;
     LanguageCode = languageCodeOfBase(base);
-    LanguageCodeSuffix = base == BaseRU1250 ? QStringLiteral("_1250") : QString();
+    LanguageCodeSuffix = QString::fromLatin1(languageInfo(base).suffix);
 }
 
 QString tableText(int entry) {

@@ -1,6 +1,7 @@
 #include "report/reportengine.h"
 
 #include "i18n/language.h"
+#include "i18n/languagetable.h"
 #include "i18n/texts.h"
 #include "storage/dataset.h"
 
@@ -11,17 +12,8 @@
 namespace zf {
 
 int reportLanguageBase(const QString& code) {
-    if (code == QLatin1String("CZ"))
-        return BaseCZ;
-    if (code == QLatin1String("GE"))
-        return BaseGE;
-    if (code == QLatin1String("PL"))
-        return BasePL;
-    if (code == QLatin1String("RU"))
-        return BaseRU;
-    if (code == QLatin1String("SL"))
-        return BaseSL;
-    return BaseEN;
+    const LanguageInfo* row = languageOfCode(code);
+    return row ? row->base : BaseEN;
 }
 
 bool ReportEngine::loadProject(const QString& file) {

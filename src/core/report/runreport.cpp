@@ -67,8 +67,10 @@ void linkPicture(ReportEngine& engine, const QString& page, const char* name, co
 } // namespace
 
 QStringList reportLanguages() {
-    return {QStringLiteral("CZ"), QStringLiteral("EN"), QStringLiteral("GE"), QStringLiteral("PL"),
-            QStringLiteral("RU")};
+    QStringList codes;
+    for (const int base : OfferedLanguages)
+        codes << languageCodeOfBase(base);
+    return codes;
 }
 
 namespace {

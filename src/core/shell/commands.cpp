@@ -1,5 +1,6 @@
 #include "shell/commands.h"
 
+#include "i18n/languagetable.h"
 #include "i18n/texts.h"
 
 namespace zf {
@@ -116,34 +117,26 @@ const QStringList& toolBarItems() {
 }
 
 const QStringList& languageCommands() {
-    static const QStringList names = {"acCZ", "acEN", "acGE", "acPL", "acRU", "acSL"};
+    static const QStringList names = [] {
+        QStringList list;
+        int count = 0;
+        const LanguageInfo* rows = languageRows(&count);
+        for (int i = 0; i < count; ++i)
+            if (!list.contains(QLatin1String(rows[i].command)))
+                list << QString::fromLatin1(rows[i].command);
+        return list;
+    }();
     return names;
 }
 
 int baseOfLanguageCommand(const QString& name) {
-    static const int bases[] = {BaseCZ, BaseEN, BaseGE, BasePL, BaseRU, BaseSL};
-    const qsizetype i = languageCommands().indexOf(name);
-    return i < 0 ? -1 : bases[i];
+    const LanguageInfo* row = languageOfCommand(name);
+    return row ? row->base : -1;
 }
 
 QString languageCommandOfBase(int base) {
-    switch (base) {
-    case BaseCZ:
-        return QStringLiteral("acCZ");
-    case BaseEN:
-        return QStringLiteral("acEN");
-    case BaseGE:
-        return QStringLiteral("acGE");
-    case BasePL:
-        return QStringLiteral("acPL");
-    case BaseRU:
-    case BaseRU1250:
-        return QStringLiteral("acRU");
-    case BaseSL:
-        return QStringLiteral("acSL");
-    default:
-        return QString();
-    }
+    const LanguageInfo* row = findLanguage(base);
+    return row ? QString::fromLatin1(row->command) : QString();
 }
 
 QString wizardPageOfCommand(const QString& name) {
