@@ -2,10 +2,7 @@
 // private copy of the reference database: the structural elements catalog and
 // its new-element dialog driven by clicks and keys, the units catalog viewer
 // opened by its shortcut, the document commands of the Catalogs menu.
-//
-// With ZEFRANT_SHOTS=<folder> the test CatalogWindowsLook grabs every window in
-// every language into PNG files there (run it under xvfb-run with
-// QT_QPA_PLATFORM=xcb, and again with QT_SCALE_FACTOR=2).
+// (Pictures of these windows for looking at them: tests/catalog_windows_pictures.)
 #include "binding/datasetgrid.h"
 #include "catalogs/documents.h"
 #include "common/globals.h"
@@ -525,82 +522,6 @@ TEST_F(CatalogWindows, TheUnitsCatalogViewer) {
     QTest::mouseClick(child<QPushButton>(&k, "btClose"), Qt::LeftButton);
     EXPECT_FALSE(k.isVisible());
     EXPECT_FALSE(z->session->data.tRozmery.active());
-}
-
-// Not a check: pictures of the windows for a person to look at.
-TEST_F(CatalogWindows, CatalogWindowsLook) {
-    const QString out = qEnvironmentVariable("ZEFRANT_SHOTS");
-    if (out.isEmpty())
-        GTEST_SKIP() << "set ZEFRANT_SHOTS to a folder to grab the windows";
-    QDir().mkpath(out);
-    const QString scale = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1"));
-    TfrmZMain& w = *z->mainWindow;
-    const std::pair<const char*, const char*> languages[] = {
-        {"acCZ", "CZ"}, {"acEN", "EN"}, {"acGE", "GE"}, {"acPL", "PL"}, {"acRU", "RU"}};
-    auto save = [&](QWidget* win, const QString& what, const QString& code) {
-        QApplication::processEvents();
-        QTest::qWait(150);
-        win->grab().save(QStringLiteral("%1/%2-%3-x%4.png").arg(out, what, code, scale));
-    };
-    for (const auto& [command, code] : languages) {
-        w.action(QLatin1String(command))->trigger();
-        const QString c = QLatin1String(code);
-        // The units catalog on a warm-air type, on each tab.
-        z->session->openUnitsCatalog();
-        TfrmKatalog& k = *z->unitsCatalog;
-        auto* tv = k.findChild<QTreeView*>(QStringLiteral("tvKatalog"));
-        auto* pages = k.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
-        k.findChild<QRadioButton*>(QStringLiteral("rgView_0"))->click();
-        const auto hits = tv->model()->match(tv->model()->index(0, 0), Qt::DisplayRole,
-                                             QStringLiteral("Brisant AX 35 - E"), 1,
-                                             Qt::MatchExactly | Qt::MatchRecursive);
-        if (!hits.isEmpty())
-            tv->setCurrentIndex(hits.first());
-        tv->expandAll();
-        for (int t = 0; t < pages->count(); ++t) {
-            pages->setCurrentIndex(t);
-            save(&k, QStringLiteral("katalog-tab%1").arg(t), c);
-        }
-        pages->setCurrentIndex(0);
-        const auto k1 = tv->model()->match(tv->model()->index(0, 0), Qt::DisplayRole,
-                                           QStringLiteral("Destratifikátor K1"), 1,
-                                           Qt::MatchExactly | Qt::MatchRecursive);
-        if (!k1.isEmpty())
-            tv->setCurrentIndex(k1.first());
-        save(&k, QStringLiteral("katalog-k1"), c);
-        k.reject();
-        // The structural elements catalog with a user item, and the dialog.
-        whileModal(
-            [&, c] {
-                if (!itemIndex(tree->model()->index(0, 0).data().toString(),
-                               QStringLiteral("Sandwich 2000"))
-                         .isValid()) {
-                    click(tree->model()->index(0, 0));
-                    pressButton(catalog, "tbNew");
-                    typeInto("edMaterial", QStringLiteral("Sandwich 2000"));
-                    typeInto("fed_k", QStringLiteral("0.21"));
-                    pressButton(dialog, "btAddAndClose");
-                }
-                tree->expand(tree->model()->index(0, 0));
-                tree->expand(tree->model()->index(4, 0));
-                click(tree->model()->index(4, 0)); // the user's item shows its green
-                save(catalog, QStringLiteral("prvky"), c);
-                pressButton(catalog, "tbNew");
-                typeInto("edMaterial", QStringLiteral("Window 1.2 x 1.5"));
-                typeInto("fed_k", QStringLiteral("120"));
-                save(dialog, QStringLiteral("prveknew"), c);
-                pressButton(dialog, "btCancel");
-                catalog->reject();
-            },
-            [&] { z->session->openElementsCatalog(); });
-        // The Catalogs menu with its technical documents.
-        QMenu* menu =
-            w.findChild<QAction*>(QStringLiteral("acKatalog_Techicke_podkladyMenu"))->menu();
-        menu->popup(QPoint(40, 40));
-        save(menu, QStringLiteral("menu-documents"), c);
-        menu->hide();
-    }
-    w.action(QStringLiteral("acEN"))->trigger();
 }
 
 int main(int argc, char** argv) {
