@@ -28,9 +28,8 @@ fi
 
 # The fuzzers use the program folder (databases, pictures) of the normal build.
 ./scripts/setup.sh
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DZEFRANT_BUILD_FUZZERS=ON >/dev/null
-nice -n 10 cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]}"
+cmake --preset fuzz >/dev/null
+nice -n 10 cmake --build --preset fuzz -j"$(nproc)" --target "${targets[@]}"
 
 export ZEFRANT_PROGRAM_DIR="$PWD/build"
 export LSAN_OPTIONS="suppressions=$PWD/tests/sanitizers/lsan.supp:print_suppressions=0"

@@ -6,9 +6,8 @@
 # for the life of the process, are suppressed (tests/sanitizers/lsan.supp).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEFRANT_SANITIZE=ON \
-  -DZEFRANT_HEADLESS_ONLY=ON >/dev/null
-cmake --build build-asan -j"$(nproc)"
+cmake --preset sanitize >/dev/null
+cmake --build --preset sanitize -j"$(nproc)"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$PWD/tests/sanitizers/lsan.supp:print_suppressions=0"
@@ -19,8 +18,7 @@ export ZEFRANT_ROBUSTNESS_KILLS="${ZEFRANT_ROBUSTNESS_KILLS:-40}"
 export ZEFRANT_ROBUSTNESS_TIME_LIMIT=120
 rm -f build-asan/robustness-figures.txt
 status=0
-(cd build-asan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" --timeout 1200) ||
-  status=1
+ctest --preset sanitize -j"$(nproc)" || status=1
 if [ -f build-asan/robustness-figures.txt ]; then
   echo "Robustness suite under the sanitizers:"
   cat build-asan/robustness-figures.txt

@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 ./scripts/setup.sh
 status=0
 rm -f build/robustness-figures.txt
-(cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)") || status=1
+ctest --preset default -j"$(nproc)" || status=1
 if [ -f build/robustness-figures.txt ]; then
   echo "Robustness suite:"
   cat build/robustness-figures.txt
