@@ -25,7 +25,7 @@ const CommandDef* findCommand(const QString& name);
 class CommandHandlers {
 public:
     using Handler = std::function<void()>;
-    void set(const QString& name, Handler handler) { handlers_.insert(name, std::move(handler)); }
+    void set(const QString& name, Handler handler) { handlers_.emplace(name, std::move(handler)); }
     bool contains(const QString& name) const { return handlers_.contains(name); }
     // False for a command without a handler.
     bool run(const QString& name) const;
