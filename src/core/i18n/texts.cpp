@@ -1,6 +1,7 @@
 #include "i18n/texts.h"
 
 #include "i18n/codepage.h"
+#include "i18n/language.h"
 #include "i18n/languagetable.h"
 
 #include <QHash>
@@ -62,10 +63,9 @@ QHash<int, QString> loadTable() {
             header = false;
             for (qsizetype i = 1; i < fields.size(); ++i) {
                 const QString code = fields[i].trimmed();
-                // A column of a language with texts of its own; others are left out.
+                // A column of an offered language; others are left out.
                 const LanguageInfo* row = languageOfCode(code);
-                bases << (row && row->shownBase == row->base && row->suffix[0] == 0 ? row->base
-                                                                                    : -1);
+                bases << (row && isOfferedLanguage(row->base) ? row->base : -1);
             }
             continue;
         }
