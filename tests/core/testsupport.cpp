@@ -63,11 +63,10 @@ void StorageTest::SetUp() {
     const QString given = QString::fromUtf8(savedCommon_);
     if (given.isEmpty() || !QFileInfo::exists(given + QStringLiteral("/Quadrel/Zefrant/ZF.zft"))) {
         const QString common = tmp.filePath(QStringLiteral("common"));
-        ASSERT_TRUE(QDir().mkpath(common + QStringLiteral("/Quadrel/Zefrant")));
-        ASSERT_TRUE(QFile::copy(AppPath + QStringLiteral("DB/ZF.zft"),
-                                common + QStringLiteral("/Quadrel/Zefrant/ZF.zft")));
-        QFile::setPermissions(common + QStringLiteral("/Quadrel/Zefrant/ZF.zft"),
-                              QFile::ReadOwner | QFile::WriteOwner);
+        const QString copy = common + QStringLiteral("/Quadrel/Zefrant/ZF.zft");
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(copy).path()));
+        ASSERT_TRUE(QFile::copy(AppPath + QStringLiteral("DB/ZF.zft"), copy));
+        QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
         qputenv("ZEFRANT_COMMON_APPDATA", common.toUtf8());
     }
     setLanguage(BaseEN);
