@@ -16,8 +16,8 @@ sample() {
   "$cli" --lang "$lang" input "$work/$lang.zfp" "$design" 2> >(grep -v '^box question' >&2)
   "$cli" --lang "$lang" units "$work/$lang.zfp" tests/cli/report/ventilation-units.json
   "$cli" --lang "$lang" report "$work/$lang.zfp" --pdf "docs/samples/report-$lang.pdf"
-  build/tests/exchange_sample --lang "$lang" "$work/$lang.zfp" "docs/samples/plan-$lang.dxf" \
-    "docs/samples/project-$lang.xlsx"
+  "$cli" --lang "$lang" plan "$work/$lang.zfp" --dxf "docs/samples/plan-$lang.dxf"
+  "$cli" --lang "$lang" sheet "$work/$lang.zfp" --xlsx "docs/samples/project-$lang.xlsx"
   build/tests/dxf_picture "docs/samples/plan-$lang.dxf" "docs/samples/plan-$lang.png" 1400
 }
 sample EN docs/samples/design-EN.json

@@ -10,12 +10,9 @@
 #include "i18n/language.h"
 #include "i18n/texts.h"
 #include "session/projectsession.h"
-#include "storage/jsonexport.h"
-#include "storage/projectfiles.h"
-#include "storage/zfdata.h"
-#include "units/projectunits.h"
 
-#include <QFileInfo>
+#include <memory>
+#include <optional>
 
 namespace zf {
 
@@ -28,7 +25,9 @@ const struct {
 } usageLines[] = {
     {"new FILE                ", 3172}, {"input FILE DESIGN.json  ", 3173},
     {"units FILE UNITS.json   ", 3174}, {"export FILE             ", 3175},
-    {"texts                   ", 3176}, {"report FILE (--pdf OUT | --rtf OUT) ", 3177}};
+    {"texts                   ", 3176}, {"report FILE (--pdf OUT | --rtf OUT) ", 3177},
+    {"coverage FILE [--spread DEG] ", 3184}, {"plan FILE --dxf OUT     ", 3185},
+    {"sheet FILE --xlsx OUT   ", 3186}};
 
 int usage(std::FILE* err, const QString& problem) {
     if (!problem.isEmpty())
@@ -82,28 +81,19 @@ int commandTexts(std::FILE* out) {
     return 0;
 }
 
-int commandExport(const QString& file, std::FILE* out) {
-    TZFData data;
-    if (!data.startUp())
-        return 1;
-    ProjectFiles files(data);
-    const int r = files.OpenProject(QFileInfo(file).absoluteFilePath());
-    if (r != ResultOk) {
-        files.atExit();
-        return 1;
-    }
-    int rc = 0;
-    try {
-        const QByteArray json = exportProjectJson(data.ADOConnectionProject);
-        std::fwrite(json.constData(), 1, size_t(json.size()), out);
-        std::fflush(out);
-    } catch (const DbError& e) {
-        ShowMessageBox(e.message(), QString::fromLatin1(ProductName), MbError);
-        rc = 1;
-    }
-    files.CloseProject(true);
-    files.atExit();
-    return rc;
+void print(const QByteArray& bytes, std::FILE* out) {
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out);
+    std::fflush(out);
+}
+
+// The session of one command, started; nothing when the reference database
+// could not be opened (the fatal message has been shown).
+std::unique_ptr<ProjectSession> startSession() {
+    auto session = std::make_unique<ProjectSession>();
+    session->setHelpDisplay(false);
+    if (!session->start())
+        return nullptr;
+    return session;
 }
 
 } // namespace
@@ -132,51 +122,65 @@ int runCli(const QStringList& argsIn, std::FILE* out, std::FILE* err, const QStr
     setLanguage(CheckRussianCodePage(base));
 
     const QString command = args[0];
-    if (command == QLatin1String("export")) {
-        if (args.size() != 2)
-            return usage(err, formatText(LanguageText(3179), {command}));
-        return commandExport(args[1], out);
-    }
-    if (command == QLatin1String("new") || command == QLatin1String("input")) {
-        const int arity = command == QLatin1String("new") ? 2 : 3;
-        if (args.size() != arity)
-            return usage(err, command == QLatin1String("new")
-                                  ? formatText(LanguageText(3179), {command})
-                                  : formatText(LanguageText(3180),
-                                               {command, QStringLiteral("DESIGN.json")}));
-        ProjectSession session;
-        session.setHelpDisplay(false);
-        if (!session.start())
-            return 1;
-        return command == QLatin1String("new") ? commandNewProject(session, args[1])
-                                               : commandInput(session, dialogs, args[1], args[2]);
-    }
-    if (command == QLatin1String("units")) {
-        if (args.size() != 3)
-            return usage(err,
-                         formatText(LanguageText(3180), {command, QStringLiteral("UNITS.json")}));
-        ProjectSession session;
-        session.setHelpDisplay(false);
-        if (!session.start())
-            return 1;
-        return commandUnits(session, args[1], args[2]);
-    }
-    if (command == QLatin1String("report")) {
-        if (args.size() != 4 ||
-            (args[2] != QLatin1String("--pdf") && args[2] != QLatin1String("--rtf")))
-            return usage(err, formatText(LanguageText(3181), {command}));
-        ProjectSession session;
-        session.setHelpDisplay(false);
-        if (!session.start())
-            return 1;
-        return commandReport(session, args[1], args[2] == QLatin1String("--pdf"), args[3]);
-    }
-    if (command == QLatin1String("texts")) {
+    auto is = [&](const char* name) { return command == QLatin1String(name); };
+    if (is("texts")) {
         if (args.size() != 1)
             return usage(err, formatText(LanguageText(3182), {command}));
         return commandTexts(out);
     }
-    return usage(err, formatText(LanguageText(3183), {command}));
+    if (!(is("new") || is("input") || is("units") || is("export") || is("report") ||
+          is("coverage") || is("plan") || is("sheet")))
+        return usage(err, formatText(LanguageText(3183), {command}));
+
+    // The arguments first: a usage error opens nothing.
+    if ((is("new") || is("export")) && args.size() != 2)
+        return usage(err, formatText(LanguageText(3179), {command}));
+    if ((is("input") || is("units")) && args.size() != 3)
+        return usage(err, formatText(LanguageText(3180),
+                                     {command, is("input") ? QStringLiteral("DESIGN.json")
+                                                           : QStringLiteral("UNITS.json")}));
+    if (is("report") && (args.size() != 4 || (args[2] != QLatin1String("--pdf") &&
+                                              args[2] != QLatin1String("--rtf"))))
+        return usage(err, formatText(LanguageText(3181), {command}));
+    std::optional<double> spread;
+    if (is("coverage")) {
+        if (!(args.size() == 2 || (args.size() == 4 && args[2] == QLatin1String("--spread"))))
+            return usage(err, formatText(LanguageText(3187), {command}));
+        if (args.size() == 4) {
+            bool ok = false;
+            spread = args[3].toDouble(&ok);
+            if (!ok)
+                return usage(err, formatText(LanguageText(3190), {args[3]}));
+        }
+    }
+    if (is("plan") && (args.size() != 4 || args[2] != QLatin1String("--dxf")))
+        return usage(err, formatText(LanguageText(3188), {command}));
+    if (is("sheet") && (args.size() != 4 || args[2] != QLatin1String("--xlsx")))
+        return usage(err, formatText(LanguageText(3189), {command}));
+
+    const std::unique_ptr<ProjectSession> session = startSession();
+    if (!session)
+        return 1;
+    ProjectSession& s = *session;
+    const QString& file = args[1];
+    if (is("new"))
+        return commandNewProject(s, file);
+    if (is("input"))
+        return commandInput(s, dialogs, file, args[2]);
+    if (is("units"))
+        return commandUnits(s, file, args[2]);
+    if (is("report"))
+        return commandReport(s, file, args[2] == QLatin1String("--pdf"), args[3]);
+    if (is("plan"))
+        return s.writePlanDxf(file, args[3]) ? 0 : 1;
+    if (is("sheet"))
+        return s.writeWorkbook(file, args[3]) ? 0 : 1;
+    QByteArray json;
+    const bool ok = is("export") ? s.exportProject(file, &json)
+                                 : s.coverageReport(file, spread.value_or(s.throwSpread()), &json);
+    if (ok)
+        print(json, out);
+    return ok ? 0 : 1;
 }
 
 } // namespace zf

@@ -147,9 +147,8 @@ void TfrmZMain::createMenus() {
                 QMenu* sub = menu->addMenu(QString());
                 sub->menuAction()->setObjectName(name + QStringLiteral("Menu"));
                 subMenus_.insert(name, sub);
-                if (name == QLatin1String("acLanguage"))
-                    for (const QString& lang : languageCommands())
-                        sub->addAction(action(lang));
+                for (const QString& command : submenuCommands(name))
+                    sub->addAction(action(command));
             } else {
                 menu->addAction(action(item));
             }
@@ -283,6 +282,8 @@ void TfrmZMain::updateActions() {
             enabled = isOfferedLanguage(baseOfLanguageCommand(name));
         a->setEnabled(enabled);
     }
+    for (auto it = subMenus_.begin(); it != subMenus_.end(); ++it)
+        it.value()->menuAction()->setEnabled(commandEnabled(it.key(), s));
     syncCheckMarks();
     // The language menu shows the flag of the current language.
     const QString cmd = languageCommandOfBase(LanguageBase);

@@ -4,7 +4,7 @@
 // design that changed the file is a finding.
 #include "fuzzsupport.h"
 
-#include "design.h"
+#include "session/design.h"
 
 using zf::fuzz::Env;
 

@@ -140,12 +140,14 @@ void ProjectSession::setSettings(UserSettings* settings) {
     helpDisplay_ = settings_->showHints;
     checkedLanguage_ = settings_->checkedLanguage;
     files.LastFolder = settings_->lastFolder;
+    exportFolder_ = settings_->exportFolder;
 }
 
 void ProjectSession::writeSettings() {
     if (!settings_)
         return;
     settings_->lastFolder = files.LastFolder;
+    settings_->exportFolder = exportFolder_;
     settings_->showHints = helpDisplay_;
     settings_->checkedLanguage = checkedLanguage_;
     settings_->write(AppPath);

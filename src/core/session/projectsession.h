@@ -5,15 +5,19 @@
 #include "catalogs/unitscatalog.h"
 #include "common/viewevents.h"
 #include "report/runreport.h"
+#include "session/design.h"
 #include "shell/commands.h"
 #include "storage/projectfiles.h"
 #include "storage/zfdata.h"
 #include "units/projectunits.h"
 #include "units/resultsummary.h"
+#include "units/throwzones.h"
 #include "units/unittypes.h"
 #include "wizard/inputwizard.h"
 
+#include <QByteArray>
 #include <QString>
+#include <optional>
 #include <vector>
 
 namespace zf {
@@ -186,7 +190,62 @@ public:
     ReportRunResult runReport(ReportKind kind, const QString& fileName,
                               ReportPresenter* presenter = nullptr);
 
+    // --- the exports of the open project (File > Export) ---
+    // The opening angle of the throw zones the plan's drawing shows.
+    double throwSpread() const;
+    // The plan as a DXF drawing, the project as an xlsx workbook, each into out:
+    // the pending edits posted and the plan stored first (one operation), then
+    // the file written whole or not at all. False after the program's message.
+    bool exportPlan(const QString& out);
+    bool exportWorkbook(const QString& out);
+    // The commands: the save dialog in the language, opened in the folder of the
+    // last export (kept in the user settings). False when cancelled or failed.
+    bool commandExportPlan();
+    bool commandExportWorkbook();
+
+    // --- operations on a project file ---
+    // Each is one operation on the file: it is opened as Open does, the work
+    // done, and the file saved or left as it was; a refusal or failure leaves it
+    // as it was after the program's message through the Dialogs port. No
+    // project is open afterwards. These run the command-line tool's commands.
+    //
+    // New, as the File command does it, then Save As file (overwriting).
+    bool newProjectFile(const QString& file);
+    // Opens the input wizard on the file, enters the design's values as a user
+    // would (the choices first, each through its change handler, then the
+    // values in column order, then the surfaces and their openings; picking a
+    // material answers No to the openings question), goes through the pages and
+    // presses Finish; then saves.
+    bool applyDesign(const QString& file, const Design& design);
+    // Enters the chosen numbers of units and the placement settings, runs the
+    // automatic placement when asked to, every question answered Yes; saves.
+    bool applyUnits(const QString& file, const UnitsInput& input);
+    // Every project table of the file as it is stored, as one JSON object
+    // (storage/jsonexport); the file is read, not loaded into the wizard.
+    bool exportProject(const QString& file, QByteArray* json);
+    // The report of the file in the current language into out (PDF or RTF).
+    bool writeReport(const QString& file, ReportKind kind, const QString& out);
+    // The throw zones of the stored units and the share of the floor they
+    // reach, as one JSON object. A spread outside 0 < spread <= 180 degrees is
+    // refused with the program's message before the file is opened.
+    bool coverageReport(const QString& file, double spreadDeg, QByteArray* json);
+    // The plan (its units as stored, the default spread) as a DXF drawing, the
+    // project as an xlsx workbook, in the current language.
+    bool writePlanDxf(const QString& file, const QString& out);
+    bool writeWorkbook(const QString& file, const QString& out);
+
 private:
+    // Opens the file for one of the operations above; false after the message.
+    bool openForOperation(const QString& file);
+    // The end of an operation that saved nothing, or whose work is refused: the
+    // file goes back to the state it was opened in, and is closed.
+    void revertAndClose();
+    bool exportToFile(bool drawing, const QString& out);
+    // True, after the program's message, when out names the open project's
+    // file or its backup.
+    bool refuseProjectAsOutput(const QString& out);
+    bool commandExport(bool drawing);
+
     // The events of the controllers go to every registered view.
     class Broadcaster : public ViewEvents {
     public:
@@ -231,6 +290,7 @@ private:
     bool projectWindowShown_ = false;
     bool projectWindowCreated_ = false;
     int projectPage_ = tsVstupniUdaje;
+    QString exportFolder_; // of the last export, with a trailing '/'; empty: none yet
     bool ventilationLine_ = false;
     ResultSummary summary_;
     CoverageState coverage_;

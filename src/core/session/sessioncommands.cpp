@@ -11,6 +11,8 @@ void registerSessionCommands(CommandHandlers& h, ProjectSession& s) {
     h.set(QStringLiteral("acClose"), [&s] { s.commandClose(); });
     h.set(QStringLiteral("acFileSave"), [&s] { s.commandSave(); });
     h.set(QStringLiteral("acFileSaveAs"), [&s] { s.commandSaveAs(); });
+    h.set(QStringLiteral("acExportPlan"), [&s] { s.commandExportPlan(); });
+    h.set(QStringLiteral("acExportWorkbook"), [&s] { s.commandExportWorkbook(); });
     h.set(QStringLiteral("acInput"), [&s] { s.openWizard(); });
     for (const char* c :
          {"acUvodniText", "acOtopneObdobi", "acProvozniRezim", "acRozmeryHaly", "acRozmerySvetliku",

@@ -16,6 +16,9 @@ const std::vector<CommandDef>& commandTable() {
         {"acPrint", 9, "Ctrl+P"},
         {"acPDFCreate", 10, ""},
         {"acRTFCreate", 20, ""},
+        {"acExport", 3548, ""},
+        {"acExportPlan", 3549, ""},
+        {"acExportWorkbook", 3550, ""},
         {"acFileExit", 12, ""},
         {"acEditUndo", 14, "Ctrl+Z"},
         {"acEditRedo", 3350, "Ctrl+Y"},
@@ -76,6 +79,8 @@ bool commandEnabled(const QString& name, const ShellState& s) {
         QStringLiteral("acClose"),         QStringLiteral("acFileSaveAs"),
         QStringLiteral("acPrintPreview"),  QStringLiteral("acPrint"),
         QStringLiteral("acPDFCreate"),     QStringLiteral("acRTFCreate"),
+        QStringLiteral("acExport"),        QStringLiteral("acExportPlan"),
+        QStringLiteral("acExportWorkbook"),
         QStringLiteral("acInput"),         QStringLiteral("acUvodniText"),
         QStringLiteral("acOtopneObdobi"),  QStringLiteral("acProvozniRezim"),
         QStringLiteral("acRozmeryHaly"),   QStringLiteral("acRozmerySvetliku"),
@@ -92,7 +97,8 @@ const std::vector<MenuDef>& mainMenu() {
     static const std::vector<MenuDef> menu = {
         {1,
          {"acFileNew", "acFileOpen", "acClose", "-", "acFileSave", "acFileSaveAs", "-",
-          "acPrintPreview", "acPrint", "-", "acPDFCreate", "acRTFCreate", "-", "acFileExit"}},
+          "acPrintPreview", "acPrint", "-", "acPDFCreate", "acRTFCreate", ">acExport", "-",
+          "acFileExit"}},
         {13,
          {"acEditUndo", "acEditRedo", "-", "acEditCut", "acEditCopy", "acEditPaste", "-",
           "acEditDelete", "-", "acEditSelectAll"}},
@@ -114,6 +120,16 @@ const QStringList& toolBarItems() {
                                       "acPrintPreview", "acPrint",    "-",          "acInput", "-",
                                       "acFileExit"};
     return items;
+}
+
+const QStringList& submenuCommands(const QString& name) {
+    static const QStringList exports = {"acExportPlan", "acExportWorkbook"};
+    static const QStringList none;
+    if (name == QLatin1String("acLanguage"))
+        return languageCommands();
+    if (name == QLatin1String("acExport"))
+        return exports;
+    return none;
 }
 
 const QStringList& languageCommands() {

@@ -54,6 +54,10 @@ struct MenuDef {
 const std::vector<MenuDef>& mainMenu();
 const QStringList& toolBarItems();
 
+// The commands of a submenu that holds commands (acLanguage, acExport); empty
+// for the others, which the program fills itself.
+const QStringList& submenuCommands(const QString& name);
+
 // The submenu of the language command.
 const QStringList& languageCommands();          // acCZ ... acSL
 int baseOfLanguageCommand(const QString& name); // -1 for others

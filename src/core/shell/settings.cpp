@@ -41,6 +41,7 @@ void UserSettings::read(const std::function<int()>& askLanguage) {
         const QString language =
             s.value(key + QStringLiteral("/General/Language"), QStringLiteral("NONE")).toString();
         lastFolder = s.value(key + QStringLiteral("/General/MRUFolder")).toString();
+        exportFolder = s.value(key + QStringLiteral("/General/ExportFolder")).toString();
         const QString report = s.value(key + QStringLiteral("/General/ReportLanguage")).toString();
         reportLanguage = isOfferedLanguage(baseOfStoredCode(report)) &&
                                  languageCodeOfBase(baseOfStoredCode(report)) == report
@@ -74,6 +75,10 @@ void UserSettings::write(const QString& appPath) {
     const QString g = currentKey + QStringLiteral("/General/");
     s.setValue(g + QStringLiteral("AppPath"), QDir::toNativeSeparators(appPath));
     s.setValue(g + QStringLiteral("MRUFolder"), lastFolder);
+    if (exportFolder.isEmpty())
+        s.remove(g + QStringLiteral("ExportFolder"));
+    else
+        s.setValue(g + QStringLiteral("ExportFolder"), exportFolder);
     s.setValue(g + QStringLiteral("ShowHints"),
                showHints ? QStringLiteral("1") : QStringLiteral("0"));
     if (reportLanguage.isEmpty())

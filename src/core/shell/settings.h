@@ -10,7 +10,7 @@ namespace zf {
 
 // The user settings, kept in a QSettings store that mirrors the registry tree of
 // the current user: Software/Quadrel/Zefrant/1.0/General/{Language, MRUFolder,
-// ShowHints, AppPath, ReportLanguage}, all texts. Read once at start, written
+// ShowHints, AppPath, ReportLanguage, ExportFolder}, all texts. Read once at start, written
 // whenever they change.
 class UserSettings {
 public:
@@ -32,6 +32,7 @@ public:
     int languageBase = 0;    // LanguageBase, after the code-page check
     int checkedLanguage = 0; // base of the checked language command; -1 none
     QString lastFolder;      // LastFolder
+    QString exportFolder;    // where the last export went; empty: none yet
     bool showHints = true;   // check mark of acShowHelp
     QString reportLanguage;  // the code the output options chose; empty: the windows' language
     bool askedLanguage = false;

@@ -2,6 +2,8 @@
 
 #include "common/numberformat.h"
 #include "i18n/texts.h"
+#include "units/projectunits.h"
+#include "units/unittypes.h"
 #include "wizard/inputwizard.h"
 
 #include <QFile>
@@ -11,6 +13,7 @@
 #include <cfloat>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -294,6 +297,93 @@ bool parseDesign(const QByteArray& bytes, Design* design, QString* error) {
         *error = r.why;
         return false;
     }
+}
+
+namespace {
+
+bool asInteger(const QJsonValue& v, int* out) {
+    if (!v.isDouble())
+        return false;
+    const double d = v.toDouble();
+    if (!std::isfinite(d) || d != std::trunc(d) || d < std::numeric_limits<qint32>::min() ||
+        d > std::numeric_limits<qint32>::max())
+        return false;
+    *out = int(d);
+    return true;
+}
+
+bool asNumber(const QJsonValue& v, double* out) {
+    if (!v.isDouble() || !std::isfinite(v.toDouble()))
+        return false;
+    *out = v.toDouble();
+    return true;
+}
+
+} // namespace
+
+bool parseUnitsInput(const QByteArray& bytes, const QString& source, UnitsInput* in,
+                     QString* error) {
+    QJsonObject root;
+    QString why;
+    if (!parseJsonObject(bytes, &root, &why)) {
+        *error = formatText(LanguageText(3150), {source, why});
+        return false;
+    }
+    auto bad = [&](const QString& what) {
+        *error = QStringLiteral("%1: %2").arg(source, what);
+        return false;
+    };
+    in->source = source;
+    for (auto it = root.begin(); it != root.end(); ++it) {
+        const QString key = it.key();
+        const QJsonValue v = it.value();
+        if (key == QLatin1String("counts")) {
+            if (!v.isArray())
+                return bad(formatText(LanguageText(3151), {QStringLiteral("\"counts\"")}));
+            for (const QJsonValue& e : v.toArray()) {
+                const QJsonObject o = e.toObject();
+                int id = 0, n = 0;
+                if (!e.isObject() || o.size() != 2 ||
+                    !asInteger(o.value(QLatin1String("ID")), &id) ||
+                    !asInteger(o.value(QLatin1String("Pocet_jednotek")), &n))
+                    return bad(formatText(LanguageText(3152), {QStringLiteral("\"counts\"")}));
+                if (n < 0 || n > MaxChosenUnits)
+                    return bad(formatText(LanguageText(3153), {QStringLiteral("\"Pocet_jednotek\""),
+                                                               MaxChosenUnits, n}));
+                in->counts.emplace_back(id, n);
+            }
+        } else if (key == QLatin1String("Varianta_rozmisteni_enum")) {
+            int variant = 0;
+            if (!asInteger(v, &variant) || variant < 0 ||
+                variant >= int(ProjectUnits::variantEntries().size()))
+                return bad(
+                    formatText(LanguageText(3154), {QStringLiteral("\"Varianta_rozmisteni_enum\""),
+                                                    ProjectUnits::variantEntries().size() - 1}));
+            in->variant = variant;
+        } else if (key == QLatin1String("side")) {
+            const QString side = v.toString();
+            if (!v.isString() ||
+                (side != QLatin1String("longer") && side != QLatin1String("shorter")))
+                return bad(formatText(LanguageText(3155),
+                                      {QStringLiteral("\"side\""), QStringLiteral("\"longer\""),
+                                       QStringLiteral("\"shorter\"")}));
+            in->longerSide = side == QLatin1String("longer");
+        } else if (key == QLatin1String("Vyska_jednotek") ||
+                   key == QLatin1String("Vyska_destrat")) {
+            double h = 0;
+            if (!asNumber(v, &h) || std::fabs(h) > FLT_MAX)
+                return bad(
+                    formatText(LanguageText(3156), {QLatin1Char('"') + key + QLatin1Char('"')}));
+            (key == QLatin1String("Vyska_jednotek") ? in->unitHeight : in->destratifierHeight) = h;
+        } else if (key == QLatin1String("place")) {
+            if (!v.isBool())
+                return bad(formatText(LanguageText(3157), {QStringLiteral("\"place\"")}));
+            in->place = v.toBool();
+        } else {
+            return bad(formatText(LanguageText(3158), {QLatin1Char('"') + key + QLatin1Char('"')}));
+        }
+    }
+    return true;
 }
 
 } // namespace zf

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace zf {
@@ -47,5 +48,22 @@ QDateTime designDate(const QJsonValue& v); // invalid when the text is no such d
 const QStringList& designChoiceKeys();
 
 bool parseDesign(const QByteArray& bytes, Design* design, QString* error);
+
+// UNITS.json of `zefrant-cli units`, its form checked: the chosen numbers by the
+// ID of their tTempTable row and the placement settings. Whether a row with the
+// ID exists is up to the project.
+struct UnitsInput {
+    std::vector<std::pair<int, int>> counts; // ID, Pocet_jednotek
+    std::optional<int> variant;              // Varianta_rozmisteni_enum
+    bool longerSide = true;                  // "side": "longer" or "shorter"
+    std::optional<double> unitHeight;        // Vyska_jednotek
+    std::optional<double> destratifierHeight; // Vyska_destrat
+    bool place = false;                       // press "Locate the units"
+    QString source;                           // the file it was read from, for messages
+};
+
+// Reads UNITS.json from bytes; source names the file in the reasons.
+bool parseUnitsInput(const QByteArray& bytes, const QString& source, UnitsInput* input,
+                     QString* error);
 
 } // namespace zf
