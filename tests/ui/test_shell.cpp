@@ -774,6 +774,58 @@ TEST_F(ShellTest, HintsLastTwentySecondsAndCheckedPicturesAreMarked) {
 // check marks) in every language, for a person to look at. Set ZEFRANT_SHOTS
 // to a folder and run under xvfb-run with QT_QPA_PLATFORM=xcb (and
 // QT_SCALE_FACTOR=2).
+TEST_F(ShellTest, FileExportWritesItsFileOrSaysWhy) {
+    Zefrant z;
+    ASSERT_TRUE(z.start({}, options()));
+    TfrmZMain& w = *z.mainWindow;
+    auto* menu = w.findChild<QAction*>(QStringLiteral("acExportMenu"));
+    ASSERT_NE(menu, nullptr);
+    ASSERT_NE(menu->menu(), nullptr);
+    ASSERT_EQ(menu->menu()->actions().size(), 2);
+    EXPECT_EQ(menu->menu()->actions()[0], w.action(QStringLiteral("acExportPlan")));
+    EXPECT_EQ(menu->menu()->actions()[1], w.action(QStringLiteral("acExportWorkbook")));
+    EXPECT_EQ(menu->text(), QStringLiteral("E&xport"));
+    w.updateActions();
+    EXPECT_FALSE(menu->isEnabled()) << "no project";
+    EXPECT_FALSE(w.action(QStringLiteral("acExportPlan"))->isEnabled());
+
+    ASSERT_EQ(z.session->openFile(projectCopy(QStringLiteral("x.zfp"))), ResultOk);
+    w.updateActions();
+    EXPECT_TRUE(menu->isEnabled());
+    EXPECT_TRUE(w.action(QStringLiteral("acExportWorkbook"))->isEnabled());
+    const QString book = dir.filePath(QStringLiteral("x.xlsx"));
+    dlg.saveNames = {book};
+    w.action(QStringLiteral("acExportWorkbook"))->trigger();
+    ASSERT_EQ(dlg.saveDialogs.size(), 1u);
+    EXPECT_EQ(dlg.saveDialogs[0].title, LanguageText(3553));
+    EXPECT_TRUE(QFile::exists(book));
+    EXPECT_TRUE(dlg.boxes.empty());
+
+    // A folder that is not there: the program's message, no file.
+    const QString gone = dir.filePath(QStringLiteral("gone/x.dxf"));
+    dlg.saveNames = {gone};
+    w.action(QStringLiteral("acExportPlan"))->trigger();
+    ASSERT_EQ(dlg.boxes.size(), 1u);
+    EXPECT_EQ(dlg.last().flags, MbError);
+    EXPECT_FALSE(QFile::exists(gone));
+    z.session->files.CloseProject(true);
+    // The access keys of the File menu stay distinct in every language.
+    for (const int base : {BaseCZ, BaseEN, BaseGE, BasePL, BaseRU}) {
+        QStringList keys;
+        for (const QString& c : mainMenu()[0].items) {
+            const QString name = c.startsWith(QLatin1Char('>')) ? c.mid(1) : c;
+            if (name == QLatin1String("-"))
+                continue;
+            const QString t = LanguageTextIn(base, findCommand(name)->textId);
+            const qsizetype amp = t.indexOf(QLatin1Char('&'));
+            ASSERT_GE(amp, 0) << qPrintable(name);
+            const QString key = t.mid(amp + 1, 1).toLower();
+            EXPECT_FALSE(keys.contains(key)) << base << " " << qPrintable(t);
+            keys << key;
+        }
+    }
+}
+
 TEST_F(ShellTest, MenusLook) {
     const QString out = qEnvironmentVariable("ZEFRANT_SHOTS");
     if (out.isEmpty())
@@ -807,6 +859,11 @@ TEST_F(ShellTest, MenusLook) {
         w.updateActions();
         grab(menus.at(1)->menu(), QStringLiteral("menu-edit-") + c);
         z.session->wizard.hide();
+        w.updateActions();
+        grab(menus.at(0)->menu(), QStringLiteral("menu-file-") + c);
+        for (QAction* a : menus.at(0)->menu()->actions())
+            if (a->menu())
+                grab(a->menu(), QStringLiteral("menu-export-") + c);
         for (const bool help : {false, true}) {
             z.session->setHelpDisplay(help);
             w.updateActions();
