@@ -86,6 +86,8 @@ protected:
     virtual void prepareReference() {}
 
     ElementsCatalog& catalog() { return session->catalog; }
+    // Where the user's own items are kept.
+    QString userFile() const { return data->UserCatalogPath; }
     int groupOf(const QString& name) {
         const auto& g = catalog().groups();
         for (size_t i = 0; i < g.size(); ++i)
@@ -311,7 +313,7 @@ TEST_F(CatalogTest, AGroupThatNoLongerExists) {
     // the new-element dialog still offers it.
     const int id = add(QStringLiteral("Gates"), QStringLiteral("Only"), QStringLiteral("1"));
     ASSERT_GT(id, 0);
-    sql(reference,
+    sql(userFile(),
         QStringLiteral("UPDATE tMaterialyEN SET Skupina = 'Extra' WHERE IDMaterial = %1").arg(id));
     data->tMaterialy.refresh();
     catalog().BuildElementsTree();
@@ -375,7 +377,7 @@ TEST_F(CatalogTest, EditingOnlyUserItemsWithoutRangeCheck) {
     EXPECT_EQ(catalog().current().group, groupOf(QStringLiteral("Windows")));
 
     // An unchanged U keeps its value to the last digit, though shown with two decimals.
-    sql(reference,
+    sql(userFile(),
         QStringLiteral("UPDATE tMaterialyEN SET k = 0.125 WHERE IDMaterial = %1").arg(id));
     data->tMaterialy.refresh();
     catalog().BuildElementsTree();
@@ -418,7 +420,7 @@ TEST_F(CatalogTest, EditingOnlyUserItemsWithoutRangeCheck) {
 // it goes while the edit dialog is open; the tree then shows the table as it is.
 TEST_F(CatalogTest, AnItemAnotherInstanceDeletedIsNotFound) {
     auto deleteElsewhere = [this](int id) {
-        sql(reference, QStringLiteral("DELETE FROM tMaterialyEN WHERE IDMaterial = %1").arg(id));
+        sql(userFile(), QStringLiteral("DELETE FROM tMaterialyEN WHERE IDMaterial = %1").arg(id));
     };
     int id = add(QStringLiteral("Walls"), QStringLiteral("Gone"), QStringLiteral("0.5"));
     ASSERT_GT(id, 0);
@@ -524,10 +526,10 @@ TEST_F(CatalogTest, DeletingAndItsMessages) {
 TEST_F(CatalogTest, DeletingTheLastItemOfAGroupRemovesTheGroup) {
     // A group of user items only.
     const int id = add(QStringLiteral("Gates"), QStringLiteral("Gate"), QStringLiteral("3"));
-    sql(reference,
+    sql(userFile(),
         QStringLiteral("UPDATE tMaterialyEN SET Skupina = 'Mine' WHERE IDMaterial = %1").arg(id));
     const int second = add(QStringLiteral("Gates"), QStringLiteral("Gate 2"), QStringLiteral("3"));
-    sql(reference, QStringLiteral("UPDATE tMaterialyEN SET Skupina = 'Mine' WHERE IDMaterial = %1")
+    sql(userFile(), QStringLiteral("UPDATE tMaterialyEN SET Skupina = 'Mine' WHERE IDMaterial = %1")
                        .arg(second));
     data->tMaterialy.refresh();
     catalog().BuildElementsTree();
@@ -720,44 +722,59 @@ TEST_F(CatalogTest, RussianOnACentralEuropeanSystemStoresTheReencodedText) {
     session->switchLanguage(BaseEN);
 }
 
-// ------------------------------------------------------------------ a read-only database
+// ------------------------------------------------------------------ a catalog the user cannot change
 
-TEST_F(CatalogTest, AReferenceDatabaseTheUserCannotWrite) {
-    // The program database opened as a user without write access finds it.
-    data->tMaterialy.close();
-    data->ADOConnectionData.close();
-    Database::OpenOptions o;
-    o.readOnly = true;
-    o.applicationId = ReferenceApplicationId;
-    data->ADOConnectionData.open(reference, o);
+// The user's data folder cannot be made (a file stands where it should be):
+// the program starts without a word, shows the supplied catalog, and every
+// change says why it cannot be made. An office's own item in a machine-wide
+// reference database (ReadOnly 0 there) is part of the supplied catalog.
+TEST_F(CatalogTest, AUserFolderThatCannotBeMade) {
+    sql(reference, QStringLiteral("UPDATE tMaterialyEN SET ReadOnly = 0 WHERE IDMaterial = 1"));
+    QFile blocker(tmp.filePath(QStringLiteral("blocker")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    qputenv("ZEFRANT_USER_DATA", tmp.filePath(QStringLiteral("blocker/user")).toUtf8());
+    dlg.boxes.clear();
+    ASSERT_EQ(data->ConnectReference(data->ReferencePath), 0);
     data->openMaterials();
     catalog().BuildElementsTree();
+    EXPECT_TRUE(boxes().empty()) << "no word at the start";
+    EXPECT_FALSE(data->userCatalogWritable());
     const auto groups = catalog().groups().size();
     const int before = rows();
+    ASSERT_GT(before, 50) << "the supplied items are all there";
     const QString message =
-        QStringLiteral("The structural elements catalog cannot be changed: you may only read "
-                       "the program database %1.")
-            .arg(reference);
+        QStringLiteral("The structural elements catalog cannot be changed: your own items are "
+                       "kept in the file %1, which cannot be written now.\n\nThe folder %2 "
+                       "cannot be made.")
+            .arg(userFile(), tmp.filePath(QStringLiteral("blocker/user")));
 
     catalog().newItem();
+    ASSERT_FALSE(boxes().empty());
     EXPECT_EQ(boxes().back().text, message);
     EXPECT_FALSE(catalog().newElementShown());
-    // Edit and delete of a user item say the same; the built-in ones their own.
     select(QStringLiteral("Walls"), 0);
+    ASSERT_TRUE(catalog().currentElement());
+    EXPECT_TRUE(catalog().currentElement()->readOnly) << "the office's item is not the user's";
     catalog().deleteItem();
     EXPECT_EQ(boxes().back().text, LanguageText(5018));
-    sql(reference, QStringLiteral("UPDATE tMaterialyEN SET ReadOnly = 0 WHERE IDMaterial = 1"));
-    data->tMaterialy.refresh();
-    catalog().BuildElementsTree();
-    select(QStringLiteral("Walls"), 0);
     view->events.clear();
     catalog().editItem();
-    EXPECT_EQ(boxes().back().text, message);
+    EXPECT_EQ(boxes().back().text, LanguageText(5016));
     EXPECT_FALSE(view->events.contains(QStringLiteral("edit")));
-    catalog().deleteItem();
-    EXPECT_EQ(boxes().back().text, message);
+    // Written past the catalog's checks, the data layer refuses too.
+    data->tMaterialy.first();
+    EXPECT_THROW(
+        {
+            data->tMaterialy.edit();
+            data->tMaterialy.setValue(QStringLiteral("k"), 9.0);
+            data->tMaterialy.post();
+        },
+        DbError);
+    data->tMaterialy.cancel();
     EXPECT_EQ(rows(), before);
     EXPECT_EQ(catalog().groups().size(), groups);
+    EXPECT_FALSE(QFileInfo::exists(userFile()));
 }
 
 TEST_F(CatalogTest, AFailedWriteLeavesTheCatalogAsItWas) {
@@ -766,7 +783,7 @@ TEST_F(CatalogTest, AFailedWriteLeavesTheCatalogAsItWas) {
     // reported, and the tree shows the table as it is.
     Database other;
     Database::OpenOptions o;
-    other.open(reference, o);
+    other.open(userFile(), o);
     Database::Transaction hold(other);
     other.exec(QStringLiteral("UPDATE tDefPerson SET Person = Person"));
     catalog().newItem();

@@ -69,6 +69,9 @@ void StorageTest::SetUp() {
         QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
         qputenv("ZEFRANT_COMMON_APPDATA", common.toUtf8());
     }
+    // And a data folder of its own, for the user's own items and defaults.
+    savedUserData_ = qgetenv("ZEFRANT_USER_DATA");
+    qputenv("ZEFRANT_USER_DATA", tmp.filePath(QStringLiteral("user")).toUtf8());
     setLanguage(BaseEN);
     Modified = false;
     LastError.clear();
@@ -85,6 +88,7 @@ void StorageTest::TearDown() {
     setCopyInterruptHook(nullptr);
     setDialogs(nullptr);
     qputenv("ZEFRANT_COMMON_APPDATA", savedCommon_);
+    qputenv("ZEFRANT_USER_DATA", savedUserData_);
 }
 
 QString StorageTest::copyTemplate(const QString& name) {

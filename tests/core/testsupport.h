@@ -65,6 +65,7 @@ protected:
 
 private:
     QByteArray savedCommon_;
+    QByteArray savedUserData_;
 };
 
 } // namespace zf::test

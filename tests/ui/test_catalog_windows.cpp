@@ -62,6 +62,8 @@ protected:
         ASSERT_TRUE(QFile::copy(QStringLiteral(ZEFRANT_PROGRAM_DIR "/DB/ZF.zft"), reference));
         QFile::setPermissions(reference, QFile::ReadOwner | QFile::WriteOwner);
         qputenv("ZEFRANT_COMMON_APPDATA", dir.filePath(QStringLiteral("common")).toUtf8());
+        oldUserData = qgetenv("ZEFRANT_USER_DATA");
+        qputenv("ZEFRANT_USER_DATA", dir.filePath(QStringLiteral("user")).toUtf8());
         setDocumentOpener([this](const QString& path) {
             opened << path;
             return QFileInfo(path).isFile();
@@ -81,6 +83,7 @@ protected:
     void TearDown() override {
         z.reset();
         qputenv("ZEFRANT_COMMON_APPDATA", oldCommon);
+        qputenv("ZEFRANT_USER_DATA", oldUserData);
         setDocumentOpener({});
         setLanguage(BaseEN);
     }
@@ -144,7 +147,7 @@ protected:
 
     QTemporaryDir dir;
     QString settingsFile, reference;
-    QByteArray oldCommon;
+    QByteArray oldCommon, oldUserData;
     TestDialogs dlg;
     QStringList opened;
     std::unique_ptr<Zefrant> z;
@@ -294,12 +297,13 @@ TEST_F(CatalogWindows, TheUFieldTakesTwoDecimals) {
 }
 
 TEST_F(CatalogWindows, DeletingTheLastItemOfAGroupRemovesIt) {
-    // A group of one user item.
+    // A group of one user item, in the user's own file.
     {
         Database db;
-        db.open(reference, {});
-        db.exec(QStringLiteral("INSERT INTO tMaterialyEN (Skupina, Material, k, ReadOnly, "
-                               "ShowInCatalogs, Typ) VALUES ('Mine', 'Only one', 1, 0, 3, 5)"));
+        db.open(z->session->data.UserCatalogPath, {});
+        db.exec(QStringLiteral("INSERT INTO tMaterialyEN (IDMaterial, Skupina, Material, k, "
+                               "ReadOnly, ShowInCatalogs, Typ) VALUES (1000500, 'Mine', "
+                               "'Only one', 1, 0, 3, 5)"));
     }
     z->session->data.tMaterialy.refresh();
     z->session->catalog.BuildElementsTree();

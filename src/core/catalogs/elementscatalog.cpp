@@ -11,7 +11,6 @@
 #include <QColor>
 #include <QFont>
 #include <QLocale>
-#include <sqlite3.h>
 
 namespace zf {
 
@@ -210,10 +209,11 @@ ElementsCatalog::DoubleClick ElementsCatalog::doubleClick() {
 }
 
 bool ElementsCatalog::referenceWritable(bool tell) const {
-    Database& db = data_.ADOConnectionData;
-    const bool writable = db.isOpen() && sqlite3_db_readonly(db.handle(), "main") == 0;
+    const bool writable = data_.userCatalogWritable();
     if (!writable && tell)
-        ShowMessageBox(formatText(LanguageText(2764), {db.path()}), caption(), MbError);
+        ShowMessageBox(
+            formatText(LanguageText(3600), {data_.UserCatalogPath, data_.userCatalogProblem()}),
+            caption(), MbError);
     return writable;
 }
 

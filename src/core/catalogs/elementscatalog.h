@@ -92,7 +92,7 @@ struct NewElementState {
 // the rules of adding, editing and deleting user items. Opened from the
 // Catalogs menu for browsing and maintenance (mode 1) or from the wizard's grids
 // to choose a construction (mode 0), whose name and U the wizard then takes.
-// Every change is one transaction in the reference database.
+// Every change is one transaction in the user's file (TZFData::UserCatalogPath).
 class ElementsCatalog {
 public:
     explicit ElementsCatalog(TZFData& data);
@@ -163,7 +163,7 @@ public:
     // locale, a group that still exists. Shows the message and gives false.
     bool checkInput();
 
-    // Whether the user may write the reference database; otherwise the message.
+    // Whether the user may change their own items now; otherwise the message.
     bool referenceWritable(bool tell = true) const;
 
 private:

@@ -294,6 +294,14 @@ void Dataset::open() {
             addField(*it, d.type, d.size);
         }
     }
+    const Database::ViewTable* view = db_->viewTable(table_);
+    keySql_ = view ? Database::quoteIdentifier(view->key) : QStringLiteral("rowid");
+    writeSql_ = view ? QStringLiteral("main.") + Database::quoteIdentifier(view->base)
+                     : Database::quoteIdentifier(table_);
+    viewKeyField_ = view ? fieldIndex(view->key) : -1;
+    if (view && viewKeyField_ < 0)
+        throw DbError(
+            QStringLiteral("The column '%1' of the table '%2' is missing.").arg(view->key, table_));
     orderColumns_.clear();
     if (!index_.isEmpty()) {
         orderColumns_ = db_->indexColumns(table_, index_);
@@ -350,8 +358,8 @@ QString Dataset::selectSql() const {
         QStringList names;
         for (const Field& f : fields_)
             names << Database::quoteIdentifier(f.name);
-        selectSql_ = QStringLiteral("SELECT rowid%1%2 FROM %3")
-                         .arg(names.isEmpty() ? QString() : QStringLiteral(", "),
+        selectSql_ = QStringLiteral("SELECT %1%2%3 FROM %4")
+                         .arg(keySql_, names.isEmpty() ? QString() : QStringLiteral(", "),
                               names.join(QLatin1String(", ")), Database::quoteIdentifier(table_));
     }
     return selectSql_;
@@ -383,7 +391,7 @@ void Dataset::load(qint64 keepRowid) {
     QStringList order;
     for (const QString& c : orderColumns_)
         order << Database::quoteIdentifier(c);
-    order << QStringLiteral("rowid");
+    order << keySql_;
     sql += QStringLiteral(" ORDER BY ") + order.join(QLatin1String(", "));
 
     Statement st(*db_, sql);
@@ -411,7 +419,7 @@ void Dataset::load(qint64 keepRowid) {
 }
 
 Dataset::Row Dataset::readRow(qint64 rowid) {
-    Statement st(*db_, selectSql() + QStringLiteral(" WHERE rowid = ?"));
+    Statement st(*db_, selectSql() + QStringLiteral(" WHERE %1 = ?").arg(keySql_));
     st.bind(1, rowid);
     Row r;
     r.rowid = rowid;
@@ -536,27 +544,45 @@ void Dataset::post() {
             for (const QString& n : names)
                 sets << n + QStringLiteral(" = ?");
             params << rows_[cur_].rowid;
-            db_->exec(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                          .arg(Database::quoteIdentifier(table_), sets.join(QLatin1String(", "))),
+            db_->exec(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                          .arg(writeSql_, sets.join(QLatin1String(", ")), keySql_),
                       params);
+            if (viewKeyField_ >= 0 && db_->changes() == 0)
+                throw DbError(rowNotWritable());
             rows_[cur_].values = buffer_;
         }
         state_ = State::Browse;
         buffer_.clear();
     } else {
+        qint64 key = 0;
+        if (viewKeyField_ >= 0) {
+            // The view's base table is written with a key of its own range, so
+            // that a new row never meets one the view shows from elsewhere.
+            const Field& f = fields_[size_t(viewKeyField_)];
+            if (assigned_[size_t(viewKeyField_)] && !isNullVariant(buffer_[viewKeyField_])) {
+                key = buffer_[viewKeyField_].toLongLong();
+            } else {
+                key = db_->nextViewKey(table_);
+                if (!assigned_[size_t(viewKeyField_)]) {
+                    names << quotedNames_[size_t(viewKeyField_)];
+                    params << storageValue(f, key);
+                } else {
+                    params[names.indexOf(quotedNames_[size_t(viewKeyField_)])] = key;
+                }
+            }
+        }
         if (names.isEmpty()) {
-            db_->exec(QStringLiteral("INSERT INTO %1 DEFAULT VALUES")
-                          .arg(Database::quoteIdentifier(table_)));
+            db_->exec(QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(writeSql_));
         } else {
             QStringList marks;
             for (int i = 0; i < names.size(); ++i)
                 marks << QStringLiteral("?");
             db_->exec(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                          .arg(Database::quoteIdentifier(table_), names.join(QLatin1String(", ")),
+                          .arg(writeSql_, names.join(QLatin1String(", ")),
                                marks.join(QLatin1String(", "))),
                       params);
         }
-        Row row = readRow(db_->lastInsertRowId());
+        Row row = readRow(viewKeyField_ >= 0 ? key : db_->lastInsertRowId());
         state_ = State::Browse;
         buffer_.clear();
         auto pos =
@@ -597,15 +623,22 @@ void Dataset::deleteRecord() {
     if (rows_.empty())
         throw DbError(
             QStringLiteral("%1: Cannot perform this operation on an empty dataset.").arg(name_));
-    db_->exec(
-        QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(Database::quoteIdentifier(table_)),
-        {rows_[cur_].rowid});
+    db_->exec(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(writeSql_, keySql_),
+              {rows_[cur_].rowid});
+    if (viewKeyField_ >= 0 && db_->changes() == 0)
+        throw DbError(rowNotWritable());
     rows_.erase(rows_.begin() + cur_);
     ++generation_;
     if (cur_ >= int(rows_.size()))
         cur_ = int(rows_.size()) - 1;
     eof_ = bof_ = rows_.empty();
     notifyRecordChange();
+}
+
+// A row a view shows from a file the connection only reads.
+QString Dataset::rowNotWritable() const {
+    return QStringLiteral("%1: The row belongs to the supplied data and cannot be changed.")
+        .arg(name_.isEmpty() ? table_ : name_);
 }
 
 void Dataset::appendRecord(const QVariantList& values) {

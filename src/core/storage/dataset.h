@@ -195,6 +195,7 @@ private:
 
     void requireActive() const;
     void requireWritable() const;
+    QString rowNotWritable() const;
     const QVariantList* currentValues() const;
     QVariant convertIn(const Field& f, const QVariant& v) const;
     QVariant convertOut(const Field& f, const QVariant& stored) const;
@@ -214,6 +215,11 @@ private:
     QString table_;
     QString index_;
     QStringList orderColumns_; // resolved from the index when opened
+    // How a row is named and where it is written: the rowid of the table, or
+    // for a view of the connection the key column and the view's base table.
+    QString keySql_ = QStringLiteral("rowid");
+    QString writeSql_;
+    int viewKeyField_ = -1;
     bool readOnly_ = false;
     std::vector<ColumnDecl> declared_;
     std::vector<Field> fields_;

@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
 #include <cerrno>
 #include <cstring>
 #include <sqlite3.h>
@@ -259,12 +260,17 @@ void Database::open(const QString& path, const OpenOptions& options) {
     int flags = options.readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     if (options.create)
         flags |= SQLITE_OPEN_CREATE;
+    // Attached files are named by URIs, which say read-only; the main file's
+    // path is never one (it is absolute, or ":memory:").
+    if (options.attachments > 0)
+        flags |= SQLITE_OPEN_URI;
     flags |= SQLITE_OPEN_NOMUTEX;
     const QByteArray p = path.toUtf8();
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(p.constData(), &db, flags, countingVfsName());
     db_ = db;
-    path_ = path;
+    path_ = options.shownPath.isEmpty() ? path : options.shownPath;
+    views_.clear();
     if (rc != SQLITE_OK) {
         const QString msg =
             db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
@@ -279,8 +285,8 @@ void Database::open(const QString& path, const OpenOptions& options) {
         sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
         sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_VIEW, 0, nullptr);
         sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 0, nullptr);
-        if (!options.create)
-            sqlite3_limit(db_, SQLITE_LIMIT_ATTACHED, 0);
+        if (!options.create || options.attachments > 0)
+            sqlite3_limit(db_, SQLITE_LIMIT_ATTACHED, options.attachments);
         sqlite3_limit(db_, SQLITE_LIMIT_LENGTH, 64 * 1024 * 1024);
         sqlite3_busy_timeout(db_, 2000);
         sqlite3_create_collation(db_, "ZFNOCASE", SQLITE_UTF8, nullptr, noCaseCollation);
@@ -308,9 +314,46 @@ void Database::open(const QString& path, const OpenOptions& options) {
 }
 
 void Database::checkSchema(const OpenOptions& options) {
+    checkSchemaOf(QStringLiteral("main"), options.applicationId, options.quickCheck);
+}
+
+void Database::attachReadOnly(const QString& path, const QString& schema, int applicationId) {
+    if (!db_)
+        throw DbError(QStringLiteral("The database is not open."));
+    if (!QFileInfo::exists(path))
+        throw DbError(QStringLiteral("Could not find file '%1'.").arg(path));
+    QFile f(path);
+    if (f.open(QIODevice::ReadOnly)) {
+        const QByteArray head = f.read(20);
+        if (head.size() == 20 && head.startsWith(QByteArrayLiteral("SQLite format 3")) &&
+            (head.at(18) == 2 || head.at(19) == 2))
+            throw DbError(QStringLiteral("The file %1 uses a write-ahead log, which a "
+                                         "Zefrant file never does.")
+                              .arg(path));
+    }
+    // The path as a URI: every character that means something in one escaped.
+    const QString uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath())
+                            .toString(QUrl::FullyEncoded) +
+                        QStringLiteral("?mode=ro");
+    exec(QStringLiteral("ATTACH DATABASE ?1 AS %1").arg(quoteIdentifier(schema)), {uri});
+    try {
+        Transaction reads(*this, Transaction::Read);
+        checkSchemaOf(schema, applicationId, true);
+        reads.commit();
+    } catch (...) {
+        try {
+            exec(QStringLiteral("DETACH DATABASE %1").arg(quoteIdentifier(schema)));
+        } catch (const DbError&) {
+        }
+        throw;
+    }
+}
+
+void Database::checkSchemaOf(const QString& schema, int applicationId, bool quickCheck) {
+    const QString s = quoteIdentifier(schema);
     // Reading the schema is the first read of the file: a file that is not a
     // database fails here with the engine's message.
-    Statement st(*this, QStringLiteral("SELECT type, name, sql FROM sqlite_schema"));
+    Statement st(*this, QStringLiteral("SELECT type, name, sql FROM %1.sqlite_schema").arg(s));
     while (st.step()) {
         const QString type = st.columnText(0);
         const QString sql = st.columnText(2).trimmed();
@@ -323,14 +366,14 @@ void Database::checkSchema(const OpenOptions& options) {
                 QStringLiteral("The file contains a virtual table (%1); such files are not opened.")
                     .arg(st.columnText(1)));
     }
-    if (options.applicationId != 0) {
-        Statement app(*this, QStringLiteral("PRAGMA application_id"));
+    if (applicationId != 0) {
+        Statement app(*this, QStringLiteral("PRAGMA %1.application_id").arg(s));
         const qint64 id = app.step() ? app.columnInt64(0) : 0;
-        if (id != 0 && id != options.applicationId)
+        if (id != 0 && id != applicationId)
             throw DbError(QStringLiteral("The file belongs to another application."));
     }
-    if (options.quickCheck) {
-        Statement qc(*this, QStringLiteral("PRAGMA quick_check(1)"));
+    if (quickCheck) {
+        Statement qc(*this, QStringLiteral("PRAGMA %1.quick_check(1)").arg(s));
         const QString result = qc.step() ? qc.columnText(0) : QString();
         if (result != QLatin1String("ok"))
             throw DbError(QStringLiteral("The database file is damaged (%1).").arg(result));
@@ -397,6 +440,29 @@ QString Database::quoteIdentifier(const QString& name) {
     return QLatin1Char('"') + q + QLatin1Char('"');
 }
 
+// The schema in which an unqualified name finds the table: temp, main, then
+// the attached files in the order they were attached.
+QString Database::schemaOf(const QString& table) {
+    QStringList schemas;
+    {
+        Statement st(*this, QStringLiteral("SELECT name FROM pragma_database_list ORDER BY seq"));
+        while (st.step())
+            schemas << st.columnText(0);
+    }
+    // temp is searched first, whatever its place in the list.
+    if (schemas.removeAll(QStringLiteral("temp")) > 0)
+        schemas.prepend(QStringLiteral("temp"));
+    for (const QString& s : schemas) {
+        Statement st(*this, QStringLiteral("SELECT 1 FROM %1.sqlite_schema WHERE type IN "
+                                           "('table', 'view') AND name = ?1 COLLATE NOCASE")
+                                .arg(quoteIdentifier(s)));
+        st.bind(1, table);
+        if (st.step())
+            return s;
+    }
+    return QStringLiteral("main");
+}
+
 bool Database::tableExists(const QString& table) {
     Statement st(
         *this,
@@ -406,11 +472,45 @@ bool Database::tableExists(const QString& table) {
     return st.step();
 }
 
+void Database::registerView(const QString& name, const ViewTable& table) {
+    std::erase_if(views_, [&](const auto& v) { return v.first.compare(name, Qt::CaseInsensitive) == 0; });
+    views_.emplace_back(name, table);
+}
+
+const Database::ViewTable* Database::viewTable(const QString& name) const {
+    for (const auto& [n, t] : views_)
+        if (n.compare(name, Qt::CaseInsensitive) == 0)
+            return &t;
+    return nullptr;
+}
+
+qint64 Database::nextViewKey(const QString& name) {
+    const ViewTable* v = viewTable(name);
+    if (!v)
+        throw DbError(QStringLiteral("'%1' is no view of this connection.").arg(name));
+    Statement st(*this, QStringLiteral("SELECT max(%1) FROM main.%2")
+                            .arg(quoteIdentifier(v->key), quoteIdentifier(v->base)));
+    qint64 next = v->firstKey;
+    if (st.step() && !st.columnIsNull(0))
+        next = std::max(next, st.columnInt64(0) + 1);
+    return next;
+}
+
 std::vector<TableColumn> Database::tableColumns(const QString& table) {
     std::vector<TableColumn> cols;
-    Statement st(*this, QStringLiteral("SELECT name, type, \"notnull\", dflt_value, pk "
+    // A view of ours has its own columns in its own order, with the types and
+    // defaults its base table gives them.
+    const ViewTable* view = viewTable(table);
+    Statement st(*this,
+                 view ? QStringLiteral("SELECT v.name, b.type, b.\"notnull\", b.dflt_value, b.pk "
+                                       "FROM pragma_table_info(?1, 'temp') AS v "
+                                       "JOIN pragma_table_info(?2, 'main') AS b "
+                                       "ON b.name = v.name COLLATE NOCASE ORDER BY v.cid")
+                      : QStringLiteral("SELECT name, type, \"notnull\", dflt_value, pk "
                                        "FROM pragma_table_info(?1)"));
     st.bind(1, table);
+    if (view)
+        st.bind(2, view->base);
     while (st.step()) {
         TableColumn c;
         c.name = st.columnText(0);
@@ -425,9 +525,14 @@ std::vector<TableColumn> Database::tableColumns(const QString& table) {
 
 QStringList Database::indexColumns(const QString& table, const QString& name) {
     QString found;
+    // A view of ours is in the order of its base table's indexes.
+    const ViewTable* view = viewTable(table);
+    const QString schema = view ? QStringLiteral("main") : schemaOf(table);
+    const QString base = view ? view->base : table;
     {
-        Statement st(*this, QStringLiteral("SELECT name FROM pragma_index_list(?1)"));
-        st.bind(1, table);
+        Statement st(*this, QStringLiteral("SELECT name FROM pragma_index_list(?1, ?2)"));
+        st.bind(1, base);
+        st.bind(2, schema);
         const QString qualified = table + QLatin1Char('_') + name;
         while (st.step()) {
             const QString n = st.columnText(0);
@@ -439,8 +544,10 @@ QStringList Database::indexColumns(const QString& table, const QString& name) {
     QStringList cols;
     if (found.isEmpty())
         return cols;
-    Statement st(*this, QStringLiteral("SELECT name FROM pragma_index_info(?1) ORDER BY seqno"));
+    Statement st(*this,
+                 QStringLiteral("SELECT name FROM pragma_index_info(?1, ?2) ORDER BY seqno"));
     st.bind(1, found);
+    st.bind(2, schema);
     while (st.step()) {
         if (st.columnIsNull(0))
             return {}; // an index on an expression is not an order we use

@@ -32,6 +32,7 @@ private:
 // files.
 inline constexpr int ProjectApplicationId = 0x5A465031;   // "ZFP1"
 inline constexpr int ReferenceApplicationId = 0x5A465231; // "ZFR1"
+inline constexpr int UserCatalogApplicationId = 0x5A465531; // "ZFU1"
 
 class Database;
 
@@ -76,6 +77,10 @@ public:
         bool create = false;   // create the file when it does not exist
         int applicationId = 0; // a non-zero foreign application id is refused
         bool quickCheck = true;
+        int attachments = 0; // how many files attach() may add
+        // The name messages give the connection instead of its path (an
+        // in-memory database standing in for a file that cannot be used).
+        QString shownPath;
     };
 
     Database() = default;
@@ -101,6 +106,28 @@ public:
     // sees them: equal digests mean equal contents. Empty when a table cannot be
     // read so.
     QByteArray contentDigest();
+
+    // Attaches another file under a schema name, read-only, checked as open()
+    // checks a file: no triggers or views, our application id, not damaged.
+    void attachReadOnly(const QString& path, const QString& schema, int applicationId);
+
+    // A view of the connection's own (in the temp schema) that stands for the
+    // table `base` of the main database: its rows are read through the view,
+    // while a dataset on it writes the base table by the key column, which
+    // names each row of the view once. Columns and indexes are the base
+    // table's. New rows get keys from firstKey up, apart from the rows the
+    // view shows from elsewhere.
+    struct ViewTable {
+        QString base;
+        QString key;
+        qint64 firstKey = 1;
+    };
+    void registerView(const QString& name, const ViewTable& table);
+    void clearViews() { views_.clear(); }
+    const ViewTable* viewTable(const QString& name) const;
+    // The key of a new row of the view's base table: above every key it has,
+    // at least firstKey.
+    qint64 nextViewKey(const QString& name);
 
     bool tableExists(const QString& table);
     std::vector<TableColumn> tableColumns(const QString& table);
@@ -140,6 +167,8 @@ private:
     [[noreturn]] void fail(const QString& context) const;
     QString errorText(const QString& context) const;
     void checkSchema(const OpenOptions& options);
+    void checkSchemaOf(const QString& schema, int applicationId, bool quickCheck);
+    QString schemaOf(const QString& table);
 
     sqlite3_stmt* takeCached(const QString& sql);
     void giveBack(const QString& sql, sqlite3_stmt* stmt);
@@ -149,6 +178,7 @@ private:
 
     sqlite3* db_ = nullptr;
     QString path_;
+    std::vector<std::pair<QString, ViewTable>> views_;
     int transactionDepth_ = 0;
     bool doomed_ = false; // an inner transaction failed: the outer one rolls back
     // The first failure to read or write the file in the transaction under way:

@@ -34,10 +34,35 @@ public:
     // The reference database to use: the common folder's Quadrel/Zefrant/ZF.zft
     // when it exists, else AppPath + DB/ZF.zft.
     static QString locateReference();
+    // The user's own data folder: ZEFRANT_USER_DATA when set, else
+    // $XDG_DATA_HOME (~/.local/share) + Quadrel/Zefrant/; with a trailing '/'.
+    static QString userDataFolder();
+    // The user's file in it: the structural elements the user added and the
+    // compiler's defaults, in tables named and built as the reference's.
+    static QString locateUserCatalog();
+    // The first key of the user's structural elements: keys below it belong to
+    // the supplied catalog.
+    static constexpr qint64 UserItemsFirstKey = 1000000;
 
     int OpenProjectTables(); // 0 or -8 with LastError
     void CloseProjectTables();
-    int ConnectReference(const QString& path); // 0 or -8 with LastError
+    // Opens the user's file (made at the first start, brought up to the
+    // reference's tables when older, with a backup beside it) and the
+    // reference database read-only beside it, and shows the two as one: the
+    // reference's tables, the compiler's defaults of the user, and each
+    // materials table as the supplied items followed by the user's. 0, or -8
+    // with LastError when the reference database cannot be opened; the user's
+    // file never stops the start (see userCatalogProblem).
+    int ConnectReference(const QString& path);
+    // Why the user's items cannot be changed now (empty when they can): the
+    // user's file or its folder cannot be written, or the file cannot be used.
+    const QString& userCatalogProblem() const { return userCatalogProblem_; }
+    bool userCatalogWritable() const {
+        return ADOConnectionData.isOpen() && userCatalogProblem_.isEmpty();
+    }
+    // The backup the last start made before it brought the user's file up to
+    // the reference's tables; empty when none was needed.
+    const QString& userCatalogBackup() const { return userCatalogBackup_; }
     // Deletes all rows of the dataset; wholeTable also those a filter or the
     // master's current row hide (the openings of every wall).
     void ClearTable(Dataset& dataset, bool wholeTable = false);
@@ -88,12 +113,24 @@ public:
     ReportConnection dcJednotky{QStringLiteral("dcJednotky"), &tJednotky};
 
     QString ReferencePath;
+    QString UserCatalogPath;
 
     // The five project datasets in the order they are opened.
     std::vector<Dataset*> projectTables();
 
 private:
+    bool openUserCatalog();
+    void openStandInCatalog();
+    void prepareUserTables(bool backup);
+    void createCatalogViews();
+
     int languageHandle_ = 0;
+    QString userCatalogProblem_;
+    bool usingStandIn_ = false;
+    QString userCatalogBackup_;
+    // The tables the user's file holds: the materials of every language and
+    // the compiler's defaults, as the reference has them.
+    QStringList userTables_;
 };
 
 } // namespace zf
