@@ -463,13 +463,27 @@ QString Database::schemaOf(const QString& table) {
     return QStringLiteral("main");
 }
 
+// A table of the main database or of an attached one, or a view of ours that
+// stands for one.
 bool Database::tableExists(const QString& table) {
-    Statement st(
-        *this,
-        QStringLiteral(
-            "SELECT 1 FROM sqlite_schema WHERE type = 'table' AND name = ?1 COLLATE NOCASE"));
-    st.bind(1, table);
-    return st.step();
+    if (viewTable(table))
+        return true;
+    QStringList schemas;
+    {
+        Statement st(*this, QStringLiteral("SELECT name FROM pragma_database_list"));
+        while (st.step())
+            schemas << st.columnText(0);
+    }
+    schemas.removeAll(QStringLiteral("temp"));
+    for (const QString& s : schemas) {
+        Statement st(*this, QStringLiteral("SELECT 1 FROM %1.sqlite_schema WHERE type = 'table' "
+                                           "AND name = ?1 COLLATE NOCASE")
+                                .arg(quoteIdentifier(s)));
+        st.bind(1, table);
+        if (st.step())
+            return true;
+    }
+    return false;
 }
 
 void Database::registerView(const QString& name, const ViewTable& table) {
@@ -525,9 +539,9 @@ std::vector<TableColumn> Database::tableColumns(const QString& table) {
 
 QStringList Database::indexColumns(const QString& table, const QString& name) {
     QString found;
-    // A view of ours is in the order of its base table's indexes.
+    // A view of ours is in the order of the indexes its ViewTable names.
     const ViewTable* view = viewTable(table);
-    const QString schema = view ? QStringLiteral("main") : schemaOf(table);
+    const QString schema = view ? view->indexSchema : schemaOf(table);
     const QString base = view ? view->base : table;
     {
         Statement st(*this, QStringLiteral("SELECT name FROM pragma_index_list(?1, ?2)"));

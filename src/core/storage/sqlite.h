@@ -114,13 +114,15 @@ public:
     // A view of the connection's own (in the temp schema) that stands for the
     // table `base` of the main database: its rows are read through the view,
     // while a dataset on it writes the base table by the key column, which
-    // names each row of the view once. Columns and indexes are the base
-    // table's. New rows get keys from firstKey up, apart from the rows the
+    // names each row of the view once. Column types are the base table's. New rows get keys from firstKey up, apart from the rows the
     // view shows from elsewhere.
     struct ViewTable {
         QString base;
         QString key;
         qint64 firstKey = 1;
+        // Where the indexes that order the view are found: the base table's
+        // schema, or the one the view's first rows come from.
+        QString indexSchema = QStringLiteral("main");
     };
     void registerView(const QString& name, const ViewTable& table);
     void clearViews() { views_.clear(); }

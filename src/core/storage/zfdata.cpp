@@ -414,7 +414,7 @@ void TZFData::createCatalogViews() {
                                "SELECT %4 FROM main.%1")
                     .arg(q(t), supplied.join(QLatin1String(", ")), q(RefSchema),
                          own.join(QLatin1String(", "))));
-        db.registerView(t, {t, key, UserItemsFirstKey});
+        db.registerView(t, {t, key, UserItemsFirstKey, RefSchema});
     }
 }
 
