@@ -33,6 +33,8 @@ nice -n 10 cmake --build --preset fuzz -j"$(nproc)" --target "${targets[@]}"
 
 export ZEFRANT_PROGRAM_DIR="$PWD/build"
 export LSAN_OPTIONS="suppressions=$PWD/tests/sanitizers/lsan.supp:print_suppressions=0"
+# The fuzzed runs keep the user's own file in the fuzz build, never in the real data folder.
+export ZEFRANT_USER_DATA="$PWD/build-fuzz/user-data"
 mkdir -p build-fuzz/findings
 for target in "${targets[@]}"; do
   corpus="build-fuzz/corpus/${target#fuzz_}"
