@@ -23,9 +23,9 @@ const struct {
     const char* call;
     int text;
 } usageLines[] = {
-    {"new FILE                ", 3172}, {"input FILE DESIGN.json  ", 3173},
-    {"units FILE UNITS.json   ", 3174}, {"export FILE             ", 3175},
-    {"texts                   ", 3176}, {"report FILE (--pdf OUT | --rtf OUT) ", 3177},
+    {"new FILE                ", 3172},      {"input FILE DESIGN.json  ", 3173},
+    {"units FILE UNITS.json   ", 3174},      {"export FILE             ", 3175},
+    {"texts                   ", 3176},      {"report FILE (--pdf OUT | --rtf OUT) ", 3177},
     {"coverage FILE [--spread DEG] ", 3184}, {"plan FILE --dxf OUT     ", 3185},
     {"sheet FILE --xlsx OUT   ", 3186}};
 
@@ -93,6 +93,11 @@ std::unique_ptr<ProjectSession> startSession() {
     session->setHelpDisplay(false);
     if (!session->start())
         return nullptr;
+    // The zones' spread is the user's, as in the program; the tool reads
+    // nothing else of the settings and writes none.
+    UserSettings settings;
+    settings.readThrowZones();
+    session->setThrowSpread(settings.throwSpread);
     return session;
 }
 
@@ -139,8 +144,8 @@ int runCli(const QStringList& argsIn, std::FILE* out, std::FILE* err, const QStr
         return usage(err, formatText(LanguageText(3180),
                                      {command, is("input") ? QStringLiteral("DESIGN.json")
                                                            : QStringLiteral("UNITS.json")}));
-    if (is("report") && (args.size() != 4 || (args[2] != QLatin1String("--pdf") &&
-                                              args[2] != QLatin1String("--rtf"))))
+    if (is("report") && (args.size() != 4 ||
+                         (args[2] != QLatin1String("--pdf") && args[2] != QLatin1String("--rtf"))))
         return usage(err, formatText(LanguageText(3181), {command}));
     std::optional<double> spread;
     if (is("coverage")) {

@@ -9,6 +9,7 @@
 #include "i18n/texts.h"
 #include "report/reportoutput.h"
 #include "storage/zfdata.h"
+#include "units/throwfigure.h"
 
 #include <QDir>
 #include <QFile>
@@ -86,7 +87,7 @@ ReportDefinition* selectReportOf(ReportEngine& engine, const QString& language) 
 } // namespace
 
 bool FillReport(ReportEngine& engine, TZFData& data, const QString& planPictureFile,
-                TProject* project, const QString& language) {
+                TProject* project, const QString& language, const CoverageFigures* throwCoverage) {
     Dataset& p = data.tADOProject;
     const bool heating = p.asBoolean(QStringLiteral("Vytapeni_bool"));
     const bool ventilation = p.asBoolean(QStringLiteral("Vetrani_bool"));
@@ -144,8 +145,21 @@ bool FillReport(ReportEngine& engine, TZFData& data, const QString& planPictureF
     }
 
     const QString page4 = report + QStringLiteral(".Page4");
-    if (engine.page(page4))
+    if (engine.page(page4)) {
         linkPicture(engine, page4, "rvWMF_Jednotky", planPictureFile);
+        const ThrowFigure figure =
+            throwCoverage
+                ? throwFigure(*throwCoverage, base, QLocale(engine.selectedReport()->locale))
+                : ThrowFigure();
+        if (ReportComponent* t = component(engine, page4, "tx_Dosah", ComponentKind::Text)) {
+            ReportEngine::setText(*t, figure.text);
+            ReportEngine::setVisible(*t, figure.shown);
+        }
+        if (ReportComponent* t = component(engine, page4, "tx_DosahHint", ComponentKind::Text)) {
+            ReportEngine::setText(*t, figure.hint);
+            ReportEngine::setVisible(*t, figure.low);
+        }
+    }
     return true;
 }
 
@@ -287,7 +301,9 @@ ReportRunResult RunReport(TZFData& data, ReportHost& host, ReportKind kind, cons
 
             OpeningsDetached detached(data);
             connectReportData(engine, data);
-            FillReport(engine, data, planFile, nullptr, result.language);
+            const std::optional<CoverageFigures> coverage = host.reportThrowCoverage();
+            FillReport(engine, data, planFile, nullptr, result.language,
+                       coverage ? &*coverage : nullptr);
             result.report = engine.selectedReport()->name;
             // The pages are built from what the connections show now, while the
             // openings of all walls are visible.

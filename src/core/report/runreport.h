@@ -2,10 +2,12 @@
 
 #include "report/reportengine.h"
 #include "report/reportlayout.h"
+#include "units/throwzones.h"
 
 #include <QLocale>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace zf {
 
@@ -36,6 +38,9 @@ public:
     virtual QString reportLanguage() const { return QString(); }
     // The output options chose the report's language: kept for the next reports.
     virtual void setReportLanguage(const QString& code) { Q_UNUSED(code); }
+    // The throw zones of the units as stored (asked after postPendingEdits) at
+    // the spread the program uses; nothing: the report says nothing of them.
+    virtual std::optional<CoverageFigures> reportThrowCoverage() { return std::nullopt; }
 };
 
 // Where the setup dialog sends the report of acPrint.
@@ -90,12 +95,15 @@ void connectReportData(ReportEngine& engine, TZFData& data);
 // Selects and adapts the report: the report of the language ("Report" + the
 // language's code, else "ReportEN"), the scope and heat-loss sentences, the
 // sections, texts and bands shown for the project, the hall, skylight and plan
-// pictures, the currency word of the language. Missing pages and components are
-// skipped. False when neither report exists. An empty language is the
+// pictures, the currency word of the language, and under the plan the share of
+// the floor that the throw reaches (with what a low share means; hidden
+// without a coverage or without a unit that has a zone). Missing pages and
+// components are skipped. False when neither report exists. An empty language is the
 // language of the windows. When project is given, its heating and ventilation
 // flags are refreshed from the project record.
 bool FillReport(ReportEngine& engine, TZFData& data, const QString& planPictureFile,
-                TProject* project = nullptr, const QString& language = QString());
+                TProject* project = nullptr, const QString& language = QString(),
+                const CoverageFigures* throwCoverage = nullptr);
 
 struct ReportRunResult {
     bool ok = false;        // the output was produced (or shown)

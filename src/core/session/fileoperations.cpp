@@ -425,9 +425,9 @@ bool ProjectSession::writeReport(const QString& file, ReportKind kind, const QSt
 
 bool ProjectSession::coverageReport(const QString& file, double spreadDeg, QByteArray* json) {
     if (!isValidThrowSpread(spreadDeg)) {
-        ShowMessageBox(formatText(LanguageText(3546),
-                                  {QString::number(spreadDeg, 'g', 6), MaxThrowSpreadDeg}),
-                       caption(), MbError);
+        ShowMessageBox(
+            formatText(LanguageText(3546), {QString::number(spreadDeg, 'g', 6), MaxThrowSpreadDeg}),
+            caption(), MbError);
         return false;
     }
     if (!openForOperation(file))
@@ -461,16 +461,11 @@ bool ProjectSession::writeWorkbook(const QString& file, const QString& out) {
 
 // --- the exports of the open project ---------------------------------------------------
 
-double ProjectSession::throwSpread() const {
-    // The one place that decides the spread of the drawn zones: the user's
-    // setting once the settings carry one, else the default.
-    return DefaultThrowSpreadDeg;
-}
-
 bool ProjectSession::refuseProjectAsOutput(const QString& out) {
     const QString target = QFileInfo(out).absoluteFilePath();
     for (const QString& own : {files.CurrentFile, files.BackupFile}) {
-        if (!own.isEmpty() && (sameFile(own, target) || QFileInfo(own).absoluteFilePath() == target)) {
+        if (!own.isEmpty() &&
+            (sameFile(own, target) || QFileInfo(own).absoluteFilePath() == target)) {
             ShowMessageBox(formatText(LanguageText(3547), {QDir::toNativeSeparators(target)}),
                            caption(), MbError);
             return true;
@@ -515,9 +510,10 @@ bool ProjectSession::commandExport(bool drawing) {
                            : !files.CurrentFile.isEmpty()
                                ? QFileInfo(files.CurrentFile).absolutePath()
                                : files.LastFolder;
-    const QString base = files.CurrentFile.isEmpty() || ProjectFiles::IsTempProjectFile(files.CurrentFile)
-                             ? QString()
-                             : QFileInfo(files.CurrentFile).completeBaseName();
+    const QString base =
+        files.CurrentFile.isEmpty() || ProjectFiles::IsTempProjectFile(files.CurrentFile)
+            ? QString()
+            : QFileInfo(files.CurrentFile).completeBaseName();
     o.initialFolder = base.isEmpty() || folder.isEmpty()
                           ? folder
                           : QDir(folder).filePath(base + QLatin1Char('.') + o.defaultSuffix);

@@ -141,6 +141,11 @@ void ProjectSession::setSettings(UserSettings* settings) {
     checkedLanguage_ = settings_->checkedLanguage;
     files.LastFolder = settings_->lastFolder;
     exportFolder_ = settings_->exportFolder;
+    units.plan.ShowThrowZones = settings_->showThrowZones;
+    if (isValidThrowSpreadSetting(settings_->throwSpread)) {
+        throwSpread_ = settings_->throwSpread;
+        units.plan.setThrowSpread(throwSpread_);
+    }
 }
 
 void ProjectSession::writeSettings() {
@@ -150,7 +155,53 @@ void ProjectSession::writeSettings() {
     settings_->exportFolder = exportFolder_;
     settings_->showHints = helpDisplay_;
     settings_->checkedLanguage = checkedLanguage_;
+    settings_->showThrowZones = units.plan.ShowThrowZones;
+    settings_->throwSpread = throwSpread_;
     settings_->write(AppPath);
+}
+
+// --- the throw zones ---------------------------------------------------------------
+
+void ProjectSession::setShowThrowZones(bool on) {
+    if (units.plan.ShowThrowZones == on)
+        return;
+    units.plan.ShowThrowZones = on;
+    writeSettings();
+    broadcaster_.stateChanged(Window::ProjectWindow, ProjectPlanChange);
+}
+
+double ProjectSession::throwSpread() const {
+    return throwSpread_;
+}
+
+bool ProjectSession::setThrowSpread(int degrees) {
+    if (!isValidThrowSpreadSetting(degrees))
+        return false;
+    if (degrees == throwSpread_)
+        return true;
+    throwSpread_ = degrees;
+    units.plan.setThrowSpread(degrees);
+    writeSettings();
+    broadcaster_.stateChanged(Window::ProjectWindow, ProjectPlanChange);
+    return true;
+}
+
+bool ProjectSession::applyThrowSpreadText(const QString& text) {
+    QString refusal;
+    const std::optional<int> degrees = parseThrowSpreadSetting(text, &refusal);
+    if (!degrees) {
+        ShowMessageBox(refusal, QString::fromLatin1(ProductName), MbError);
+        return false;
+    }
+    return setThrowSpread(*degrees);
+}
+
+ThrowFigure ProjectSession::throwFigure() const {
+    return zf::throwFigure(throwCoverage());
+}
+
+std::optional<CoverageFigures> ProjectSession::reportThrowCoverage() {
+    return projectThrowCoverage(data, units.plan, throwSpread());
 }
 
 void ProjectSession::setHelpDisplay(bool on) {

@@ -7,10 +7,12 @@
 #include "report/runreport.h"
 #include "session/design.h"
 #include "shell/commands.h"
+#include "shell/settings.h"
 #include "storage/projectfiles.h"
 #include "storage/zfdata.h"
 #include "units/projectunits.h"
 #include "units/resultsummary.h"
+#include "units/throwfigure.h"
 #include "units/throwzones.h"
 #include "units/unittypes.h"
 #include "wizard/inputwizard.h"
@@ -100,6 +102,25 @@ public:
     // A language command: checks it and applies the language to every window.
     void switchLanguage(int commandBase);
     void writeSettings() override;
+
+    // --- the throw zones ---
+    // The plan's "Show throw ranges" and the spread of the zones [whole
+    // degrees], both user settings, written at once; the plan, its figure, the
+    // report and the drawing export follow them.
+    bool showThrowZones() const { return units.plan.ShowThrowZones; }
+    void setShowThrowZones(bool on);
+    // The spread the program uses; the tool's coverage without --spread too.
+    double throwSpread() const;
+    // False, and nothing changes, for a spread the settings do not take
+    // (isValidThrowSpreadSetting).
+    bool setThrowSpread(int degrees);
+    // The spread as the user typed it (Options > Throw ranges): taken, or
+    // refused with the program's message; false then.
+    bool applyThrowSpreadText(const QString& text);
+    // The zones of the plan as it stands (a dragged unit where its outline is)
+    // and their figure as the windows write it.
+    CoverageFigures throwCoverage() const { return units.plan.throwFigures(); }
+    ThrowFigure throwFigure() const;
 
     // --- the main window's state ---
     ShellState shellState() const;
@@ -191,8 +212,6 @@ public:
                               ReportPresenter* presenter = nullptr);
 
     // --- the exports of the open project (File > Export) ---
-    // The opening angle of the throw zones the plan's drawing shows.
-    double throwSpread() const;
     // The plan as a DXF drawing, the project as an xlsx workbook, each into out:
     // the pending edits posted and the plan stored first (one operation), then
     // the file written whole or not at all. False after the program's message.
@@ -276,6 +295,7 @@ private:
     bool writePlanPicture(const QString& path, const QLocale& locale) override;
     QString reportLanguage() const override;
     void setReportLanguage(const QString& code) override;
+    std::optional<CoverageFigures> reportThrowCoverage() override;
 
     void resultsChain();
     void refreshSummary();
@@ -287,6 +307,7 @@ private:
     UserSettings* settings_ = nullptr;
     bool helpDisplay_ = true;
     int checkedLanguage_ = 0;
+    int throwSpread_ = DefaultThrowSpreadSetting;
     bool projectWindowShown_ = false;
     bool projectWindowCreated_ = false;
     int projectPage_ = tsVstupniUdaje;

@@ -38,6 +38,7 @@ const std::vector<CommandDef>& commandTable() {
         {"acPracovniPodminky", 59, ""},
         {"acZaver", 60, ""},
         {"acShowHelp", 90, "", true},
+        {"acThrowOptions", 3453, ""},
         {"acLanguage", 81, ""},
         {"acCZ", 82, "", true},
         {"acEN", 83, "", true},
@@ -75,17 +76,24 @@ bool commandEnabled(const QString& name, const ShellState& s) {
         return !s.wizardVisible;
     if (name == QLatin1String("acFileSave"))
         return s.modified && s.projectOpen;
-    static const QStringList whileOpen = {
-        QStringLiteral("acClose"),         QStringLiteral("acFileSaveAs"),
-        QStringLiteral("acPrintPreview"),  QStringLiteral("acPrint"),
-        QStringLiteral("acPDFCreate"),     QStringLiteral("acRTFCreate"),
-        QStringLiteral("acExport"),        QStringLiteral("acExportPlan"),
-        QStringLiteral("acExportWorkbook"),
-        QStringLiteral("acInput"),         QStringLiteral("acUvodniText"),
-        QStringLiteral("acOtopneObdobi"),  QStringLiteral("acProvozniRezim"),
-        QStringLiteral("acRozmeryHaly"),   QStringLiteral("acRozmerySvetliku"),
-        QStringLiteral("acTepelneZtraty"), QStringLiteral("acPracovniPodminky"),
-        QStringLiteral("acZaver")};
+    static const QStringList whileOpen = {QStringLiteral("acClose"),
+                                          QStringLiteral("acFileSaveAs"),
+                                          QStringLiteral("acPrintPreview"),
+                                          QStringLiteral("acPrint"),
+                                          QStringLiteral("acPDFCreate"),
+                                          QStringLiteral("acRTFCreate"),
+                                          QStringLiteral("acExport"),
+                                          QStringLiteral("acExportPlan"),
+                                          QStringLiteral("acExportWorkbook"),
+                                          QStringLiteral("acInput"),
+                                          QStringLiteral("acUvodniText"),
+                                          QStringLiteral("acOtopneObdobi"),
+                                          QStringLiteral("acProvozniRezim"),
+                                          QStringLiteral("acRozmeryHaly"),
+                                          QStringLiteral("acRozmerySvetliku"),
+                                          QStringLiteral("acTepelneZtraty"),
+                                          QStringLiteral("acPracovniPodminky"),
+                                          QStringLiteral("acZaver")};
     if (whileOpen.contains(name))
         return s.projectOpen;
     if (name == QLatin1String("acStavebniKonstrukce"))
@@ -106,7 +114,7 @@ const std::vector<MenuDef>& mainMenu() {
          {"acInput", "-", "acUvodniText", "acOtopneObdobi", "acProvozniRezim", "acRozmeryHaly",
           "acRozmerySvetliku", "acTepelneZtraty", "acStavebniKonstrukce", "acPracovniPodminky",
           "acZaver"}},
-        {80, {"acShowHelp", "-", ">acLanguage"}},
+        {80, {"acShowHelp", "acThrowOptions", "-", ">acLanguage"}},
         {100,
          {">acKatalog_Techicke_podklady", ">acKatalog_Letaky", "acKatalogBrisant",
           "acKatalogProjDoc", "-", "acKatalogStavPrvky"}},

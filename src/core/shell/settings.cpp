@@ -1,6 +1,8 @@
 #include "shell/settings.h"
 
+#include "common/numberformat.h"
 #include "i18n/language.h"
+#include "i18n/texts.h"
 
 #include <QDir>
 #include <QSettings>
@@ -19,9 +21,45 @@ bool groupExists(QSettings& s, const QString& path) {
     s.endGroup();
     return exists;
 }
+
+// A stored whole number ("1", " 45 "); nothing for any other text.
+std::optional<int> storedInteger(const QVariant& v) {
+    bool ok = false;
+    const int n = v.toString().trimmed().toInt(&ok);
+    return ok ? std::optional<int>(n) : std::nullopt;
+}
+
+// The key of the settings that read() takes: the previous program's while its
+// tree is still there.
+QString generalKey(QSettings& s) {
+    return (groupExists(s, previousRoot) ? previousKey : currentKey) + QStringLiteral("/General/");
+}
 } // namespace
 
+bool isValidThrowSpreadSetting(int degrees) {
+    return degrees >= MinThrowSpreadSetting && degrees <= MaxThrowSpreadSetting;
+}
+
+std::optional<int> parseThrowSpreadSetting(const QString& text, QString* refusal) {
+    QString t = text.trimmed();
+    if (t.endsWith(QChar(0x00b0)))
+        t = t.chopped(1).trimmed();
+    // Digits only: no sign, no decimals, no exponent, no group separators.
+    bool digits = !t.isEmpty() && t.size() <= 6;
+    for (const QChar c : t)
+        digits = digits && c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    if (digits && isValidThrowSpreadSetting(t.toInt()))
+        return t.toInt();
+    if (refusal)
+        *refusal = formatText(LanguageText(3457),
+                              {text.trimmed(), MinThrowSpreadSetting, MaxThrowSpreadSetting});
+    return std::nullopt;
+}
+
 QString UserSettings::defaultFile() {
+    const QString own = qEnvironmentVariable("ZEFRANT_SETTINGS");
+    if (!own.isEmpty())
+        return own;
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
            QStringLiteral("/Quadrel/Zefrant.ini");
 }
@@ -50,6 +88,7 @@ void UserSettings::read(const std::function<int()>& askLanguage) {
         bool ok = false;
         const int hints = s.value(key + QStringLiteral("/General/ShowHints")).toString().toInt(&ok);
         showHints = ok ? hints != 0 : true;
+        readThrowZones();
         int base = BaseCZ;
         if (language == QLatin1String("NONE")) {
             askedLanguage = true;
@@ -70,6 +109,15 @@ void UserSettings::read(const std::function<int()>& askLanguage) {
     }
 }
 
+void UserSettings::readThrowZones() {
+    QSettings& s = *store_;
+    const QString g = generalKey(s);
+    showThrowZones = storedInteger(s.value(g + QStringLiteral("ShowThrowZones"))).value_or(0) != 0;
+    const std::optional<int> spread = storedInteger(s.value(g + QStringLiteral("ThrowSpread")));
+    throwSpread =
+        spread && isValidThrowSpreadSetting(*spread) ? *spread : DefaultThrowSpreadSetting;
+}
+
 void UserSettings::write(const QString& appPath) {
     QSettings& s = *store_;
     const QString g = currentKey + QStringLiteral("/General/");
@@ -81,6 +129,11 @@ void UserSettings::write(const QString& appPath) {
         s.setValue(g + QStringLiteral("ExportFolder"), exportFolder);
     s.setValue(g + QStringLiteral("ShowHints"),
                showHints ? QStringLiteral("1") : QStringLiteral("0"));
+    s.setValue(g + QStringLiteral("ShowThrowZones"),
+               showThrowZones ? QStringLiteral("1") : QStringLiteral("0"));
+    s.setValue(g + QStringLiteral("ThrowSpread"),
+               QString::number(isValidThrowSpreadSetting(throwSpread) ? throwSpread
+                                                                      : DefaultThrowSpreadSetting));
     if (reportLanguage.isEmpty())
         s.remove(g + QStringLiteral("ReportLanguage"));
     else

@@ -378,6 +378,9 @@ int ProjectUnits::AddPlacedUnit(int kind, const QString& typ, double x, double y
         row.cancel();
         throw;
     }
+    if (row.hasField(QStringLiteral("Dosah")))
+        plan.object(index).throwM =
+            throwFromDosah(row.asString(QStringLiteral("Dosah"))).value_or(0);
     return index;
 }
 

@@ -66,14 +66,44 @@ void drawHatch(QPainter& p, const QRect& r) {
 
 void PlanView::paint(QPainter& p, PaintLayer layer) {
     p.save();
-    const QRect area = plotArea();
-    p.setClipRect(area);
+    p.setClipRect(plotArea());
     p.setRenderHint(QPainter::Antialiasing, false);
-    if (layer == PaintLayer::Overlay) {
+    const bool zones = ShowThrowZones;
+    switch (layer) {
+    case PaintLayer::Overlay:
         paintOverlays(p);
-        p.restore();
-        return;
+        break;
+    case PaintLayer::Floor:
+        paintFloor(p);
+        break;
+    case PaintLayer::Reach:
+        if (zones) {
+            paintUnreached(p);
+            paintDraggedZone(p);
+        }
+        break;
+    case PaintLayer::Units:
+        if (zones)
+            paintZones(p, false);
+        paintSymbols(p);
+        break;
+    case PaintLayer::Plan:
+    case PaintLayer::All:
+        paintFloor(p);
+        if (zones) {
+            paintUnreached(p);
+            paintZones(p, true);
+        }
+        paintSymbols(p);
+        if (layer == PaintLayer::All)
+            paintOverlays(p);
+        break;
     }
+    p.restore();
+}
+
+void PlanView::paintFloor(QPainter& p) {
+    const QRect area = plotArea();
     p.fillRect(area, background);
 
     auto rectOf = [this](double x0, double y0, double x1, double y1) {
@@ -110,11 +140,6 @@ void PlanView::paint(QPainter& p, PaintLayer layer) {
     p.rotate(-90); // reading upwards
     p.drawText(QRectF(-band.height() / 2.0, -fm.height(), band.height(), fm.height()),
                Qt::AlignHCenter | Qt::AlignBottom, widthText);
-    p.restore();
-
-    paintSymbols(p);
-    if (layer == PaintLayer::All)
-        paintOverlays(p);
     p.restore();
 }
 

@@ -69,10 +69,15 @@ void ProjectUnits::LoadObjectsFromTable() {
     if (!u.active())
         return;
     Dataset::ControlsSuspended quiet(u);
+    const QString dosah = QStringLiteral("Dosah");
+    const bool throws = u.hasField(dosah);
     for (u.first(); !u.eof(); u.next()) {
-        plan.AddObject(u.asInteger(QStringLiteral("ObjType")), u.asInteger(QStringLiteral("Uhel")),
-                       u.asFloat(QStringLiteral("X")), u.asFloat(QStringLiteral("Y")),
-                       u.asFloat(QStringLiteral("Z")), u.asString(QStringLiteral("Typ")), false);
+        const int i = plan.AddObject(
+            u.asInteger(QStringLiteral("ObjType")), u.asInteger(QStringLiteral("Uhel")),
+            u.asFloat(QStringLiteral("X")), u.asFloat(QStringLiteral("Y")),
+            u.asFloat(QStringLiteral("Z")), u.asString(QStringLiteral("Typ")), false);
+        if (throws)
+            plan.object(i).throwM = throwFromDosah(u.asString(dosah)).value_or(0);
     }
     u.first();
     history.clear();

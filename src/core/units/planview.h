@@ -11,11 +11,15 @@
 #include <QStringList>
 #include <QtCore/qnamespace.h>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
+#include "units/throwzones.h"
+
 class QImage;
 class QPainter;
+class QTransform;
 
 namespace zf {
 
@@ -30,7 +34,8 @@ struct PlanSymbol {
     QString numberText; // at most 16 characters
     QString typeText;   // Typ, at most 32 characters
     float x = 0, y = 0, z = 0;
-    int angle = 0; // whole degrees, clockwise from +Y
+    int angle = 0;     // whole degrees, clockwise from +Y
+    double throwM = 0; // the throw its row's Dosah gives; 0: none (no throw zone)
     bool selected = false;
     QRect screenBox; // as last drawn: left, top, 2 hw, 2 hh; empty before the first paint
 };
@@ -156,12 +161,37 @@ public:
     Cursor cursorAt(QPoint p) const;
     int popupIndex() const { return popupIndex_; }
 
+    // --- throw zones ---
+    // With ShowThrowZones the plan draws the throw zone of every warm-air unit
+    // with a throw, translucent in the unit's colour, and marks the floor that
+    // no zone reaches.
+    bool ShowThrowZones = false;
+    // The spread of the zones; false, and nothing changes, for one that
+    // isValidThrowSpread refuses.
+    bool setThrowSpread(double degrees);
+    double throwSpread() const { return spread_; }
+    // The zones as the plan shows them: every unit where its symbol is, a
+    // dragged one where its outline is. Brought up to date when asked for: a
+    // drag frame, a drop or an undo computes again only the zones of the units
+    // that moved. Valid until the next change of the plan.
+    const ThrowCoverage& throwCoverage() const;
+    CoverageFigures throwFigures() const;
+    // The colours: a zone is the warm-air symbol's yellow, translucent, with a
+    // darker edge; the floor no zone reaches is tinted a cold blue.
+    static QColor throwZoneFill();
+    static QColor throwZoneEdge();
+    static QColor unreachedFloorFill();
+
     // --- painting ---
     // Draws the plan into the plot area at the painter's origin and remembers the
     // symbols' screen boxes. A window may draw the plan once and only the
     // overlay (the dragged outline, the zoom rectangle) over it while the
-    // pointer moves.
-    enum class PaintLayer { All, Plan, Overlay };
+    // pointer moves. With the throw zones shown, a dragged unit's zone and the
+    // floor left unreached follow the outline: then the plan comes in three
+    // layers, Floor (background, walls, floor, dimensions), Reach (the floor no
+    // zone reaches and the dragged unit's zone) and Units (the other zones and
+    // the symbols, for a transparent device); Plan is the three together.
+    enum class PaintLayer { All, Plan, Overlay, Floor, Reach, Units };
     void paint(QPainter& painter, PaintLayer layer = PaintLayer::All);
     QImage toImage(); // the plan at the viewport's size
     // The plan as an SVG picture of the viewport's size; false when it cannot be
@@ -198,6 +228,14 @@ private:
     void setZoomNumberText();
     void paintSymbols(QPainter& painter);
     void paintOverlays(QPainter& painter);
+    void paintFloor(QPainter& painter);
+    // The floor no zone reaches; the zone of the dragged unit; the zones of
+    // every other unit (or of all of them).
+    void paintUnreached(QPainter& painter);
+    void paintDraggedZone(QPainter& painter);
+    void paintZones(QPainter& painter, bool withDragged);
+    QTransform worldToPixel() const;
+    void syncZones() const;
     bool movedFromPress(QPoint p) const;
 
     double A_ = 0, B_ = 0, H_ = 0, W_ = 0.5;
@@ -223,6 +261,20 @@ private:
     bool panning_ = false;
     QPoint panLast_;
     int popupIndex_ = -1;
+
+    double spread_ = DefaultThrowSpreadDeg;
+    // The zones of the symbols, made when first asked for; a copy of the plan
+    // makes its own.
+    class ZoneCache {
+    public:
+        ZoneCache();
+        ZoneCache(const ZoneCache&);
+        ZoneCache& operator=(const ZoneCache&);
+        ~ZoneCache();
+        struct Data;
+        std::unique_ptr<Data> d;
+    };
+    mutable ZoneCache zones_;
 };
 
 } // namespace zf
