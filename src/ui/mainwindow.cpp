@@ -6,6 +6,7 @@
 #include "documentmenus.h"
 #include "helphints.h"
 #include "i18n/language.h"
+#include "optionsdialog.h"
 #include "pictures.h"
 #include "projectwindow/planpage.h"
 #include "qtdialogs.h"
@@ -248,6 +249,12 @@ void TfrmZMain::registerOwnCommands() {
             runReportCommand(kind, session().data, session().reportHost(),
                              QtDialogs::ownerWindow(this));
         });
+    commands_.set(QStringLiteral("acThrowOptions"), [this] {
+        TfrmOptions* d = optionsDialog();
+        d->load();
+        QtDialogs::Placement place(d);
+        d->exec();
+    });
     commands_.set(QStringLiteral("acAbout"), [this] {
         if (!about_)
             return;
@@ -259,6 +266,12 @@ void TfrmZMain::registerOwnCommands() {
         if (name.startsWith(QLatin1String("acEdit")))
             commands_.set(name, [this, name] { editCommand(name); });
     }
+}
+
+TfrmOptions* TfrmZMain::optionsDialog() {
+    if (!options_)
+        options_ = new TfrmOptions(session(), this);
+    return options_;
 }
 
 // The check marks show the session's state: the help display and the language.

@@ -20,6 +20,7 @@ namespace zf {
 
 class HelpHints;
 class TfrmAbout;
+class TfrmOptions;
 
 // The main window: the frame with the start panel or the project window, the
 // menu bar, the tool bar and the commands with their enabling rules. A view of
@@ -33,6 +34,8 @@ public:
 
     QAction* action(const QString& name) const { return actions_.value(name); }
     void setAboutBox(TfrmAbout* about) { about_ = about; }
+    // Options > Throw ranges, made when first asked for.
+    TfrmOptions* optionsDialog();
     // The handlers of the commands, by name: the session's and the window's own.
     CommandHandlers& commands() { return commands_; }
     // Runs a command as its menu entry does.
@@ -93,6 +96,7 @@ private:
     void loadMenuPictures();
 
     TfrmAbout* about_ = nullptr;
+    TfrmOptions* options_ = nullptr;
     CommandHandlers commands_;
     QHash<QString, QAction*> actions_;
     QList<QMenu*> topMenus_;

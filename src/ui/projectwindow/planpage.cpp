@@ -96,12 +96,15 @@ PlanView& PlanWidget::plan() const {
 
 // While a unit is dragged or a zoom rectangle drawn, only the outline moves:
 // the plan is drawn once into a picture and each frame draws the outline over
-// it. The picture is drawn again when the view changes meanwhile.
+// it. The picture is drawn again when the view changes meanwhile. With the
+// throw zones shown, the dragged unit's zone and the floor that no zone reaches
+// move too: they are drawn each frame between two pictures, the floor below
+// and the other zones with the symbols above.
 void PlanWidget::paintEvent(QPaintEvent*) {
     QPainter p(this);
     PlanView& pv = plan();
     if (!pv.dragging() && pv.rubberBand().isNull()) {
-        cache_ = QPixmap();
+        cache_ = floorCache_ = unitsCache_ = QPixmap();
         pv.paint(p);
         return;
     }
@@ -112,17 +115,36 @@ void PlanWidget::paintEvent(QPaintEvent*) {
                                r.ymax,
                                double(pv.count()),
                                pv.ShowLabels ? 1.0 : 0.0,
+                               pv.ShowThrowZones ? 1.0 : 0.0,
+                               pv.throwSpread(),
+                               double(pv.dragIndex()),
                                double(width()),
                                double(height())};
-    if (cache_.isNull() || key != cacheKey_) {
-        const qreal dpr = devicePixelRatioF();
-        cache_ = QPixmap(size() * dpr);
-        cache_.setDevicePixelRatio(dpr);
-        QPainter cp(&cache_);
-        pv.paint(cp, PlanView::PaintLayer::Plan);
-        cacheKey_ = key;
+    const qreal dpr = devicePixelRatioF();
+    auto layer = [&](QPixmap& into, PlanView::PaintLayer which, bool transparent) {
+        into = QPixmap(size() * dpr);
+        into.setDevicePixelRatio(dpr);
+        if (transparent)
+            into.fill(Qt::transparent);
+        QPainter cp(&into);
+        pv.paint(cp, which);
+    };
+    if (!pv.ShowThrowZones || !pv.dragging()) {
+        if (cache_.isNull() || key != cacheKey_) {
+            layer(cache_, PlanView::PaintLayer::Plan, false);
+            cacheKey_ = key;
+        }
+        p.drawPixmap(0, 0, cache_);
+    } else {
+        if (floorCache_.isNull() || unitsCache_.isNull() || key != cacheKey_) {
+            layer(floorCache_, PlanView::PaintLayer::Floor, false);
+            layer(unitsCache_, PlanView::PaintLayer::Units, true);
+            cacheKey_ = key;
+        }
+        p.drawPixmap(0, 0, floorCache_);
+        pv.paint(p, PlanView::PaintLayer::Reach);
+        p.drawPixmap(0, 0, unitsCache_);
     }
-    p.drawPixmap(0, 0, cache_);
     pv.paint(p, PlanView::PaintLayer::Overlay);
 }
 
@@ -289,6 +311,10 @@ PlanPage::PlanPage(ProjectSession& session, TfrmZMain* main, QWidget* parent)
     labels_ = new QCheckBox(bar);
     labels_->setObjectName(QStringLiteral("cbShowLabels"));
     bar->addWidget(labels_);
+    zones_ = new QCheckBox(bar);
+    zones_->setObjectName(QStringLiteral("chbThrowZones"));
+    bar->addWidget(zones_);
+    connect(zones_, &QCheckBox::clicked, this, [this](bool on) { session_.setShowThrowZones(on); });
     connect(align_, &QCheckBox::clicked, this, [this](bool on) { plan_->plan().AutoAlign = on; });
     connect(labels_, &QCheckBox::clicked, this, [this](bool on) {
         plan_->plan().ShowLabels = on;
@@ -332,6 +358,9 @@ PlanPage::PlanPage(ProjectSession& session, TfrmZMain* main, QWidget* parent)
     position_->setObjectName(QStringLiteral("StatusPanel0"));
     position_->setMinimumWidth(150);
     status_->addWidget(position_);
+    throwFigure_ = new QLabel(status_);
+    throwFigure_->setObjectName(QStringLiteral("lbThrowFigure"));
+    status_->addPermanentWidget(throwFigure_);
     layout->addWidget(status_);
     plan_->onStatus = [this](const QString& text) { position_->setText(text); };
     plan_->onChanged = [this] { refresh(); };
@@ -391,11 +420,33 @@ void PlanPage::refresh() {
     tbZoomMouse_->setChecked(p.mouseMode == MouseMode::mmZoom);
     align_->setChecked(p.AutoAlign);
     labels_->setChecked(p.ShowLabels);
+    zones_->setChecked(p.ShowThrowZones);
+    refreshThrowFigure();
     if (shownCount_ != p.count()) {
         shownCount_ = p.count();
         plan_->setAccessibleDescription(formatText(LanguageText(2351), {p.count()}));
     }
     updating_ = false;
+}
+
+// The figure follows the plan, a dragged unit too; red, with what it means as
+// its hint, when the share is low.
+void PlanPage::refreshThrowFigure() {
+    const ThrowFigure f = session_.throwFigure();
+    throwFigure_->setVisible(f.shown);
+    if (throwFigure_->text() != f.text)
+        throwFigure_->setText(f.text);
+    if (throwFigure_->toolTip() != f.hint) {
+        throwFigure_->setToolTip(f.hint);
+        throwFigure_->setAccessibleDescription(f.hint);
+    }
+    if (throwFigure_->property("low").toBool() != f.low) {
+        throwFigure_->setProperty("low", f.low);
+        QPalette pal = throwFigure_->palette();
+        pal.setColor(QPalette::WindowText,
+                     f.low ? QColor(255, 0, 0) : palette().color(QPalette::WindowText));
+        throwFigure_->setPalette(pal);
+    }
 }
 
 void PlanPage::applyLanguage() {
@@ -411,6 +462,9 @@ void PlanPage::applyLanguage() {
     scale_->setAccessibleName(LanguageText(2206).trimmed());
     align_->setText(LanguageText(2207));
     labels_->setText(LanguageText(2208));
+    zones_->setText(LanguageText(3450));
+    zones_->setAccessibleName(LanguageText(3450));
+    zones_->setToolTip(LanguageText(3458));
     popMove_->setText(LanguageText(2209));
     popDelete_->setText(LanguageText(2210));
     popProperties_->setText(LanguageText(2211));
@@ -423,6 +477,7 @@ void PlanPage::applyLanguage() {
         more->setAccessibleName(LanguageText(2359));
     if (main_)
         main_->setControlHint(align_, LanguageText(5140));
+    refreshThrowFigure();
 }
 
 } // namespace zf

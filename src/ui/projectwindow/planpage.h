@@ -59,6 +59,10 @@ private:
     ProjectSession& session_;
     QLabel* hint_ = nullptr;
     QPixmap cache_; // the plan under a moving outline
+    // With the throw zones: the floor under them, and the other units' zones
+    // with the symbols over them (transparent); the floor left unreached and
+    // the dragged unit's zone follow the pointer between the two.
+    QPixmap floorCache_, unitsCache_;
     QList<double> cacheKey_;
 };
 
@@ -76,9 +80,12 @@ public:
 
     PlanWidget* planWidget() const { return plan_; }
     QMenu* popupMenu() const { return popup_; }
+    // The share of the floor the throw reaches, on the status bar.
+    QLabel* throwFigure() const { return throwFigure_; }
 
 private:
     void setMode(int mode);
+    void refreshThrowFigure();
     void chooseZoom(const QString& text);
     void showPopup(int index, QPoint at);
 
@@ -96,10 +103,12 @@ private:
     QComboBox* scale_ = nullptr;
     QCheckBox* align_ = nullptr;
     QCheckBox* labels_ = nullptr;
+    QCheckBox* zones_ = nullptr;
     QScrollBar* horizontal_ = nullptr;
     QScrollBar* vertical_ = nullptr;
     QStatusBar* status_ = nullptr;
     QLabel* position_ = nullptr;
+    QLabel* throwFigure_ = nullptr;
     QMenu* popup_ = nullptr;
     QAction* popMove_ = nullptr;
     QAction* popDelete_ = nullptr;

@@ -15,6 +15,7 @@
 #include <QPointer>
 #include <QProxyStyle>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -48,6 +49,7 @@ TfrmZFDraw::TfrmZFDraw(ProjectSession& session, TfrmZMain* main, QWidget* parent
         area->setFrameShape(QFrame::NoFrame);
         area->setWidgetResizable(true);
         area->setWidget(page);
+        scrolling_ << area;
         return area;
     };
     for (QWidget* page : std::initializer_list<QWidget*>{scrolled(summary_), scrolled(units_),
@@ -62,8 +64,10 @@ TfrmZFDraw::TfrmZFDraw(ProjectSession& session, TfrmZMain* main, QWidget* parent
         ProjectSession& s = this->session();
         if (s.projectPage() != page)
             s.setProjectPage(page);
-        if (page == tsVyberJednotek)
+        if (page == tsVyberJednotek) {
+            units_->refreshThrowFigure();
             units_->activated();
+        }
     });
     // The wheel over the window moves between the units of the list page.
     qApp->installEventFilter(this);
@@ -88,8 +92,10 @@ void TfrmZFDraw::showPage(int page) {
     following_ = true;
     tabs_->setCurrentIndex(page);
     following_ = false;
-    if (page == tsVyberJednotek)
+    if (page == tsVyberJednotek) {
+        units_->refreshThrowFigure();
         units_->activated();
+    }
 }
 
 void TfrmZFDraw::applyLanguage() {
@@ -99,6 +105,10 @@ void TfrmZFDraw::applyLanguage() {
     for (int i = 0; i < tabs_->count(); ++i)
         tabs_->setTabText(i, LanguageText(2001 + i));
     tabs_->tabBar()->setAccessibleName(LanguageText(2357));
+    for (QScrollArea* area : scrolling_) {
+        area->horizontalScrollBar()->setAccessibleName(LanguageText(3459));
+        area->verticalScrollBar()->setAccessibleName(LanguageText(3460));
+    }
     summary_->applyLanguage();
     units_->applyLanguage();
     plan_->applyLanguage();
@@ -149,8 +159,13 @@ void TfrmZFDraw::stateChanged(Window window, unsigned what) {
         units_->refreshTable();
     if (what & ProjectPlacementChange)
         units_->refreshPlacement();
-    if (what & ProjectPlanChange)
+    if (what & ProjectPlanChange) {
         plan_->refresh();
+        // The units page writes the throw's figure too; while it is hidden a
+        // drag need not, the switch to it does.
+        if (tabs_->currentIndex() == tsVyberJednotek)
+            units_->refreshThrowFigure();
+    }
     if (what & ProjectUnitListChange)
         list_->refresh();
     if (what & ProjectCaptionChange)

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QWidget>
 
+class QScrollArea;
 class QTabWidget;
 
 namespace zf {
@@ -54,6 +55,8 @@ private:
 
     TfrmZMain* main_;
     QTabWidget* tabs_ = nullptr;
+    // The pages that scroll in a window too small for them.
+    QList<QScrollArea*> scrolling_;
     SummaryPage* summary_ = nullptr;
     UnitsPage* units_ = nullptr;
     PlanPage* plan_ = nullptr;

@@ -237,6 +237,18 @@ UnitsPage::UnitsPage(ProjectSession& session, TfrmZMain* main, QWidget* parent)
     line(lbTepelny_, "lbTepelny", nullptr, heat_, "pbTepelny");
     line(lbCirkulacni_, "lbCirkulacni", lbDestr_, circulation_, "pbCirkulacni");
     line(lbVetrani_, "lbVetrani", lbVetraci_, ventilation_, "pbVetrani");
+    // The throw of the placed units: the figure, and 14 px right of it what a
+    // low one means.
+    auto* reach = new QHBoxLayout;
+    reach->setSpacing(0);
+    lbThrowFigure_ = new QLabel(this);
+    lbThrowFigure_->setObjectName(QStringLiteral("lbThrowFigure"));
+    lbThrowHint_ = hintLabel("lbThrowHint", this);
+    lbThrowHint_->setWordWrap(true);
+    reach->addWidget(lbThrowFigure_);
+    reach->addSpacing(14);
+    reach->addWidget(lbThrowHint_, 1);
+    layout->addLayout(reach);
 
     if (main_) {
         main_->registerHelpControl(lbTyp_);
@@ -306,7 +318,8 @@ void UnitsPage::applyLanguage() {
     SetUnitTableTitles();
     // The language's face for the controls with fonts of their own.
     const QString face = ApplyLanguageFonts(LanguageBase).face;
-    for (QWidget* w : std::initializer_list<QWidget*>{lbTyp_, lbDestr_, lbVetraci_, place_}) {
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{lbTyp_, lbDestr_, lbVetraci_, lbThrowHint_, place_}) {
         QFont f = w->font();
         f.setFamily(face);
         w->setFont(f);
@@ -364,7 +377,16 @@ void UnitsPage::refreshCoverage() {
                                               "0); border-radius: 3px; padding: 5px 12px; }")
                              : QString());
     }
+    refreshThrowFigure();
     grid_->viewport()->update();
+}
+
+void UnitsPage::refreshThrowFigure() {
+    const ThrowFigure f = session_.throwFigure();
+    lbThrowFigure_->setVisible(f.shown);
+    lbThrowFigure_->setText(f.text);
+    lbThrowHint_->setText(f.hint);
+    lbThrowHint_->setVisible(f.low);
 }
 
 void UnitsPage::editCount(int row) {

@@ -31,6 +31,9 @@ public:
 
     // The coverage, the totals, the hints and the button's colour.
     void refreshCoverage();
+    // The share of the floor the throw of the placed units reaches, with what
+    // a low share means.
+    void refreshThrowFigure();
     // Variant, side and heights.
     void refreshPlacement();
     // The table's rows were rebuilt or the ventilation line changed.
@@ -78,6 +81,8 @@ private:
     QLabel* lbVetrani_ = nullptr;
     QLabel* lbDestr_ = nullptr;
     QLabel* lbVetraci_ = nullptr;
+    QLabel* lbThrowFigure_ = nullptr;
+    QLabel* lbThrowHint_ = nullptr;
     CoverageBar* heat_ = nullptr;
     CoverageBar* circulation_ = nullptr;
     CoverageBar* ventilation_ = nullptr;
