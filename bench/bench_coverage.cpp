@@ -10,6 +10,7 @@
 #include "i18n/texts.h"
 #include "storage/zfdata.h"
 #include "units/projectunits.h"
+#include "units/throwfigure.h"
 #include "units/throwzones.h"
 #include "units/unittypes.h"
 
@@ -144,6 +145,9 @@ int main(int argc, char** argv) {
         const double cpu = (cpuMs() - cpu0) / 5;
         std::printf("  floor %.2f m2, covered %.2f m2 (%.2f %%) by %zu zones, spread %g\n",
                     f.floorArea, f.coveredArea, f.coveredPercent, f.units.size(), f.spreadDeg);
+        // As the units page, the plan's status bar and the report write it.
+        const ThrowFigure figure = throwFigure(f);
+        std::printf("  %s%s\n", qPrintable(figure.text), figure.low ? " (low)" : "");
         ok &= line("  coverage read from the project and computed", ms, cpu, 20);
 
         // The drag: a unit in the middle of the plan's list, with a zone,

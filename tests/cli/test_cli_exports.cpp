@@ -9,6 +9,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -89,13 +90,37 @@ TEST_F(CliExportsTest, CoveragePrintsTheZonesAndLeavesTheFile) {
             EXPECT_TRUE(u.toObject()[QLatin1String(key)].isDouble()) << key;
     expectUnchanged();
 
-    const CliRun wide =
-        runCliProcess({QStringLiteral("coverage"), *file, QStringLiteral("--spread"),
-                       QStringLiteral("75.5")});
+    const CliRun wide = runCliProcess(
+        {QStringLiteral("coverage"), *file, QStringLiteral("--spread"), QStringLiteral("75.5")});
     ASSERT_EQ(wide.status, 0) << wide.err.constData();
     const QJsonObject w = QJsonDocument::fromJson(wide.out).object();
     EXPECT_EQ(w[QStringLiteral("spread_deg")].toDouble(), 75.5);
     EXPECT_GT(w[QStringLiteral("covered_area")].toDouble(), covered);
+    expectUnchanged();
+}
+
+TEST_F(CliExportsTest, WithoutSpreadTheToolTakesTheUsersSettingAsTheProgramDoes) {
+    const QString settings = out(QStringLiteral("settings/Zefrant.ini"));
+    QDir().mkpath(QFileInfo(settings).path());
+    auto coverageWith = [&](const QByteArray& ini, const QStringList& extra) {
+        EXPECT_TRUE(writeBytes(settings, ini));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("ZEFRANT_SETTINGS"), settings);
+        const CliRun r =
+            runCliProcess(QStringList{QStringLiteral("coverage"), *file} + extra, 60000, env);
+        EXPECT_EQ(r.status, 0) << r.err.constData();
+        return QJsonDocument::fromJson(r.out).object()[QStringLiteral("spread_deg")].toDouble();
+    };
+    const QByteArray ini = "[Software]\nQuadrel\\Zefrant\\1.0\\General\\ThrowSpread=60\n";
+    EXPECT_EQ(coverageWith(ini, {}), 60.0);
+    EXPECT_EQ(coverageWith(ini, {QStringLiteral("--spread"), QStringLiteral("30")}), 30.0)
+        << "--spread overrides it";
+    EXPECT_EQ(coverageWith("[Software]\nQuadrel\\Zefrant\\1.0\\General\\ThrowSpread=150\n", {}),
+              40.0)
+        << "a stored spread the settings do not take reads as the default";
+    EXPECT_EQ(fileBytes(settings),
+              QByteArray("[Software]\nQuadrel\\Zefrant\\1.0\\General\\ThrowSpread=150\n"))
+        << "the tool writes no settings";
     expectUnchanged();
 }
 
@@ -112,9 +137,9 @@ TEST_F(CliExportsTest, CoverageOfAProjectWithoutUnitsCoversNothing) {
 
 TEST_F(CliExportsTest, ABadSpreadIsAUsageErrorOrARefusalInTheLanguage) {
     // Not a number: the call is wrong.
-    CliRun r = runCliProcess({QStringLiteral("--lang"), QStringLiteral("CZ"),
-                              QStringLiteral("coverage"), *file, QStringLiteral("--spread"),
-                              QStringLiteral("wide")});
+    CliRun r =
+        runCliProcess({QStringLiteral("--lang"), QStringLiteral("CZ"), QStringLiteral("coverage"),
+                       *file, QStringLiteral("--spread"), QStringLiteral("wide")});
     EXPECT_EQ(r.status, 2);
     EXPECT_TRUE(utf8(r.err).contains(
         LanguageTextIn(BaseCZ, 3190).replace(QStringLiteral("%s"), QStringLiteral("wide"))))
@@ -133,7 +158,8 @@ TEST_F(CliExportsTest, ABadSpreadIsAUsageErrorOrARefusalInTheLanguage) {
                            QLatin1String(bad)});
         EXPECT_EQ(r.status, 1) << bad;
         EXPECT_TRUE(r.err.startsWith("box error: ")) << r.err.constData();
-        EXPECT_TRUE(utf8(r.err).contains(LanguageTextIn(BaseGE, 3546).section(QLatin1Char('%'), 0, 0)))
+        EXPECT_TRUE(
+            utf8(r.err).contains(LanguageTextIn(BaseGE, 3546).section(QLatin1Char('%'), 0, 0)))
             << r.err.constData();
         EXPECT_TRUE(r.out.isEmpty());
     }
@@ -183,8 +209,8 @@ TEST_F(CliExportsTest, ARefusedWriteLeavesNoFileAndFileAsItWas) {
              {std::tuple{"plan", "--dxf", ".dxf"}, std::tuple{"sheet", "--xlsx", ".xlsx"}}) {
             const QString outFile = target + QLatin1String(ext);
             SCOPED_TRACE(outFile.toStdString());
-            const CliRun r = runCliProcess({QLatin1String(command), *file, QLatin1String(option),
-                                            outFile});
+            const CliRun r =
+                runCliProcess({QLatin1String(command), *file, QLatin1String(option), outFile});
             EXPECT_EQ(r.status, 1);
             EXPECT_TRUE(r.err.startsWith("box error: ")) << r.err.constData();
             EXPECT_FALSE(QFileInfo::exists(outFile));
@@ -207,8 +233,10 @@ TEST_F(CliExportsTest, ARefusedWriteLeavesNoFileAndFileAsItWas) {
 TEST_F(CliExportsTest, UsageErrorsOpenNothing) {
     for (const QStringList& args :
          {QStringList{QStringLiteral("plan"), *file},
-          QStringList{QStringLiteral("plan"), *file, QStringLiteral("--xlsx"), out(QStringLiteral("a"))},
-          QStringList{QStringLiteral("sheet"), *file, QStringLiteral("--dxf"), out(QStringLiteral("a"))},
+          QStringList{QStringLiteral("plan"), *file, QStringLiteral("--xlsx"),
+                      out(QStringLiteral("a"))},
+          QStringList{QStringLiteral("sheet"), *file, QStringLiteral("--dxf"),
+                      out(QStringLiteral("a"))},
           QStringList{QStringLiteral("sheet"), *file, QStringLiteral("--xlsx")}}) {
         const CliRun r = runCliProcess(args);
         EXPECT_EQ(r.status, 2) << args.join(QLatin1Char(' ')).toStdString();

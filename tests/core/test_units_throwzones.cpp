@@ -685,6 +685,16 @@ TEST_F(ProjectCoverageTest, FourUnitsOnOneLongWallReachAFifth) {
         EXPECT_EQ(f.units[size_t(i)].throwM, 12);
         EXPECT_NEAR(f.units[size_t(i)].zoneArea, sectorArea(12, 40), 1e-4);
     }
+    // The plan's symbols carry the throws of their rows, from the placement
+    // and from the table.
+    EXPECT_NEAR(units->plan.throwFigures().coveredArea, f.coveredArea, 1e-9);
+    for (int i = 0; i < units->plan.count(); ++i) {
+        if (units->plan.object(i).kind == ObjWarmAirUnit) {
+            EXPECT_EQ(units->plan.object(i).throwM, 12);
+        }
+    }
+    units->LoadObjectsFromTable();
+    EXPECT_NEAR(units->plan.throwFigures().coveredArea, f.coveredArea, 1e-9);
     // A wider spread makes them overlap.
     const CoverageFigures wide = projectThrowCoverage(*data, units->plan, 90);
     EXPECT_LT(wide.coveredArea, 4 * sectorArea(12, 90) - 1);

@@ -1,13 +1,16 @@
 // Pictures of the project window for looking at it: a project made by
-// zefrant-cli, units chosen and placed, then every page, the plan's hint, the
+// zefrant-cli, units chosen and placed, then every page, the units page and the
+// plan with the throw zones, the options of their spread, the plan's hint, the
 // report's output options, the About box and the properties dialog grabbed to
-// PNG in every language. Run it under a display (xvfb-run),
-// with QT_SCALE_FACTOR=2 for the doubled size:
+// PNG in every language, and the report with and without the zones as PDF. Run it under a display
+// (xvfb-run), with QT_SCALE_FACTOR=2 for the doubled size:
 //   projectwindow_pictures OUT_FOLDER [LANGUAGE_CODES...]
 #include "common/dialogs.h"
 #include "common/globals.h"
 #include "i18n/codepage.h"
 #include "i18n/language.h"
+#include "mainwindow.h"
+#include "optionsdialog.h"
 #include "projectwindow/objprop.h"
 #include "projectwindow/planpage.h"
 #include "projectwindow/projectwindow.h"
@@ -149,6 +152,25 @@ int main(int argc, char** argv) {
             settle();
             grab(z.mainWindow.get(),
                  QStringLiteral("%1/page%2-%3.png").arg(out).arg(page + 1).arg(code));
+        }
+        // The throw zones on the units page and the plan, the report with and
+        // without them, and the options of their spread.
+        s.setShowThrowZones(true);
+        for (int page : {tsVyberJednotek, tsDraw}) {
+            s.setProjectPage(page);
+            settle();
+            grab(z.mainWindow.get(),
+                 QStringLiteral("%1/page%2-zones-%3.png").arg(out).arg(page + 1).arg(code));
+        }
+        s.runReport(ReportKind::Pdf, QStringLiteral("%1/report-zones-%2.pdf").arg(out, code));
+        s.setShowThrowZones(false);
+        s.runReport(ReportKind::Pdf, QStringLiteral("%1/report-%2.pdf").arg(out, code));
+        {
+            TfrmOptions* options = z.mainWindow->optionsDialog();
+            options->load();
+            options->show();
+            grabFramed(options, QStringLiteral("%1/options-%2.png").arg(out, code));
+            options->hide();
         }
         // The hint over the first unit with the pointer's position below, as
         // on the screen.

@@ -8,6 +8,8 @@
 #include "i18n/language.h"
 #include "i18n/texts.h"
 #include "langsel.h"
+#include "mainwindow.h"
+#include "optionsdialog.h"
 #include "projectwindow/unitlistpage.h"
 #include "report/reportlayout.h"
 #include "reportoutput.h"
@@ -150,6 +152,7 @@ TEST_F(AccessibilityTest, EveryControlOfEveryWindowIsNamedInEveryLanguage) {
         unnamed << unnamedIn(z->elementsCatalog.get());
         unnamed << unnamedIn(z->newElement.get());
         unnamed << unnamedIn(z->objProp.get());
+        unnamed << unnamedIn(z->mainWindow->optionsDialog());
         TfrmLangSel languageDialog;
         unnamed << unnamedIn(&languageDialog);
         ReportSetupDialog setup;
