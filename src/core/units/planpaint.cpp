@@ -75,12 +75,12 @@ void PlanView::paint(QPainter& p, PaintLayer layer) {
         break;
     case PaintLayer::Floor:
         paintFloor(p);
+        if (zones)
+            paintUnreached(p);
         break;
     case PaintLayer::Reach:
-        if (zones) {
-            paintUnreached(p);
+        if (zones)
             paintDraggedZone(p);
-        }
         break;
     case PaintLayer::Units:
         if (zones)
@@ -92,7 +92,8 @@ void PlanView::paint(QPainter& p, PaintLayer layer) {
         paintFloor(p);
         if (zones) {
             paintUnreached(p);
-            paintZones(p, true);
+            paintDraggedZone(p);
+            paintZones(p, false);
         }
         paintSymbols(p);
         if (layer == PaintLayer::All)

@@ -186,13 +186,16 @@ public:
     // Draws the plan into the plot area at the painter's origin and remembers the
     // symbols' screen boxes. A window may draw the plan once and only the
     // overlay (the dragged outline, the zoom rectangle) over it while the
-    // pointer moves. With the throw zones shown, a dragged unit's zone and the
-    // floor left unreached follow the outline: then the plan comes in three
-    // layers, Floor (background, walls, floor, dimensions), Reach (the floor no
-    // zone reaches and the dragged unit's zone) and Units (the other zones and
+    // pointer moves. With the throw zones shown, a dragged unit's zone follows
+    // the outline: then the plan comes in three layers, Floor (background,
+    // walls, floor, dimensions and the floor that no other zone reaches), Reach
+    // (the dragged unit's zone, drawn each frame) and Units (the other zones and
     // the symbols, for a transparent device); Plan is the three together.
     enum class PaintLayer { All, Plan, Overlay, Floor, Reach, Units };
     void paint(QPainter& painter, PaintLayer layer = PaintLayer::All);
+    // Changes whenever what paint() draws changes, the view apart: a window may
+    // keep a picture of the plan for as long as this and the view stay.
+    quint64 drawingKey() const;
     QImage toImage(); // the plan at the viewport's size
     // The plan as an SVG picture of the viewport's size; false when it cannot be
     // written.
@@ -229,8 +232,8 @@ private:
     void paintSymbols(QPainter& painter);
     void paintOverlays(QPainter& painter);
     void paintFloor(QPainter& painter);
-    // The floor no zone reaches; the zone of the dragged unit; the zones of
-    // every other unit (or of all of them).
+    // The floor no zone reaches (while a unit is dragged: no other zone); the
+    // zone of the dragged unit; the zones of every other unit (or of all).
     void paintUnreached(QPainter& painter);
     void paintDraggedZone(QPainter& painter);
     void paintZones(QPainter& painter, bool withDragged);

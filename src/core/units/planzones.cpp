@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QPainter>
 #include <QTransform>
+#include <cmath>
 
 namespace zf {
 
@@ -112,40 +113,92 @@ CoverageFigures PlanView::throwFigures() const {
     return throwCoverage().figures();
 }
 
+quint64 PlanView::drawingKey() const {
+    // FNV-1a over what the drawing shows besides the view.
+    quint64 h = 1469598103934665603ull;
+    auto add = [&h](const void* data, size_t size) {
+        const auto* b = static_cast<const unsigned char*>(data);
+        for (size_t i = 0; i < size; ++i)
+            h = (h ^ b[i]) * 1099511628211ull;
+    };
+    const double hall[] = {A_, B_, H_, W_, spread_};
+    add(hall, sizeof hall);
+    const int flags[] = {ShowLabels, ShowThrowZones, int(background.rgba()), count()};
+    add(flags, sizeof flags);
+    for (const PlanSymbol& s : symbols_) {
+        const int whole[] = {s.number, s.kind, s.angle, s.selected};
+        const float place[] = {s.x, s.y};
+        add(whole, sizeof whole);
+        add(place, sizeof place);
+        add(&s.throwM, sizeof s.throwM);
+        add(s.numberText.constData(), size_t(s.numberText.size()) * sizeof(QChar));
+        add(s.typeText.constData(), size_t(s.typeText.size()) * sizeof(QChar));
+    }
+    return h;
+}
+
 QTransform PlanView::worldToPixel() const {
     const double sx = 1 / metresPerPixelX();
     const double sy = 1 / metresPerPixelY();
     return QTransform(sx, 0, 0, -sy, -visible_.xmin * sx, visible_.ymax * sy);
 }
 
+// Filled and outlined without antialiasing, as the rest of the plan: a few
+// hundred translucent zones are then drawn in a few milliseconds.
 void PlanView::paintUnreached(QPainter& p) {
     const ThrowCoverage& c = throwCoverage();
     if (!(c.floorArea() > 0))
         return;
+    QPainterPath rest;
+    if (dragging()) {
+        // The floor no other zone reaches: the dragged zone covers its part of
+        // it each frame (paintDraggedZone).
+        const int dragged = zones_.d->indexOfNumber.value(symbols_[size_t(dragIndex_)].number, -1);
+        ThrowCoverage others;
+        others.setFloor(c.floorLength(), c.floorWidth());
+        others.setSpread(c.spread());
+        std::vector<ThrowUnit> units;
+        units.reserve(size_t(c.count()));
+        for (int i = 0; i < c.count(); ++i)
+            if (i != dragged)
+                units.push_back(c.unit(i));
+        others.setUnits(std::move(units));
+        rest = others.uncoveredPath();
+    } else {
+        rest = c.uncoveredPath();
+    }
     p.save();
-    p.setRenderHint(QPainter::Antialiasing, true);
-    p.fillPath(worldToPixel().map(c.uncoveredPath()), unreachedFloorFill());
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.fillPath(worldToPixel().map(rest), unreachedFloorFill());
     p.restore();
 }
 
 namespace {
 
-void drawZone(QPainter& p, const QPainterPath& pixels) {
-    p.drawPath(pixels);
-}
-
-void beginZones(QPainter& p) {
+void beginZones(QPainter& p, const QBrush& fill) {
     p.save();
-    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setRenderHint(QPainter::Antialiasing, false);
     QPen edge(PlanView::throwZoneEdge());
     edge.setWidth(1);
     edge.setCosmetic(true);
     p.setPen(edge);
-    p.setBrush(PlanView::throwZoneFill());
+    p.setBrush(fill);
+}
+
+// A colour over another, as a translucent fill leaves it.
+QColor over(const QColor& top, const QColor& under) {
+    const double a = top.alphaF();
+    auto mix = [a](int t, int u) { return int(std::lround(t * a + u * (1 - a))); };
+    return QColor(mix(top.red(), under.red()), mix(top.green(), under.green()),
+                  mix(top.blue(), under.blue()));
 }
 
 } // namespace
 
+// The dragged unit's zone over the floor, opaque in the colour the zone leaves
+// over the floor: it hides the mark of the unreached floor below it, and the
+// other zones drawn above it deepen its colour where they overlap, as when all
+// are drawn together.
 void PlanView::paintDraggedZone(QPainter& p) {
     if (!dragging())
         return;
@@ -154,24 +207,25 @@ void PlanView::paintDraggedZone(QPainter& p) {
     const ThrowZone* zone = at >= 0 ? c.zone(at) : nullptr;
     if (!zone || zone->boundary.empty())
         return;
-    beginZones(p);
-    drawZone(p, worldToPixel().map(zone->path()));
+    beginZones(p, over(throwZoneFill(), background));
+    p.drawPath(worldToPixel().map(zone->path()));
     p.restore();
 }
 
-// Each zone on its own, so that where zones overlap the colour deepens.
+// Each zone on its own, so that where zones overlap the colour deepens; while
+// a unit is dragged, without its zone unless asked for.
 void PlanView::paintZones(QPainter& p, bool withDragged) {
     const ThrowCoverage& c = throwCoverage();
     const int dragged = dragging() && !withDragged
                             ? zones_.d->indexOfNumber.value(symbols_[size_t(dragIndex_)].number, -1)
                             : -1;
     const QTransform toPixels = worldToPixel();
-    beginZones(p);
+    beginZones(p, throwZoneFill());
     for (int i = 0; i < c.count(); ++i) {
         if (i == dragged)
             continue;
         if (const ThrowZone* zone = c.zone(i); zone && !zone->boundary.empty())
-            drawZone(p, toPixels.map(zone->path()));
+            p.drawPath(toPixels.map(zone->path()));
     }
     p.restore();
 }

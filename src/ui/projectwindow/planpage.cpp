@@ -103,12 +103,31 @@ PlanView& PlanWidget::plan() const {
 void PlanWidget::paintEvent(QPaintEvent*) {
     QPainter p(this);
     PlanView& pv = plan();
+    const WorldRange& r = pv.visibleRange();
+    const qreal dpr = devicePixelRatioF();
     if (!pv.dragging() && pv.rubberBand().isNull()) {
-        cache_ = floorCache_ = unitsCache_ = QPixmap();
-        pv.paint(p);
+        floorCache_ = unitsCache_ = QPixmap();
+        if (!pv.ShowThrowZones) {
+            cache_ = QPixmap();
+            pv.paint(p);
+            return;
+        }
+        // Hundreds of zones take longer to draw than the plan: the picture of
+        // the plan is kept until the plan or its view changes, so that showing
+        // the page again costs nothing.
+        const QList<double> still = {
+            r.xmin,          r.xmax,           r.ymin, r.ymax,
+            double(width()), double(height()), dpr,    double(pv.drawingKey())};
+        if (cache_.isNull() || still != cacheKey_) {
+            cache_ = QPixmap(size() * dpr);
+            cache_.setDevicePixelRatio(dpr);
+            QPainter cp(&cache_);
+            pv.paint(cp, PlanView::PaintLayer::Plan);
+            cacheKey_ = still;
+        }
+        p.drawPixmap(0, 0, cache_);
         return;
     }
-    const WorldRange& r = pv.visibleRange();
     const QList<double> key = {r.xmin,
                                r.xmax,
                                r.ymin,
@@ -120,7 +139,6 @@ void PlanWidget::paintEvent(QPaintEvent*) {
                                double(pv.dragIndex()),
                                double(width()),
                                double(height())};
-    const qreal dpr = devicePixelRatioF();
     auto layer = [&](QPixmap& into, PlanView::PaintLayer which, bool transparent) {
         into = QPixmap(size() * dpr);
         into.setDevicePixelRatio(dpr);
