@@ -101,7 +101,7 @@ int main(int argc, char** argv) {
 
         // Placing: the button's operation, then the plan page painted.
         session.placeUnits();
-        std::printf("units on the plan: %d\n", session.units.plan.count());
+        std::printf("units on the plan: %d\n", SessionProbe(session).units().plan.count());
         const double placeMs = bench::medianMs(5, [&] {
             session.placeUnits();
             w->repaint();
@@ -117,7 +117,7 @@ int main(int argc, char** argv) {
         w->pages()->setCurrentIndex(tsDraw);
         QApplication::processEvents();
         PlanWidget* pw = w->planPage()->planWidget();
-        PlanView& plan = session.units.plan;
+        PlanView& plan = SessionProbe(session).units().plan;
         pw->repaint();
         const int index = plan.count() / 2;
         const QPointF start = plan.toPixel(plan.object(index).x, plan.object(index).y);
@@ -177,7 +177,7 @@ int main(int argc, char** argv) {
         }
         ok &= line("page switch on a 1,000-unit project (slowest)", slowest, 50);
         Modified = false;
-        session.files.CloseProject(true);
+        SessionProbe(session).files().CloseProject(true);
     }
     setDialogs(nullptr);
     return ok ? 0 : 3;
