@@ -102,7 +102,7 @@ int main(int argc, char** argv) {
 
         // Placing: the button's operation, then the plan page painted.
         session.placeUnits();
-        std::printf("units on the plan: %d\n", session.units.plan.count());
+        std::printf("units on the plan: %d\n", SessionProbe(session).units().plan.count());
         const double placeMs = bench::medianMs(5, [&] {
             session.placeUnits();
             w->repaint();
@@ -118,7 +118,7 @@ int main(int argc, char** argv) {
         w->pages()->setCurrentIndex(tsDraw);
         QApplication::processEvents();
         PlanWidget* pw = w->planPage()->planWidget();
-        PlanView& plan = session.units.plan;
+        PlanView& plan = SessionProbe(session).units().plan;
         pw->repaint();
         auto send = [&](QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
             QMouseEvent e(type, at, pw->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
@@ -202,7 +202,7 @@ int main(int argc, char** argv) {
         ok &= line("page switch on a 1,000-unit project (slowest)", slowest, 50);
         session.setShowThrowZones(false);
         Modified = false;
-        session.files.CloseProject(true);
+        SessionProbe(session).files().CloseProject(true);
     }
     setDialogs(nullptr);
     return ok ? 0 : 3;

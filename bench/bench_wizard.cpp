@@ -25,7 +25,7 @@ Result finishMs(int openingsPerSurface, int maxOpenings) {
     ProjectSession s;
     s.setHelpDisplay(false);
     s.start();
-    InputWizard& wizard = s.wizard;
+    InputWizard& wizard = SessionProbe(s).wizard();
     s.commandNew();
     wizard.chooseRoofType(RoofType::Saddle);
     wizard.chooseSkylightType(SkylightType::Type2);
@@ -35,28 +35,28 @@ Result finishMs(int openingsPerSurface, int maxOpenings) {
     wizard.enterEdit(QStringLiteral("DBEd_svH2"), 0.5);
     int added = 0;
     {
-        Database::Transaction transaction(s.data.ADOConnectionProject);
-        Dataset& walls = s.data.tSteny;
+        Database::Transaction transaction(SessionProbe(s).data().ADOConnectionProject);
+        Dataset& walls = SessionProbe(s).data().tSteny;
         for (walls.first(); !walls.eof(); walls.next()) {
             walls.setValue(QStringLiteral("k"), 0.5);
             walls.post();
             for (int i = 0; i < openingsPerSurface && added < maxOpenings; ++i, ++added)
                 wizard.constructions.openingFromCatalog(QStringLiteral("Window %1").arg(i), 1.4);
-            s.data.tStavOtvory.last();
-            s.data.tStavOtvory.setValue(QStringLiteral("Vyska"), 1.0);
-            s.data.tStavOtvory.setValue(QStringLiteral("Sirka"), 1.0);
-            s.data.tStavOtvory.post();
+            SessionProbe(s).data().tStavOtvory.last();
+            SessionProbe(s).data().tStavOtvory.setValue(QStringLiteral("Vyska"), 1.0);
+            SessionProbe(s).data().tStavOtvory.setValue(QStringLiteral("Sirka"), 1.0);
+            SessionProbe(s).data().tStavOtvory.post();
         }
         transaction.commit();
     }
-    std::printf("  %d visible surfaces, %d openings\n", s.data.tSteny.recordCount(), added);
+    std::printf("  %d visible surfaces, %d openings\n", SessionProbe(s).data().tSteny.recordCount(), added);
     const qint64 before = syncCounts().total();
     const int runs = 15;
     Result r;
     r.ms = bench::medianMs(
         runs, [&] { s.finishWizard(false); }, [&] { s.openWizard(); });
     r.syncs = double(syncCounts().total() - before) / runs;
-    s.files.CloseProject(true);
+    SessionProbe(s).files().CloseProject(true);
     return r;
 }
 

@@ -21,12 +21,12 @@ namespace {
 
 // Appends the openings to the surfaces, every variant's, in one operation.
 void addOpenings(ProjectSession& s, int total, bool allOnFirst) {
-    Dataset& walls = s.data.tSteny;
-    Dataset& openings = s.data.tStavOtvory;
+    Dataset& walls = SessionProbe(s).data().tSteny;
+    Dataset& openings = SessionProbe(s).data().tStavOtvory;
     // The roof and skylight choices filter the surfaces: 17 are shown.
-    s.wizard.chooseRoofType(RoofType::Saddle);
-    s.wizard.chooseSkylightType(SkylightType::Type2);
-    runOperation(s.data.ADOConnectionProject, [&] {
+    SessionProbe(s).wizard().chooseRoofType(RoofType::Saddle);
+    SessionProbe(s).wizard().chooseSkylightType(SkylightType::Type2);
+    runOperation(SessionProbe(s).data().ADOConnectionProject, [&] {
         // Spread over all 51 surface records, or all on the first one shown.
         walls.setFiltered(allOnFirst);
         walls.first();
@@ -61,8 +61,8 @@ double run(bool allOnFirst) {
     addOpenings(s, 2000, allOnFirst);
     int openings = 0;
     {
-        Dataset& o = s.data.tStavOtvory;
-        Dataset& w = s.data.tSteny;
+        Dataset& o = SessionProbe(s).data().tStavOtvory;
+        Dataset& w = SessionProbe(s).data().tSteny;
         w.setFiltered(false);
         for (w.first(); !w.eof(); w.next())
             openings += o.recordCount();
@@ -70,7 +70,7 @@ double run(bool allOnFirst) {
         w.setFiltered(true);
     }
     s.openWizard(wizardPageName(tsUvodniText));
-    s.wizard.hide();
+    SessionProbe(s).wizard().hide();
     QApplication::processEvents();
     const double ms = bench::medianMs(
         15,
@@ -81,12 +81,12 @@ double run(bool allOnFirst) {
             window.repaint();
         },
         [&] {
-            s.wizard.setPage(tsUvodniText);
-            s.wizard.hide();
+            SessionProbe(s).wizard().setPage(tsUvodniText);
+            SessionProbe(s).wizard().hide();
             QApplication::processEvents();
         });
-    std::printf("  on page 7: %d openings in its grid\n", s.data.tStavOtvory.recordCount());
-    s.files.CloseProject(true);
+    std::printf("  on page 7: %d openings in its grid\n", SessionProbe(s).data().tStavOtvory.recordCount());
+    SessionProbe(s).files().CloseProject(true);
     return ms;
 }
 

@@ -58,7 +58,7 @@ public:
 // --- TfrmPrvky ---------------------------------------------------------------------
 
 TfrmPrvky::TfrmPrvky(ProjectSession& session, QWidget* parent)
-    : QDialog(parent), SessionView(session), catalog_(session.catalog) {
+    : QDialog(parent), SessionView(session), catalog_(session.elementsCatalog()) {
     setObjectName(QStringLiteral("TfrmPrvky"));
     // Shown modally also over the wizard, which stays on top.
     setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint);
@@ -261,7 +261,7 @@ bool TfrmPrvky::eventFilter(QObject* watched, QEvent* event) {
 // --- TfrmPrvekNew ------------------------------------------------------------------
 
 TfrmPrvekNew::TfrmPrvekNew(ProjectSession& session, QWidget* parent)
-    : QDialog(parent), SessionView(session), catalog_(session.catalog) {
+    : QDialog(parent), SessionView(session), catalog_(session.elementsCatalog()) {
     setObjectName(QStringLiteral("TfrmPrvekNew"));
     setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint);
 

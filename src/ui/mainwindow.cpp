@@ -229,7 +229,7 @@ void TfrmZMain::createStartPanel() {
 }
 
 void TfrmZMain::refreshStartPanel() {
-    lbProject_->setText(session().files.CurrentFile.isEmpty() ? QString()
+    lbProject_->setText(session().currentFile().isEmpty() ? QString()
                                                               : session().projectTitle());
 }
 
@@ -246,8 +246,7 @@ void TfrmZMain::registerOwnCommands() {
                                                           {"acRTFCreate", ReportKind::Rtf}};
     for (const auto& [name, kind] : reports)
         commands_.set(QLatin1String(name), [this, kind = kind] {
-            runReportCommand(kind, session().data, session().reportHost(),
-                             QtDialogs::ownerWindow(this));
+            runReportCommand(kind, session(), QtDialogs::ownerWindow(this));
         });
     commands_.set(QStringLiteral("acThrowOptions"), [this] {
         TfrmOptions* d = optionsDialog();
@@ -435,7 +434,7 @@ bool TfrmZMain::editEnabled(const QString& name) const {
     const bool redo = name == QLatin1String("acEditRedo");
     if (qobject_cast<PlanWidget*>(w)) {
         // The plan undoes and redoes moves; it has nothing to cut or paste.
-        const PlanHistory& history = session().units.history;
+        const PlanHistory& history = session().planHistory();
         return (undo && history.canUndo()) || (redo && history.canRedo());
     }
     if (auto* le = qobject_cast<QLineEdit*>(w)) {

@@ -1,5 +1,7 @@
 #include "reportoutput.h"
 
+#include "session/projectsession.h"
+
 #include "common/dialogs.h"
 #include "common/globals.h"
 #include "i18n/texts.h"
@@ -301,10 +303,9 @@ void QtReportPresenter::progress(const QString& line) {
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-ReportRunResult runReportCommand(ReportKind kind, TZFData& data, ReportHost& host,
-                                 QWidget* parent) {
+ReportRunResult runReportCommand(ReportKind kind, ProjectSession& session, QWidget* parent) {
     QtReportPresenter presenter(parent);
-    return ReportCommand(data, host, kind, &presenter);
+    return session.reportCommand(kind, &presenter);
 }
 
 } // namespace zf

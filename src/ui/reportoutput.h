@@ -16,7 +16,7 @@ class QWidget;
 
 namespace zf {
 
-class TZFData;
+class ProjectSession;
 
 // The setup dialog "Zefrant Output Options": preview, printer, PDF file or RTF
 // file, the preview preselected; and the language the report is printed in,
@@ -74,6 +74,6 @@ private:
 // The File commands Preview, Print, Print into PDF and Print into RTF, as the
 // main window runs them: the file dialog of the file kinds, the hourglass, the
 // windows of the output system.
-ReportRunResult runReportCommand(ReportKind kind, TZFData& data, ReportHost& host, QWidget* parent);
+ReportRunResult runReportCommand(ReportKind kind, ProjectSession& session, QWidget* parent);
 
 } // namespace zf

@@ -102,7 +102,7 @@ bool Zefrant::start(const QStringList& args, const Options& options) {
     splash->step();
     splashProgress = splash->progress();
     // 7. The About box.
-    about = std::make_unique<TfrmAbout>(session->data.ReferencePath, mainWindow.get());
+    about = std::make_unique<TfrmAbout>(session->referencePath(), mainWindow.get());
     mainWindow->setAboutBox(about.get());
     created << QStringLiteral("TfrmAbout");
     // ... and with it the project window; 8. its first page.

@@ -93,7 +93,7 @@ void CatalogPicture::paintEvent(QPaintEvent* event) {
 // --- TfrmKatalog ---------------------------------------------------------------------
 
 TfrmKatalog::TfrmKatalog(ProjectSession& session, QWidget* parent)
-    : QDialog(parent), SessionView(session), catalog_(session.unitsCatalog) {
+    : QDialog(parent), SessionView(session), catalog_(session.unitsCatalog()) {
     setObjectName(QStringLiteral("TfrmKatalog"));
     setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::WindowCloseButtonHint |
                    Qt::WindowMinMaxButtonsHint);
@@ -172,7 +172,7 @@ TfrmKatalog::TfrmKatalog(ProjectSession& session, QWidget* parent)
     bold.setBold(true);
     bold.setPointSizeF(bold.pointSizeF() * 1.2);
     DBTextLabel2_->setFont(bold);
-    dimensions_ = new DatasetModel(session.data.dsRozmery, this);
+    dimensions_ = new DatasetModel(session.dimensionsSource(), this);
     std::vector<GridColumn> columns;
     for (const QString& c : UnitsCatalog::dimensionColumns())
         columns.push_back({c, c, c.size() > 2 ? 56 : 44, false, Qt::AlignRight | Qt::AlignVCenter});

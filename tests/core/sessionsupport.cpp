@@ -28,9 +28,9 @@ void SessionTest::SetUp() {
     session = std::make_unique<ProjectSession>();
     session->setHelpDisplay(false);
     ASSERT_TRUE(session->start());
-    data = &session->data;
-    files = &session->files;
-    wizard = &session->wizard;
+    data = &SessionProbe(*session).data();
+    files = &SessionProbe(*session).files();
+    wizard = &SessionProbe(*session).wizard();
 }
 
 void SessionTest::TearDown() {

@@ -85,7 +85,7 @@ protected:
     }
     virtual void prepareReference() {}
 
-    ElementsCatalog& catalog() { return session->catalog; }
+    ElementsCatalog& catalog() { return SessionProbe(*session).catalog(); }
     // Where the user's own items are kept.
     QString userFile() const { return data->UserCatalogPath; }
     int groupOf(const QString& name) {
@@ -877,7 +877,7 @@ TEST(UnitsCatalogRules, TreeFilesAndPictures) {
 }
 
 TEST_F(CatalogTest, UnitsCatalogShowsATypeAndItsFamily) {
-    UnitsCatalog& uc = session->unitsCatalog;
+    UnitsCatalog& uc = session->unitsCatalog();
     QAbstractItemModelTester tester(&uc.tree(),
                                     QAbstractItemModelTester::FailureReportingMode::Fatal);
     session->openUnitsCatalog();
@@ -953,7 +953,7 @@ protected:
 };
 
 TEST_F(UnitsCatalogDataTest, OptionalTechnicalDataLines) {
-    UnitsCatalog& uc = session->unitsCatalog;
+    UnitsCatalog& uc = session->unitsCatalog();
     const std::pair<const char*, size_t> cases[] = {
         {"Brisant AX 10 - S", 5}, {"Brisant AX 15 - S", 6}, {"Brisant AX 20 - S", 7}};
     for (const auto& [node, lines] : cases) {
@@ -967,7 +967,7 @@ TEST_F(UnitsCatalogDataTest, OptionalTechnicalDataLines) {
 }
 
 TEST_F(CatalogTest, UnitsCatalogViewsAndLanguages) {
-    UnitsCatalog& uc = session->unitsCatalog;
+    UnitsCatalog& uc = session->unitsCatalog();
     uc.chooseView(UnitsCatalog::ByApplication);
     EXPECT_EQ(uc.tree().index(0, 0).data().toString(),
               QStringLiteral("Heating of production halls"));

@@ -118,7 +118,7 @@ protected:
         ASSERT_EQ(session->placeUnits(), PlaceResult::Placed);
         // A unit moved off its wall position, so that angles other than the
         // placement's appear.
-        session->units.plan.DropObject(0, 12.3, 0.7);
+        SessionProbe(*session).units().plan.DropObject(0, 12.3, 0.7);
         session->storePlan();
         ASSERT_GE(data->tJednotky.recordCount(), 5);
         dlg.boxes.clear();
@@ -771,7 +771,7 @@ TEST_F(ExchangeTest, AnInterruptedWriteKeepsTheFileThatWasThere) {
 }
 
 TEST_F(ExchangeTest, WithoutAnOpenProjectNothingIsWritten) {
-    session->files.CloseProject(true);
+    SessionProbe(*session).files().CloseProject(true);
     const QString file = out(QStringLiteral("none.dxf"));
     EXPECT_FALSE(exportPlanDxf(*data, BaseEN, file));
     EXPECT_FALSE(exportProjectWorkbook(*data, BaseEN, out(QStringLiteral("none.xlsx"))));
@@ -800,7 +800,7 @@ TEST_F(FreshProjectTest, ExportsTheEmptyHallAndSaysWhatIsMissing) {
     ASSERT_EQ(book.sheets.size(), 5u);
     EXPECT_EQ(book.sheets[4].text(3, 0), LanguageTextIn(BaseCZ, 3529));
     EXPECT_EQ(book.sheets[2].text(3, 0), LanguageTextIn(BaseCZ, 3528));
-    session->files.CloseProject(true);
+    SessionProbe(*session).files().CloseProject(true);
 }
 
 } // namespace

@@ -228,8 +228,8 @@ TEST_F(OperationsTest, AnOutputOverTheProjectOrItsBackupIsRefused) {
 
 TEST_F(OperationsTest, TheExportShowsThePlansMovesNotYetStored) {
     ASSERT_EQ(session->openFile(file), ResultOk);
-    session->units.plan.AutoAlign = false;
-    session->units.plan.DropObject(0, 11.5, 9.25);
+    SessionProbe(*session).units().plan.AutoAlign = false;
+    SessionProbe(*session).units().plan.DropObject(0, 11.5, 9.25);
     const QString dxf = work.filePath(QStringLiteral("moved.dxf"));
     ASSERT_TRUE(session->exportPlan(dxf));
     const DxfDrawing d = readDxf(dxf);

@@ -89,10 +89,10 @@ TEST_F(SessionRoadTest, NewInputFinishUnitsPlaceSaveAndReopen) {
     ASSERT_TRUE(session->setPlacementHeight(QStringLiteral("Vyska_jednotek"), 4.0));
     ASSERT_TRUE(session->setPlacementHeight(QStringLiteral("Vyska_destrat"), 7.0));
     ASSERT_EQ(session->placeUnits(), PlaceResult::Placed);
-    EXPECT_EQ(session->units.plan.count(), required + 2);
+    EXPECT_EQ(SessionProbe(*session).units().plan.count(), required + 2);
     // A unit moved on the plan goes to the file with the save.
-    session->units.plan.DropObject(0, 12.3, 0.7);
-    const int moved = session->units.plan.object(session->units.plan.count() - 1).number;
+    SessionProbe(*session).units().plan.DropObject(0, 12.3, 0.7);
+    const int moved = SessionProbe(*session).units().plan.object(SessionProbe(*session).units().plan.count() - 1).number;
 
     const QString path = work.filePath(QStringLiteral("road.zfp"));
     dlg.saveNames = {path};
@@ -109,21 +109,21 @@ TEST_F(SessionRoadTest, NewInputFinishUnitsPlaceSaveAndReopen) {
         }
     }
     EXPECT_TRUE(found) << "the moved unit was stored before the save";
-    session->files.CloseProject(true);
+    SessionProbe(*session).files().CloseProject(true);
     session.reset();
 
     ProjectSession again;
     again.setHelpDisplay(false);
     ASSERT_TRUE(again.start());
     ASSERT_EQ(again.openFile(path), ResultOk);
-    EXPECT_EQ(exportProjectJson(again.data.ADOConnectionProject), stored)
+    EXPECT_EQ(exportProjectJson(SessionProbe(again).data().ADOConnectionProject), stored)
         << "the re-opened project is what was stored";
-    EXPECT_EQ(again.units.plan.count(), required + 2);
+    EXPECT_EQ(SessionProbe(again).units().plan.count(), required + 2);
     EXPECT_EQ(again.coverage().destr, 2);
     EXPECT_TRUE(again.summary().filled);
-    EXPECT_EQ(again.wizard.state().roofType, RoofType::Saddle);
+    EXPECT_EQ(SessionProbe(again).wizard().state().roofType, RoofType::Saddle);
     EXPECT_FALSE(Modified);
-    again.files.CloseProject(true);
+    SessionProbe(again).files().CloseProject(true);
 }
 
 namespace {

@@ -139,7 +139,7 @@ TEST_F(WizardTest, CommitRunsTheResultsChain) {
     EXPECT_TRUE(view.saw(QStringLiteral("show project")));
     EXPECT_EQ(view.events.last(), QStringLiteral("page project 1")) << "the units page last";
     EXPECT_TRUE(session->projectWindowShown());
-    EXPECT_EQ(session->units.plan.hallLength(), 20) << "the plan has the hall";
+    EXPECT_EQ(SessionProbe(*session).units().plan.hallLength(), 20) << "the plan has the hall";
     EXPECT_TRUE(session->summary().filled);
     EXPECT_GT(f("Q"), 0.0);
     EXPECT_NEAR(f("Q_kW"), f("Q") / 1000, 1e-3);

@@ -124,7 +124,7 @@ int main(int argc, char** argv) {
 
     // Units as a user would choose them: enough warm-air and MK units, two
     // destratifiers, placed along the walls.
-    Dataset& t = s.data.tResults;
+    Dataset& t = SessionProbe(s).data().tResults;
     const int typ = t.fieldIndex(QStringLiteral("Typ"));
     const int idField = t.fieldIndex(QStringLiteral("ID"));
     auto choose = [&](bool (*test)(const QString&), int extra) {
@@ -141,14 +141,14 @@ int main(int argc, char** argv) {
     choose([](const QString& x) { return isMixingUnitType(x); }, 0);
     choose([](const QString& x) { return isDestratifierType(x); }, 0);
     s.placeUnits();
-    s.units.plan.DropObject(0, 12.3, 0.7);
+    SessionProbe(s).units().plan.DropObject(0, 12.3, 0.7);
 
     for (const QString& code : codes) {
         s.switchLanguage(baseOfStoredCode(code));
         for (int page = 0; page < 4; ++page) {
             s.setProjectPage(page);
             if (page == tsDraw)
-                s.units.plan.ZoomToDefault();
+                SessionProbe(s).units().plan.ZoomToDefault();
             settle();
             grab(z.mainWindow.get(),
                  QStringLiteral("%1/page%2-%3.png").arg(out).arg(page + 1).arg(code));
@@ -177,8 +177,8 @@ int main(int argc, char** argv) {
         s.setProjectPage(tsDraw);
         settle();
         PlanWidget* plan = z.projectWindows->window()->planPage()->planWidget();
-        const PlanSymbol& first = s.units.plan.object(0);
-        const QPointF at = s.units.plan.toPixel(first.x, first.y);
+        const PlanSymbol& first = SessionProbe(s).units().plan.object(0);
+        const QPointF at = SessionProbe(s).units().plan.toPixel(first.x, first.y);
         QMouseEvent move(QEvent::MouseMove, at, plan->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
                          Qt::NoModifier);
         QApplication::sendEvent(plan, &move);
@@ -206,7 +206,7 @@ int main(int argc, char** argv) {
     }
     s.switchLanguage(BaseEN);
     Modified = false;
-    s.files.CloseProject(true);
+    SessionProbe(s).files().CloseProject(true);
     std::printf("pictures in %s\n", qPrintable(out));
     return 0;
 }

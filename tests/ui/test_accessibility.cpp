@@ -176,7 +176,7 @@ TEST_F(AccessibilityTest, ListPagePropertyListsAreNamedByColumnAndUnit) {
     TfrmZFDraw* pw = z->projectWindows->window();
     pw->pages()->setCurrentIndex(tsSeznamJednotek);
     QApplication::processEvents();
-    const Dataset& u = z->session->data.tJednotky;
+    const Dataset& u = SessionProbe(*z->session).data().tJednotky;
     ASSERT_GE(u.recordCount(), 2);
     const struct {
         UnitProperty property;
@@ -211,7 +211,7 @@ TEST_F(AccessibilityTest, ListPagePropertyListsAreNamedByColumnAndUnit) {
                   .first()
                   .first->text(QAccessible::Name),
               QStringLiteral("Flue gas exhaust – unit #2: ") +
-                  z->session->data.tJednotky.valueAt(1, typColumn).toString());
+                  SessionProbe(*z->session).data().tJednotky.valueAt(1, typColumn).toString());
 }
 
 TEST_F(AccessibilityTest, MainToolBarIsNamedInTheLanguage) {

@@ -141,7 +141,7 @@ protected:
         e->setText(text);
     }
     QVariant stored(const QString& name, const char* column) {
-        Dataset& m = z->session->data.tMaterialy;
+        Dataset& m = SessionProbe(*z->session).data().tMaterialy;
         return m.lookup(QStringLiteral("Material"), name, QLatin1String(column));
     }
 
@@ -270,7 +270,7 @@ TEST_F(CatalogWindows, AddEditDeleteThroughTheWindows) {
         [&] { z->mainWindow->execute(QStringLiteral("acKatalogStavPrvky")); });
     EXPECT_TRUE(ran);
     EXPECT_FALSE(catalog->isVisible());
-    EXPECT_EQ(z->session->catalog.ElementsCatalogMode, 0);
+    EXPECT_EQ(SessionProbe(*z->session).catalog().ElementsCatalogMode, 0);
 }
 
 // The U field takes two decimals: a third one typed is not taken.
@@ -300,13 +300,13 @@ TEST_F(CatalogWindows, DeletingTheLastItemOfAGroupRemovesIt) {
     // A group of one user item, in the user's own file.
     {
         Database db;
-        db.open(z->session->data.UserCatalogPath, {});
+        db.open(SessionProbe(*z->session).data().UserCatalogPath, {});
         db.exec(QStringLiteral("INSERT INTO tMaterialyEN (IDMaterial, Skupina, Material, k, "
                                "ReadOnly, ShowInCatalogs, Typ) VALUES (1000500, 'Mine', "
                                "'Only one', 1, 0, 3, 5)"));
     }
-    z->session->data.tMaterialy.refresh();
-    z->session->catalog.BuildElementsTree();
+    SessionProbe(*z->session).data().tMaterialy.refresh();
+    SessionProbe(*z->session).catalog().BuildElementsTree();
     whileModal(
         [&] {
             ASSERT_TRUE(groupIndex(QStringLiteral("Mine")).isValid());
@@ -331,7 +331,7 @@ TEST_F(CatalogWindows, DeletingTheLastItemOfAGroupRemovesIt) {
 
 TEST_F(CatalogWindows, ADoubleClickChoosesInMode0AndEditsInMode1) {
     ASSERT_EQ(z->session->commandNew(), ResultOk);
-    Dataset& walls = z->session->data.tSteny;
+    Dataset& walls = SessionProbe(*z->session).data().tSteny;
     ASSERT_TRUE(walls.locate(QStringLiteral("TypSteny"), 1));
     dlg.answers = {IdNo}; // no openings
     bool chosen = false;
@@ -459,7 +459,7 @@ TEST_F(CatalogWindows, TheUnitsCatalogViewer) {
         emit key->activated();
     ASSERT_TRUE(k.isVisible());
     EXPECT_FALSE(k.isModal());
-    EXPECT_TRUE(z->session->data.tRozmery.active());
+    EXPECT_TRUE(SessionProbe(*z->session).data().tRozmery.active());
     EXPECT_EQ(k.windowTitle(), QStringLiteral("Hot-air components catalog"));
 
     auto* tv = child<QTreeView>(&k, "tvKatalog");
@@ -490,7 +490,7 @@ TEST_F(CatalogWindows, TheUnitsCatalogViewer) {
                     ->file()
                     .endsWith(QLatin1String("legenda_r_mk.svg")));
     EXPECT_EQ(child<QLabel>(&k, "DBTextLabel2")->text(), QStringLiteral("MK 50 - E"));
-    EXPECT_EQ(grid->currentIndex().row(), z->session->data.tRozmery.currentRow());
+    EXPECT_EQ(grid->currentIndex().row(), SessionProbe(*z->session).data().tRozmery.currentRow());
 
     tv->setCurrentIndex(find(QStringLiteral("Destratifikátor K1")));
     EXPECT_FALSE(lines->isVisibleTo(&k)) << "no technical data";
@@ -519,13 +519,13 @@ TEST_F(CatalogWindows, TheUnitsCatalogViewer) {
     EXPECT_EQ(tv->model()->index(0, 0).data().toString(),
               QString::fromUtf8(pl.readLine()).trimmed());
     EXPECT_NE(name->text(), englishName) << "the name label follows the language";
-    EXPECT_EQ(name->text(), z->session->unitsCatalog.familyName());
+    EXPECT_EQ(name->text(), SessionProbe(*z->session).unitsCatalog().familyName());
     EXPECT_EQ(child<QPushButton>(&k, "btClose")->text(), LanguageTextIn(BasePL, 153));
 
     // Closing closes tBrisantRozmery.
     QTest::mouseClick(child<QPushButton>(&k, "btClose"), Qt::LeftButton);
     EXPECT_FALSE(k.isVisible());
-    EXPECT_FALSE(z->session->data.tRozmery.active());
+    EXPECT_FALSE(SessionProbe(*z->session).data().tRozmery.active());
 }
 
 int main(int argc, char** argv) {

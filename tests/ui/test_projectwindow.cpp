@@ -125,7 +125,7 @@ protected:
         o.askLanguage = [] { return BaseEN; };
         z = std::make_unique<Zefrant>();
         ASSERT_TRUE(z->start({path}, o));
-        ASSERT_EQ(s().files.CurrentFile, path);
+        ASSERT_EQ(SessionProbe(s()).files().CurrentFile, path);
         z->mainWindow->resize(1100, 800);
         QApplication::processEvents();
         ASSERT_TRUE(w());
@@ -136,7 +136,7 @@ protected:
 
     ProjectSession& s() { return *z->session; }
     TfrmZFDraw* w() { return z->projectWindows->window(); }
-    PlanView& plan() { return s().units.plan; }
+    PlanView& plan() { return SessionProbe(s()).units().plan; }
     template <typename T> T* find(const char* name) {
         T* c = w()->findChild<T*>(QLatin1String(name));
         EXPECT_TRUE(c) << name;
@@ -149,7 +149,7 @@ protected:
 
     // The first row of tTempTable of a kind: warm-air, MK or destratifier.
     int rowOf(bool (*test)(const QString&)) {
-        const Dataset& t = s().data.tResults;
+        const Dataset& t = SessionProbe(s()).data().tResults;
         const int f = t.fieldIndex(QStringLiteral("Typ"));
         for (int r = 0; r < t.recordCount(); ++r)
             if (test(t.valueAt(r, f).toString()))
@@ -183,7 +183,7 @@ protected:
         QApplication::processEvents();
     }
     int required(int row) {
-        const Dataset& t = s().data.tResults;
+        const Dataset& t = SessionProbe(s()).data().tResults;
         return t.valueAt(row, t.fieldIndex(QStringLiteral("Max_pocet_jednotek"))).toInt();
     }
 
@@ -293,12 +293,12 @@ TEST_F(ProjectWindowTest, OpensMaximizedOnTheSummaryAndIsMadeAgainAfterClosing) 
     plan().AutoAlign = false;
     plan().chooseZoom(QStringLiteral("200"));
     plan().setVerticalScroll(80);
-    s().units.towardsLongerSide = false;
+    SessionProbe(s()).units().towardsLongerSide = false;
     ASSERT_TRUE(frame->close());
     QApplication::processEvents();
     EXPECT_FALSE(w());
     EXPECT_FALSE(s().projectWindowShown());
-    EXPECT_EQ(s().files.CurrentFile, path);
+    EXPECT_EQ(SessionProbe(s()).files().CurrentFile, path);
     s().showProjectWindow();
     QApplication::processEvents();
     ASSERT_TRUE(w());
@@ -308,7 +308,7 @@ TEST_F(ProjectWindowTest, OpensMaximizedOnTheSummaryAndIsMadeAgainAfterClosing) 
     EXPECT_DOUBLE_EQ(plan().Scale(), 100);
     EXPECT_EQ(find<QComboBox>("cbScale")->currentText(), QStringLiteral("100"));
     EXPECT_EQ(plan().verticalScroll(), 50);
-    EXPECT_TRUE(s().units.towardsLongerSide) << "the side choice starts at its default";
+    EXPECT_TRUE(SessionProbe(s()).units().towardsLongerSide) << "the side choice starts at its default";
     EXPECT_TRUE(find<QToolButton>("tbSelect")->isChecked());
     EXPECT_TRUE(find<QCheckBox>("cbAlignObjects")->isChecked());
     EXPECT_FALSE(find<QCheckBox>("cbShowLabels")->isChecked());
@@ -437,7 +437,7 @@ TEST_F(ProjectWindowTest, TheCountPickListIsTheClickedRows) {
         grid->setCurrentIndex(grid->model()->index(from, 2));
         QApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        ASSERT_EQ(s().data.tResults.recNo(), from + 1);
+        ASSERT_EQ(SessionProbe(s()).data().tResults.recNo(), from + 1);
         const QModelIndex cell = grid->model()->index(to, 1);
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(cell).center());
         QApplication::processEvents();
@@ -459,14 +459,14 @@ TEST_F(ProjectWindowTest, PlacementPanelAndItsKeys) {
     EXPECT_EQ(variant->itemText(2), QStringLiteral("Varianta 3"));
     variant->setCurrentIndex(2);
     emit variant->activated(2);
-    EXPECT_EQ(s().data.tADOProject.asInteger(QStringLiteral("Varianta_rozmisteni_enum")), 2);
+    EXPECT_EQ(SessionProbe(s()).data().tADOProject.asInteger(QStringLiteral("Varianta_rozmisteni_enum")), 2);
     EXPECT_TRUE(find<SvgPicture>("imUmisteni")->file().endsWith(QStringLiteral("Umisteni3.svg")));
     EXPECT_TRUE(find<SvgPicture>("imUmisteni")->hasPicture());
 
     find<QRadioButton>("rbKratsiStrana")->click();
-    EXPECT_FALSE(s().units.towardsLongerSide);
+    EXPECT_FALSE(SessionProbe(s()).units().towardsLongerSide);
     find<QRadioButton>("rbDelsiStrana")->click();
-    EXPECT_TRUE(s().units.towardsLongerSide);
+    EXPECT_TRUE(SessionProbe(s()).units().towardsLongerSide);
 
     // The heights: typed and left; a text that is no number is refused.
     auto* units = find<QLineEdit>(UnitHeightControl);
@@ -480,7 +480,7 @@ TEST_F(ProjectWindowTest, PlacementPanelAndItsKeys) {
     QTest::keyClick(units, Qt::Key_Down);
     QApplication::processEvents();
     EXPECT_TRUE(destr->hasFocus()) << "Down moves on";
-    EXPECT_DOUBLE_EQ(s().data.tADOProject.asFloat(QStringLiteral("Vyska_jednotek")), 4.5);
+    EXPECT_DOUBLE_EQ(SessionProbe(s()).data().tADOProject.asFloat(QStringLiteral("Vyska_jednotek")), 4.5);
     QTest::keyClick(destr, Qt::Key_Up);
     QApplication::processEvents();
     EXPECT_TRUE(units->hasFocus()) << "Up moves back";
@@ -492,7 +492,7 @@ TEST_F(ProjectWindowTest, PlacementPanelAndItsKeys) {
     ASSERT_EQ(dlg.boxes.size(), boxes + 1);
     EXPECT_TRUE(dlg.last().text.contains(QStringLiteral("not a valid")))
         << qPrintable(dlg.last().text);
-    EXPECT_DOUBLE_EQ(s().data.tADOProject.asFloat(QStringLiteral("Vyska_jednotek")), 4.5);
+    EXPECT_DOUBLE_EQ(SessionProbe(s()).data().tADOProject.asFloat(QStringLiteral("Vyska_jednotek")), 4.5);
     EXPECT_TRUE(units->hasFocus()) << "a refused value keeps the focus";
 
     // Locate with nothing chosen: message 5011 and no plan.
@@ -877,7 +877,7 @@ TEST_F(ProjectWindowTest, PropertiesDialogOkMovesCancelRestores) {
 
     // A refused number keeps the dialog open; the location changed and then
     // Cancel: the row keeps its choice and texts.
-    Dataset& units = s().data.tJednotky;
+    Dataset& units = SessionProbe(s()).data().tJednotky;
     ASSERT_TRUE(units.locate(QStringLiteral("IDJednotky"), number));
     const int location = units.asInteger(QStringLiteral("Umisteni_enum"));
     const QString textCZ = units.asString(QStringLiteral("Umisteni_textCZ"));
@@ -938,7 +938,7 @@ TEST_F(ProjectWindowTest, ListPageShowsPanelsTheCurrentUnitAndItsPictures) {
     EXPECT_EQ(list->panel(0)->height(), 24);
 
     // The current row's lists are yellow; the data and pictures are its own.
-    Dataset& u = s().data.tJednotky;
+    Dataset& u = SessionProbe(s()).data().tJednotky;
     u.first();
     QApplication::processEvents();
     UnitPanel* p0 = list->panelOfRow(0);
@@ -999,7 +999,7 @@ TEST_F(ProjectWindowTest, LanguageSwitchKeepsPageSelectionAndZoom) {
     QTest::mouseRelease(pw, Qt::RightButton, {}, pixel(sym.x, sym.y));
     w()->planPage()->popupMenu()->hide();
     ASSERT_TRUE(plan().object(1).selected);
-    s().data.tResults.moveToRow(2);
+    SessionProbe(s()).data().tResults.moveToRow(2);
 
     s().switchLanguage(BaseGE);
     // The coverage speaks the new language at once.
@@ -1015,7 +1015,7 @@ TEST_F(ProjectWindowTest, LanguageSwitchKeepsPageSelectionAndZoom) {
     EXPECT_DOUBLE_EQ(plan().Scale(), 200);
     EXPECT_EQ(zoom->currentText(), QStringLiteral("200"));
     EXPECT_TRUE(plan().object(1).selected);
-    EXPECT_EQ(s().data.tResults.currentRow(), 2);
+    EXPECT_EQ(SessionProbe(s()).data().tResults.currentRow(), 2);
     EXPECT_EQ(w()->unitsPage()->grid()->currentIndex().row(), 2);
     auto* model = static_cast<DatasetModel*>(w()->unitsPage()->grid()->model());
     EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), LanguageText(2131));
@@ -1024,8 +1024,8 @@ TEST_F(ProjectWindowTest, LanguageSwitchKeepsPageSelectionAndZoom) {
     for (int c = 0; c < model->columnCount(); ++c)
         widths.push_back(w()->unitsPage()->grid()->columnWidth(c));
     EXPECT_GT(widths[3], 70) << "a German word wider than the English column";
-    s().data.tResults.close();
-    s().data.tResults.open();
+    SessionProbe(s()).data().tResults.close();
+    SessionProbe(s()).data().tResults.open();
     for (int c = 0; c < model->columnCount(); ++c)
         EXPECT_EQ(w()->unitsPage()->grid()->columnWidth(c), widths[size_t(c)]) << c;
     EXPECT_EQ(z->objProp->windowTitle(), LanguageText(2300));
@@ -1135,7 +1135,7 @@ TEST_F(ProjectWindowTest, FromTheToolsProjectToItsExport) {
 
     s().switchLanguage(BaseRU);
     page(tsSeznamJednotek);
-    Dataset& u = s().data.tJednotky;
+    Dataset& u = SessionProbe(s()).data().tJednotky;
     ASSERT_TRUE(u.locate(QStringLiteral("IDJednotky"), 1));
     QApplication::processEvents();
     UnitPanel* panel = w()->listPage()->panelOfRow(u.currentRow());

@@ -109,14 +109,14 @@ TEST_F(ShellTest, ProjectOnTheCommandLine) {
     const QString f = projectCopy(QStringLiteral("Hall 3.zfp"));
     Zefrant z;
     ASSERT_TRUE(z.start({f}, options()));
-    EXPECT_EQ(z.session->files.CurrentFile, f);
+    EXPECT_EQ(SessionProbe(*z.session).files().CurrentFile, f);
     EXPECT_FALSE(Modified);
     EXPECT_EQ(z.mainWindow->windowTitle(), QStringLiteral("Zefrant - Hall 3.zfp"));
-    z.session->files.CloseProject(true);
+    SessionProbe(*z.session).files().CloseProject(true);
 
     Zefrant missing;
     ASSERT_TRUE(missing.start({dir.filePath(QStringLiteral("none.zfp"))}, options()));
-    EXPECT_TRUE(missing.session->files.CurrentFile.isEmpty()) << "a missing file is ignored";
+    EXPECT_TRUE(SessionProbe(*missing.session).files().CurrentFile.isEmpty()) << "a missing file is ignored";
     EXPECT_TRUE(dlg.boxes.empty());
 }
 
@@ -138,24 +138,24 @@ TEST_F(ShellTest, EnablingRules) {
     EXPECT_FALSE(enabled("acSL")) << "Slovak is not offered";
     EXPECT_TRUE(enabled("acRU"));
 
-    ASSERT_EQ(z.session->files.OpenProject(projectCopy(QStringLiteral("e.zfp"))), ResultOk);
+    ASSERT_EQ(SessionProbe(*z.session).files().OpenProject(projectCopy(QStringLiteral("e.zfp"))), ResultOk);
     EXPECT_TRUE(enabled("acClose"));
     EXPECT_TRUE(enabled("acZaver"));
     EXPECT_FALSE(enabled("acFileSave"));
     Modified = true;
     EXPECT_TRUE(enabled("acFileSave"));
     w.action(QStringLiteral("acTepelneZtraty"))->trigger();
-    EXPECT_TRUE(s.wizard.visible());
-    EXPECT_EQ(s.wizard.activePage(), tsTepelneZtraty);
+    EXPECT_TRUE(SessionProbe(s).wizard().visible());
+    EXPECT_EQ(SessionProbe(s).wizard().activePage(), tsTepelneZtraty);
     EXPECT_FALSE(enabled("acFileNew")) << "New is disabled while the wizard shows";
     EXPECT_TRUE(enabled("acFileOpen"));
-    s.wizard.chooseLossWay(LossWay::Estimate);
+    SessionProbe(s).wizard().chooseLossWay(LossWay::Estimate);
     EXPECT_FALSE(enabled("acStavebniKonstrukce")) << "the wizard hides its page";
-    s.wizard.chooseLossWay(LossWay::Calculation);
+    SessionProbe(s).wizard().chooseLossWay(LossWay::Calculation);
     EXPECT_TRUE(enabled("acStavebniKonstrukce"));
-    s.wizard.hide();
+    SessionProbe(s).wizard().hide();
     w.action(QStringLiteral("acInput"))->trigger();
-    EXPECT_EQ(s.wizard.activePage(), tsTepelneZtraty) << "Input keeps the current page";
+    EXPECT_EQ(SessionProbe(s).wizard().activePage(), tsTepelneZtraty) << "Input keeps the current page";
 
     EXPECT_TRUE(s.helpDisplay());
     w.action(QStringLiteral("acShowHelp"))->trigger();
@@ -164,19 +164,19 @@ TEST_F(ShellTest, EnablingRules) {
     w.action(QStringLiteral("acShowHelp"))->trigger();
     EXPECT_TRUE(w.action(QStringLiteral("acShowHelp"))->isChecked());
     Modified = false;
-    z.session->files.CloseProject(true);
+    SessionProbe(*z.session).files().CloseProject(true);
 }
 
 TEST_F(ShellTest, ClosingWithAnUnsavedNewProject) {
     Zefrant z;
     ASSERT_TRUE(z.start({}, options()));
-    ASSERT_EQ(z.session->files.commandNew(), ResultOk);
+    ASSERT_EQ(SessionProbe(*z.session).files().commandNew(), ResultOk);
     EXPECT_EQ(z.mainWindow->windowTitle(), QStringLiteral("Zefrant - Unsaved"));
     dlg.answers = {IdCancel};
     EXPECT_FALSE(z.mainWindow->close()) << "Cancel keeps the program running";
     EXPECT_EQ(dlg.last().text, QStringLiteral("Do you want to save changes?"));
-    EXPECT_TRUE(z.session->data.projectConnected());
-    const QString temp = z.session->files.CurrentFile;
+    EXPECT_TRUE(SessionProbe(*z.session).data().projectConnected());
+    const QString temp = SessionProbe(*z.session).files().CurrentFile;
     dlg.answers = {IdNo};
     EXPECT_TRUE(z.mainWindow->close());
     z.finish();
@@ -447,7 +447,7 @@ TEST_F(ShellTest, NoSaveWithoutAProject) {
     dlg.answers = {IdNo};
     w.updateActions();
     w.action(QStringLiteral("acClose"))->trigger();
-    EXPECT_FALSE(z.session->data.projectConnected());
+    EXPECT_FALSE(SessionProbe(*z.session).data().projectConnected());
     w.updateActions();
     EXPECT_FALSE(w.action(QStringLiteral("acFileSave"))->isEnabled())
         << "nothing to save without a project";
@@ -469,7 +469,7 @@ TEST_F(ShellTest, ARefusedFileClosesTheOpenProjectWithItsBackup) {
     ASSERT_TRUE(z.start({good}, options()));
     ASSERT_TRUE(QFile::exists(good + QStringLiteral(".tmp")));
     EXPECT_NE(z.session->openFile(bad), ResultOk);
-    EXPECT_FALSE(z.session->data.projectConnected());
+    EXPECT_FALSE(SessionProbe(*z.session).data().projectConnected());
     EXPECT_FALSE(QFile::exists(good + QStringLiteral(".tmp")))
         << "a backup exists exactly while its project is open";
     EXPECT_FALSE(QFile::exists(bad + QStringLiteral(".tmp")));
@@ -602,12 +602,12 @@ TEST_F(ShellTest, DialogsOpenOverTheWindowTheUserWorksIn) {
     }
 
     // Without a window on top, a dialog is an ordinary one.
-    z.session->wizard.hide();
+    SessionProbe(*z.session).wizard().hide();
     QApplication::processEvents();
     const SeenDialog plain = box();
     EXPECT_EQ(plain.parent, main);
     EXPECT_FALSE(plain.onTop);
-    z.session->files.CloseProject(true);
+    SessionProbe(*z.session).files().CloseProject(true);
 }
 
 // With the wizard active, the Edit menu acts on the wizard's field, also after
@@ -637,7 +637,7 @@ TEST_F(ShellTest, EditMenuActsOnTheWizardsFieldAfterTheMenuBarTookTheFocus) {
     EXPECT_TRUE(w.action(QStringLiteral("acEditCopy"))->isEnabled()) << "not grey";
     w.action(QStringLiteral("acEditCopy"))->trigger();
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("Hall 12"));
-    EXPECT_EQ(z.session->data.tADOProject.asString(QStringLiteral("ProjectName_text")),
+    EXPECT_EQ(SessionProbe(*z.session).data().tADOProject.asString(QStringLiteral("ProjectName_text")),
               QStringLiteral("Hall 12"))
         << "leaving the wizard wrote the field";
 
@@ -650,12 +650,12 @@ TEST_F(ShellTest, EditMenuActsOnTheWizardsFieldAfterTheMenuBarTookTheFocus) {
     w.action(QStringLiteral("acEditPaste"))->trigger();
     QApplication::processEvents();
     EXPECT_EQ(name->text(), QStringLiteral("Hall 13"));
-    EXPECT_EQ(z.session->data.tADOProject.asString(QStringLiteral("ProjectName_text")),
+    EXPECT_EQ(SessionProbe(*z.session).data().tADOProject.asString(QStringLiteral("ProjectName_text")),
               QStringLiteral("Hall 13"))
         << "the paste is written as leaving the field writes it";
     EXPECT_EQ(QApplication::activeWindow(), wizard) << "the user goes on in the wizard";
     Modified = false;
-    z.session->files.CloseProject(true);
+    SessionProbe(*z.session).files().CloseProject(true);
 }
 
 // The main window's keys work in the wizard with the rules of the command
@@ -685,7 +685,7 @@ TEST_F(ShellTest, TheShortcutsWorkInTheWizard) {
     ASSERT_FALSE(Modified) << "typed, not yet written";
     QTest::keyClick(name, Qt::Key_S, Qt::ControlModifier);
     EXPECT_FALSE(Modified) << "written and saved";
-    EXPECT_EQ(z.session->data.tADOProject.asString(QStringLiteral("ProjectName_text")),
+    EXPECT_EQ(SessionProbe(*z.session).data().tADOProject.asString(QStringLiteral("ProjectName_text")),
               QStringLiteral("Hall 14"));
     QFile f(file), b(file + QStringLiteral(".tmp"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
@@ -694,8 +694,8 @@ TEST_F(ShellTest, TheShortcutsWorkInTheWizard) {
 
     dlg.openNames = {other};
     QTest::keyClick(name, Qt::Key_O, Qt::ControlModifier);
-    EXPECT_EQ(z.session->files.CurrentFile, other);
-    z.session->files.CloseProject(true);
+    EXPECT_EQ(SessionProbe(*z.session).files().CurrentFile, other);
+    SessionProbe(*z.session).files().CloseProject(true);
 }
 
 // The splash comes back after the first-start language dialog and after a
@@ -808,7 +808,7 @@ TEST_F(ShellTest, FileExportWritesItsFileOrSaysWhy) {
     ASSERT_EQ(dlg.boxes.size(), 1u);
     EXPECT_EQ(dlg.last().flags, MbError);
     EXPECT_FALSE(QFile::exists(gone));
-    z.session->files.CloseProject(true);
+    SessionProbe(*z.session).files().CloseProject(true);
     // The access keys of the File menu stay distinct in every language.
     for (const int base : {BaseCZ, BaseEN, BaseGE, BasePL, BaseRU}) {
         QStringList keys;
@@ -858,7 +858,7 @@ TEST_F(ShellTest, MenusLook) {
         activate(&w);
         w.updateActions();
         grab(menus.at(1)->menu(), QStringLiteral("menu-edit-") + c);
-        z.session->wizard.hide();
+        SessionProbe(*z.session).wizard().hide();
         w.updateActions();
         grab(menus.at(0)->menu(), QStringLiteral("menu-file-") + c);
         for (QAction* a : menus.at(0)->menu()->actions())
@@ -874,7 +874,7 @@ TEST_F(ShellTest, MenusLook) {
                 grab(a->menu(), QStringLiteral("menu-language-") + c);
     }
     w.action(QStringLiteral("acEN"))->trigger();
-    z.session->files.CloseProject(true);
+    SessionProbe(*z.session).files().CloseProject(true);
 }
 
 int main(int argc, char** argv) {

@@ -927,9 +927,9 @@ TEST_F(WizardWindowTest, CatalogButtonsNeedTheCatalog) {
         std::optional<bool> execDialog(Window w) override {
             if (w != Window::ElementsCatalog)
                 return std::nullopt;
-            session().catalog.ChosenElementName = QStringLiteral("Catalog wall");
-            session().catalog.ChosenElementU = QStringLiteral("0.27");
-            session().catalog.ChosenElementK = 0.27;
+            SessionProbe(session()).catalog().ChosenElementName = QStringLiteral("Catalog wall");
+            SessionProbe(session()).catalog().ChosenElementU = QStringLiteral("0.27");
+            SessionProbe(session()).catalog().ChosenElementK = 0.27;
             return true;
         }
     } catalog(*session);

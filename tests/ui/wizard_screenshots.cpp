@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
     TfrmZInput window(session, hints);
     session.switchLanguage(LanguageBase);
     session.commandNew();
-    InputWizard& w = session.wizard;
+    InputWizard& w = session.wizard();
 
     // A hall as a user enters it.
     w.enterEdit(QStringLiteral("DBEd_ProjectName"), QStringLiteral("Assembly hall North"));
@@ -60,10 +60,10 @@ int main(int argc, char** argv) {
         {"DBEd_Ti", 18},  {"DBEd_Te", -15}};
     for (const auto& [edit, value] : dims)
         w.enterEdit(QLatin1String(edit), value);
-    Dataset& walls = session.data.tSteny;
+    Dataset& walls = SessionProbe(session).data().tSteny;
     w.chooseRegion(w.state().regionList.value(1));
     // Constructions and openings from the catalog of the language.
-    Dataset& catalog = session.data.tMaterialy;
+    Dataset& catalog = SessionProbe(session).data().tMaterialy;
     auto uValue = [&](const QString& name) {
         return catalog.lookup(QStringLiteral("Material"), name, QStringLiteral("k")).toDouble();
     };
@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
     }
     walls.first();
     const QStringList openings = w.constructions.openingPickList();
-    Dataset& o = session.data.tStavOtvory;
+    Dataset& o = SessionProbe(session).data().tStavOtvory;
     const std::tuple<QString, double, double, int> sizes[] = {
         {openings.value(0), 2.1, 1.0, 2}, {openings.value(openings.size() / 2), 1.5, 2.4, 6}};
     for (const auto& [name, height, width, count] : sizes) {
@@ -132,6 +132,6 @@ int main(int argc, char** argv) {
         session.setHelpDisplay(false);
     }
     std::printf("%dx%d\n", window.width(), window.height());
-    session.files.CloseProject(true);
+    SessionProbe(session).files().CloseProject(true);
     return 0;
 }

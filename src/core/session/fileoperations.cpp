@@ -216,18 +216,18 @@ bool ProjectSession::openForOperation(const QString& file) {
 void ProjectSession::revertAndClose() {
     // What the operation or the opening wrote (the wizard refreshes a few
     // stored texts) goes back to the state the file was opened in.
-    files.RevertFromBackup(false);
-    if (!files.CurrentFile.isEmpty())
-        files.CloseProject(true);
+    files_.RevertFromBackup(false);
+    if (!files_.CurrentFile.isEmpty())
+        files_.CloseProject(true);
 }
 
 bool ProjectSession::newProjectFile(const QString& file) {
     if (commandNew() != ResultOk)
         return false;
-    const bool saved = files.SaveProjectAs(QFileInfo(file).absoluteFilePath()) == ResultOk;
-    units.history.projectSaved();
-    if (!files.CurrentFile.isEmpty())
-        files.CloseProject(true);
+    const bool saved = files_.SaveProjectAs(QFileInfo(file).absoluteFilePath()) == ResultOk;
+    units_.history.projectSaved();
+    if (!files_.CurrentFile.isEmpty())
+        files_.CloseProject(true);
     return saved;
 }
 
@@ -242,40 +242,40 @@ bool ProjectSession::applyDesign(const QString& file, const Design& design) {
     try {
         // The whole design is one operation: after a failure or a kill the file
         // holds the state before it.
-        Database::Transaction transaction(data.ADOConnectionProject);
+        Database::Transaction transaction(data_.ADOConnectionProject);
         // Picking a material does not add openings: the design gives them.
         AnsweringDialogs answers(IdNo);
         resetSingleOverflows();
         openWizard();
-        const QJsonObject& project = design.project;
+        const QJsonObject& values = design.project;
         for (const QString& c : designChoiceKeys()) {
-            if (!project.contains(c))
+            if (!values.contains(c))
                 continue;
             try {
-                applyChoice(wizard, c, project.value(c));
+                applyChoice(wizard_, c, values.value(c));
             } catch (const DbError& e) {
                 // A text the field cannot hold: the data layer's message.
                 throw Refused(e.message());
             }
         }
         // Every other key in the column order of the project record.
-        for (const Dataset::Field& field : data.tADOProject.fields()) {
-            if (!project.contains(field.name) || designChoiceKeys().contains(field.name))
+        for (const Dataset::Field& field : data_.tADOProject.fields()) {
+            if (!values.contains(field.name) || designChoiceKeys().contains(field.name))
                 continue;
             if (field.name == DesignDateKey) {
-                wizard.setDate(designDate(project.value(field.name)));
+                wizard_.setDate(designDate(values.value(field.name)));
                 continue;
             }
             const WizardEdit* e = wizardEditOfField(field.name);
             if (!e)
                 throw Refused(formatText(LanguageText(3114), {field.name}));
             QString why;
-            if (!wizard.enterEdit(QLatin1String(e->name), scalar(project.value(field.name)), &why))
+            if (!wizard_.enterEdit(QLatin1String(e->name), scalar(values.value(field.name)), &why))
                 throw Refused(why);
         }
         const RefusedValues refused(answers);
-        Dataset& w = data.tSteny;
-        Dataset& o = data.tStavOtvory;
+        Dataset& w = data_.tSteny;
+        Dataset& o = data_.tStavOtvory;
         for (const DesignWall& e : design.walls) {
             if (!findVisibleSurface(w, e.variant, e.number))
                 throw Refused(formatText(LanguageText(3127), {e.variant, e.number}));
@@ -287,7 +287,7 @@ bool ProjectSession::applyDesign(const QString& file, const Design& design) {
                 while (!o.isEmpty())
                     o.deleteRecord();
                 for (const QJsonObject& op : *e.openings) {
-                    wizard.constructions.newOpening();
+                    wizard_.constructions.newOpening();
                     for (const char* c : {"Nazev", "k", "Vyska", "Sirka", "Pocet", "Ti", "Te"})
                         if (op.contains(QLatin1String(c)))
                             typeInto(o, QLatin1String(c), op.value(QLatin1String(c)), refused);
@@ -295,11 +295,11 @@ bool ProjectSession::applyDesign(const QString& file, const Design& design) {
             }
         }
         // Through the pages as a user finishing the wizard would.
-        wizard.setPage(tsUvodniText);
-        while (wizard.activePage() != tsZaver) {
-            const int before = wizard.activePage();
-            wizard.next();
-            if (wizard.activePage() == before)
+        wizard_.setPage(tsUvodniText);
+        while (wizard_.activePage() != tsZaver) {
+            const int before = wizard_.activePage();
+            wizard_.next();
+            if (wizard_.activePage() == before)
                 break;
         }
         if (!finishWizard(true))
@@ -318,7 +318,7 @@ bool ProjectSession::applyDesign(const QString& file, const Design& design) {
     }
     if (commandSave() != ResultOk)
         return refuse();
-    files.CloseProject(true);
+    files_.CloseProject(true);
     return true;
 }
 
@@ -335,8 +335,8 @@ bool ProjectSession::applyUnits(const QString& file, const UnitsInput& in) {
         return false;
     };
     try {
-        Database::Transaction transaction(data.ADOConnectionProject);
-        Dataset& types = data.tResults;
+        Database::Transaction transaction(data_.ADOConnectionProject);
+        Dataset& types = data_.tResults;
         for (const auto& [id, n] : in.counts) {
             if (!types.locate(QStringLiteral("ID"), id))
                 return refuse(formatText(LanguageText(3159), {in.source, id}));
@@ -368,31 +368,31 @@ bool ProjectSession::applyUnits(const QString& file, const UnitsInput& in) {
     }
     if (commandSave() != ResultOk)
         return refuse(QString());
-    files.CloseProject(true);
+    files_.CloseProject(true);
     return true;
 }
 
 bool ProjectSession::exportProject(const QString& file, QByteArray* json) {
     // The tables as stored: the file is opened without loading it into the
     // wizard and the plan, which would refresh values on their way.
-    files.setHooks(nullptr);
+    files_.setHooks(nullptr);
     struct Rehook {
         ProjectSession& s;
-        ~Rehook() { s.files.setHooks(&s); }
+        ~Rehook() { s.files_.setHooks(&s); }
     } rehook{*this};
-    if (files.OpenProject(QFileInfo(file).absoluteFilePath()) != ResultOk) {
-        if (!files.CurrentFile.isEmpty())
-            files.CloseProject(true);
+    if (files_.OpenProject(QFileInfo(file).absoluteFilePath()) != ResultOk) {
+        if (!files_.CurrentFile.isEmpty())
+            files_.CloseProject(true);
         return false;
     }
     bool ok = true;
     try {
-        *json = exportProjectJson(data.ADOConnectionProject);
+        *json = exportProjectJson(data_.ADOConnectionProject);
     } catch (const DbError& e) {
         ShowMessageBox(e.message(), caption(), MbError);
         ok = false;
     }
-    files.CloseProject(true);
+    files_.CloseProject(true);
     return ok;
 }
 
@@ -434,7 +434,7 @@ bool ProjectSession::coverageReport(const QString& file, double spreadDeg, QByte
         return false;
     bool ok = false;
     try {
-        *json = coverageJson(projectThrowCoverage(data, units.plan, spreadDeg));
+        *json = coverageJson(projectThrowCoverage(data_, units_.plan, spreadDeg));
         ok = true;
     } catch (const DbError& e) {
         ShowMessageBox(e.message(), caption(), MbError);
@@ -463,7 +463,7 @@ bool ProjectSession::writeWorkbook(const QString& file, const QString& out) {
 
 bool ProjectSession::refuseProjectAsOutput(const QString& out) {
     const QString target = QFileInfo(out).absoluteFilePath();
-    for (const QString& own : {files.CurrentFile, files.BackupFile}) {
+    for (const QString& own : {files_.CurrentFile, files_.BackupFile}) {
         if (!own.isEmpty() &&
             (sameFile(own, target) || QFileInfo(own).absoluteFilePath() == target)) {
             ShowMessageBox(formatText(LanguageText(3547), {QDir::toNativeSeparators(target)}),
@@ -480,13 +480,13 @@ bool ProjectSession::exportToFile(bool drawing, const QString& out) {
         return false;
     // The file shows what the windows show: pending edits and the plan's moves
     // go to the project first, as one operation.
-    if (data.projectConnected() &&
-        !runOperation(data.ADOConnectionProject, [this] { files.PostPendingEdits(); }))
+    if (data_.projectConnected() &&
+        !runOperation(data_.ADOConnectionProject, [this] { files_.PostPendingEdits(); }))
         return false;
     BusyCursor busy;
     const QString target = QFileInfo(out).absoluteFilePath();
-    return drawing ? exportPlanDxf(data, LanguageBase, target, throwSpread())
-                   : exportProjectWorkbook(data, LanguageBase, target);
+    return drawing ? exportPlanDxf(data_, LanguageBase, target, throwSpread())
+                   : exportProjectWorkbook(data_, LanguageBase, target);
 }
 
 bool ProjectSession::exportPlan(const QString& out) {
@@ -498,7 +498,7 @@ bool ProjectSession::exportWorkbook(const QString& out) {
 }
 
 bool ProjectSession::commandExport(bool drawing) {
-    if (!data.projectConnected())
+    if (!data_.projectConnected())
         return false;
     SaveDialogOptions o;
     o.title = LanguageText(drawing ? 3551 : 3553);
@@ -507,13 +507,13 @@ bool ProjectSession::commandExport(bool drawing) {
     // The folder of the last export, else the project's; the file named after
     // the project.
     const QString folder = !exportFolder_.isEmpty() ? exportFolder_
-                           : !files.CurrentFile.isEmpty()
-                               ? QFileInfo(files.CurrentFile).absolutePath()
-                               : files.LastFolder;
+                           : !files_.CurrentFile.isEmpty()
+                               ? QFileInfo(files_.CurrentFile).absolutePath()
+                               : files_.LastFolder;
     const QString base =
-        files.CurrentFile.isEmpty() || ProjectFiles::IsTempProjectFile(files.CurrentFile)
+        files_.CurrentFile.isEmpty() || ProjectFiles::IsTempProjectFile(files_.CurrentFile)
             ? QString()
-            : QFileInfo(files.CurrentFile).completeBaseName();
+            : QFileInfo(files_.CurrentFile).completeBaseName();
     o.initialFolder = base.isEmpty() || folder.isEmpty()
                           ? folder
                           : QDir(folder).filePath(base + QLatin1Char('.') + o.defaultSuffix);

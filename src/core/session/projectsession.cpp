@@ -73,31 +73,32 @@ std::optional<bool> ProjectSession::Broadcaster::execDialog(Window w) {
 // --- the session -----------------------------------------------------------------
 
 ProjectSession::ProjectSession()
-    : files(data), wizard(data, project), units(data, project), catalog(data), unitsCatalog(data) {
-    files.setHooks(this);
-    wizard.setViewEvents(&broadcaster_);
-    wizard.setHelpDisplay(&helpDisplay_);
-    units.setViewEvents(&broadcaster_);
-    units.plan.onRepaint = [this] {
+    : files_(data_), wizard_(data_, project_), units_(data_, project_), catalog_(data_),
+      unitsCatalog_(data_) {
+    files_.setHooks(this);
+    wizard_.setViewEvents(&broadcaster_);
+    wizard_.setHelpDisplay(&helpDisplay_);
+    units_.setViewEvents(&broadcaster_);
+    units_.plan.onRepaint = [this] {
         broadcaster_.stateChanged(Window::ProjectWindow, ProjectPlanChange);
     };
     // --- the catalogs: a changed item reaches the wizard's pick lists at once.
-    catalog.setViewEvents(&broadcaster_);
-    unitsCatalog.setViewEvents(&broadcaster_);
-    catalog.onMaterialsChanged = [this](int, int) {
-        wizard.constructions.refresh();
+    catalog_.setViewEvents(&broadcaster_);
+    unitsCatalog_.setViewEvents(&broadcaster_);
+    catalog_.onMaterialsChanged = [this](int, int) {
+        wizard_.constructions.refresh();
         broadcaster_.stateChanged(Window::Wizard, WizardWalls);
     };
     // --- end of the catalogs
     // A chosen number recomputes the coverage at once; other columns do not.
-    resultsHandle_ = data.dsResults.addDataChange(
+    resultsHandle_ = data_.dsResults.addDataChange(
         [this](DataSource&, const QString& field) { onUnitTypeChange(field); });
     unitsHandle_ =
-        data.dsJednotky.addDataChange([this](DataSource&, const QString&) { onUnitChange(); });
+        data_.dsJednotky.addDataChange([this](DataSource&, const QString&) { onUnitChange(); });
     // The data module registered first and re-opens the materials; the wizard's
     // lists follow the language here, before any window applies its texts.
     languageHandle_ = registerLanguageApplier([this](int) {
-        wizard.applyLanguage();
+        wizard_.applyLanguage();
         broadcaster_.stateChanged(Window::Main, MainLanguage | MainTitle);
     });
     checkedLanguage_ = LanguageBase == BaseRU1250 ? BaseRU : LanguageBase;
@@ -109,18 +110,18 @@ ProjectSession::~ProjectSession() {
         v->session_ = nullptr;
     broadcaster_.views.clear();
     unregisterLanguageApplier(languageHandle_);
-    data.dsResults.removeDataChange(resultsHandle_);
-    data.dsJednotky.removeDataChange(unitsHandle_);
+    data_.dsResults.removeDataChange(resultsHandle_);
+    data_.dsJednotky.removeDataChange(unitsHandle_);
     finish();
-    files.setHooks(nullptr);
+    files_.setHooks(nullptr);
 }
 
 bool ProjectSession::start() {
-    if (!data.startUp())
+    if (!data_.startUp())
         return false;
-    data.openMaterials();
-    catalog.BuildElementsTree();
-    unitsCatalog.chooseView(UnitsCatalog::ByType);
+    data_.openMaterials();
+    catalog_.BuildElementsTree();
+    unitsCatalog_.chooseView(UnitsCatalog::ByType);
     return true;
 }
 
@@ -128,7 +129,7 @@ void ProjectSession::finish() {
     if (finished_)
         return;
     finished_ = true;
-    files.atExit();
+    files_.atExit();
 }
 
 // --- settings and help -------------------------------------------------------------
@@ -139,23 +140,23 @@ void ProjectSession::setSettings(UserSettings* settings) {
         return;
     helpDisplay_ = settings_->showHints;
     checkedLanguage_ = settings_->checkedLanguage;
-    files.LastFolder = settings_->lastFolder;
+    files_.LastFolder = settings_->lastFolder;
     exportFolder_ = settings_->exportFolder;
-    units.plan.ShowThrowZones = settings_->showThrowZones;
+    units_.plan.ShowThrowZones = settings_->showThrowZones;
     if (isValidThrowSpreadSetting(settings_->throwSpread)) {
         throwSpread_ = settings_->throwSpread;
-        units.plan.setThrowSpread(throwSpread_);
+        units_.plan.setThrowSpread(throwSpread_);
     }
 }
 
 void ProjectSession::writeSettings() {
     if (!settings_)
         return;
-    settings_->lastFolder = files.LastFolder;
+    settings_->lastFolder = files_.LastFolder;
     settings_->exportFolder = exportFolder_;
     settings_->showHints = helpDisplay_;
     settings_->checkedLanguage = checkedLanguage_;
-    settings_->showThrowZones = units.plan.ShowThrowZones;
+    settings_->showThrowZones = units_.plan.ShowThrowZones;
     settings_->throwSpread = throwSpread_;
     settings_->write(AppPath);
 }
@@ -163,9 +164,9 @@ void ProjectSession::writeSettings() {
 // --- the throw zones ---------------------------------------------------------------
 
 void ProjectSession::setShowThrowZones(bool on) {
-    if (units.plan.ShowThrowZones == on)
+    if (units_.plan.ShowThrowZones == on)
         return;
-    units.plan.ShowThrowZones = on;
+    units_.plan.ShowThrowZones = on;
     writeSettings();
     broadcaster_.stateChanged(Window::ProjectWindow, ProjectPlanChange);
 }
@@ -180,7 +181,7 @@ bool ProjectSession::setThrowSpread(int degrees) {
     if (degrees == throwSpread_)
         return true;
     throwSpread_ = degrees;
-    units.plan.setThrowSpread(degrees);
+    units_.plan.setThrowSpread(degrees);
     writeSettings();
     broadcaster_.stateChanged(Window::ProjectWindow, ProjectPlanChange);
     return true;
@@ -201,7 +202,7 @@ ThrowFigure ProjectSession::throwFigure() const {
 }
 
 std::optional<CoverageFigures> ProjectSession::reportThrowCoverage() {
-    return projectThrowCoverage(data, units.plan, throwSpread());
+    return projectThrowCoverage(data_, units_.plan, throwSpread());
 }
 
 void ProjectSession::setHelpDisplay(bool on) {
@@ -225,62 +226,62 @@ void ProjectSession::switchLanguage(int commandBase) {
 
 ShellState ProjectSession::shellState() const {
     ShellState s;
-    s.wizardVisible = wizard.visible();
-    s.projectOpen = data.projectConnected();
+    s.wizardVisible = wizard_.visible();
+    s.projectOpen = data_.projectConnected();
     s.modified = Modified && s.projectOpen;
-    s.constructionsPageShown = wizard.pageVisible(tsStavebniKonstrukce);
+    s.constructionsPageShown = wizard_.pageVisible(tsStavebniKonstrukce);
     return s;
 }
 
 // --- file commands ----------------------------------------------------------------
 
 int ProjectSession::commandNew() {
-    const int r = files.commandNew();
-    units.history.projectSaved();
+    const int r = files_.commandNew();
+    units_.history.projectSaved();
     broadcaster_.stateChanged(Window::Main, MainCommands | MainTitle);
     return r;
 }
 
 int ProjectSession::commandOpen() {
-    const int r = files.commandOpen();
-    units.history.projectSaved();
+    const int r = files_.commandOpen();
+    units_.history.projectSaved();
     writeSettings();
     broadcaster_.stateChanged(Window::Main, MainCommands | MainTitle);
     return r;
 }
 
 int ProjectSession::openFile(const QString& path) {
-    const int r = files.OpenProject(path);
-    units.history.projectSaved();
+    const int r = files_.OpenProject(path);
+    units_.history.projectSaved();
     writeSettings();
     broadcaster_.stateChanged(Window::Main, MainCommands | MainTitle);
     return r;
 }
 
 int ProjectSession::commandSave() {
-    const int r = files.commandSave();
-    units.history.projectSaved();
+    const int r = files_.commandSave();
+    units_.history.projectSaved();
     broadcaster_.stateChanged(Window::Main, MainCommands | MainTitle);
     return r;
 }
 
 int ProjectSession::commandSaveAs() {
-    const int r = files.commandSaveAs();
-    units.history.projectSaved();
+    const int r = files_.commandSaveAs();
+    units_.history.projectSaved();
     broadcaster_.stateChanged(Window::Main, MainCommands | MainTitle);
     return r;
 }
 
 int ProjectSession::commandClose() {
-    const int r = files.commandClose();
-    units.history.projectSaved();
+    const int r = files_.commandClose();
+    units_.history.projectSaved();
     broadcaster_.stateChanged(Window::Main, MainCommands | MainTitle);
     return r;
 }
 
 bool ProjectSession::closeMainWindow() {
-    const bool closes = files.closeMainWindow();
-    units.history.projectSaved();
+    const bool closes = files_.closeMainWindow();
+    units_.history.projectSaved();
     broadcaster_.stateChanged(Window::Main, MainCommands | MainTitle);
     return closes;
 }
@@ -288,33 +289,33 @@ bool ProjectSession::closeMainWindow() {
 // --- the wizard ----------------------------------------------------------------------
 
 void ProjectSession::openWizard(const QString& page) {
-    if (!data.projectConnected())
+    if (!data_.projectConnected())
         return;
-    files.NewProject = false;
-    wizard.show(page);
+    files_.NewProject = false;
+    wizard_.show(page);
     broadcaster_.stateChanged(Window::Main, MainCommands);
 }
 
 bool ProjectSession::wizardNext() {
-    if (wizard.next())
+    if (wizard_.next())
         return true;
     return finishWizard(true);
 }
 
 void ProjectSession::wizardPrevious() {
-    wizard.previous();
+    wizard_.previous();
 }
 
 // Everything Finish computes from the committed inputs, inside its transaction.
 void ProjectSession::resultsChain() {
-    units.setHallFromProject();
-    const RequiredOutputs outputs = CalculateRequiredOutputs(data);
-    BuildUnitTypesTable(data, outputs.heatingOutputW, outputs.ventilationFlowM3h);
-    coverage_ = UpdateCoverage(data);
-    ventilationLine_ = data.tADOProject.asBoolean(QStringLiteral("Vetrani_bool"));
-    CalculateOperatingCosts(data);
-    data.tResults.close();
-    data.tResults.open();
+    units_.setHallFromProject();
+    const RequiredOutputs outputs = CalculateRequiredOutputs(data_);
+    BuildUnitTypesTable(data_, outputs.heatingOutputW, outputs.ventilationFlowM3h);
+    coverage_ = UpdateCoverage(data_);
+    ventilationLine_ = data_.tADOProject.asBoolean(QStringLiteral("Vetrani_bool"));
+    CalculateOperatingCosts(data_);
+    data_.tResults.close();
+    data_.tResults.open();
 }
 
 bool ProjectSession::finishWizard(bool openUnitsPage) {
@@ -326,17 +327,17 @@ bool ProjectSession::finishWizard(bool openUnitsPage) {
     bool committed = false;
     bool ok = false;
     QString overflow;
-    const bool closeButtonVisible = wizard.state().closeButtonVisible;
+    const bool closeButtonVisible = wizard_.state().closeButtonVisible;
     {
         BusyCursor busy;
         try {
-            ok = runOperation(data.ADOConnectionProject, [&] {
+            ok = runOperation(data_.ADOConnectionProject, [&] {
                 resetResultOverflows();
-                committed = wizard.CommitWizard();
+                committed = wizard_.CommitWizard();
                 if (!committed)
                     return;
                 resultsChain();
-                const QString what = overflowingResult(data.ADOConnectionProject);
+                const QString what = overflowingResult(data_.ADOConnectionProject);
                 if (!what.isEmpty())
                     throw ResultsOverflow{what};
             });
@@ -351,15 +352,15 @@ bool ProjectSession::finishWizard(bool openUnitsPage) {
     if (!ok && committed) {
         // Nothing of it reached the file: the wizard stays, as after a failed
         // validation.
-        wizard.show();
-        wizard.setCloseButtonVisible(closeButtonVisible);
+        wizard_.show();
+        wizard_.setCloseButtonVisible(closeButtonVisible);
         return false;
     }
     if (!committed)
         return false;
     showProjectWindow();
-    files.wizardFinished();
-    units.history.projectSaved();
+    files_.wizardFinished();
+    units_.history.projectSaved();
     refreshSummary();
     broadcaster_.stateChanged(Window::ProjectWindow,
                               ProjectCoverageChange | ProjectUnitTableChange | ProjectPlanChange);
@@ -372,8 +373,8 @@ bool ProjectSession::finishWizard(bool openUnitsPage) {
 }
 
 void ProjectSession::cancelWizard() {
-    wizard.hide();
-    files.wizardCancelled();
+    wizard_.hide();
+    files_.wizardCancelled();
     broadcaster_.stateChanged(Window::Main, MainCommands | MainTitle);
 }
 
@@ -383,11 +384,11 @@ void ProjectSession::showProjectWindow() {
     if (!projectWindowCreated_) {
         // A new window starts with the plan's own settings.
         projectWindowCreated_ = true;
-        units.resetPlanSettings();
+        units_.resetPlanSettings();
     }
     projectWindowShown_ = true;
-    units.plan.AutoAlign = true;
-    units.restoreVariant();
+    units_.plan.AutoAlign = true;
+    units_.restoreVariant();
     setProjectPage(tsVstupniUdaje);
     broadcaster_.showWindow(Window::StartPanel, false);
     broadcaster_.showWindow(Window::ProjectWindow, true);
@@ -399,7 +400,7 @@ void ProjectSession::projectWindowClosed() {
         return;
     // The plan's moves would be lost with the window: they go to the file now.
     storePlan();
-    units.history.clear();
+    units_.history.clear();
     projectWindowShown_ = false;
     projectWindowCreated_ = false;
     broadcaster_.stateChanged(Window::Main, MainCommands);
@@ -407,20 +408,20 @@ void ProjectSession::projectWindowClosed() {
 
 void ProjectSession::setProjectPage(int page) {
     projectPage_ = page;
-    if (page == tsSeznamJednotek && data.tJednotky.active()) {
-        runOperation(data.ADOConnectionProject, [&] { units.activateListPage(); });
+    if (page == tsSeznamJednotek && data_.tJednotky.active()) {
+        runOperation(data_.ADOConnectionProject, [&] { units_.activateListPage(); });
         broadcaster_.stateChanged(Window::ProjectWindow, ProjectUnitListChange);
     }
     broadcaster_.pageChanged(Window::ProjectWindow, page);
 }
 
 void ProjectSession::refreshSummary() {
-    summary_ = ShowResultSummary(data, summary_);
+    summary_ = ShowResultSummary(data_, summary_);
     broadcaster_.stateChanged(Window::ProjectWindow, ProjectSummaryChange);
 }
 
 void ProjectSession::recomputeCoverage() {
-    coverage_ = UpdateCoverage(data);
+    coverage_ = UpdateCoverage(data_);
     broadcaster_.stateChanged(Window::ProjectWindow, ProjectCoverageChange);
 }
 
@@ -431,7 +432,7 @@ void ProjectSession::onUnitTypeChange(const QString& field) {
 
 void ProjectSession::onUnitChange() {
     if (projectWindowShown_ && projectPage_ == tsSeznamJednotek) {
-        units.refreshUnitPictures();
+        units_.refreshUnitPictures();
         broadcaster_.stateChanged(Window::ProjectWindow, ProjectUnitListChange);
     }
 }
@@ -439,33 +440,33 @@ void ProjectSession::onUnitChange() {
 // --- units ------------------------------------------------------------------------------
 
 bool ProjectSession::chooseUnitCount(int id, int count) {
-    Dataset& types = data.tResults;
+    Dataset& types = data_.tResults;
     if (count < 0 || count > MaxChosenUnits)
         return false;
     if (!types.active() || !types.locate(QStringLiteral("ID"), id))
         return false;
-    return runOperation(data.ADOConnectionProject, [&] {
+    return runOperation(data_.ADOConnectionProject, [&] {
         types.setValue(QStringLiteral("Pocet_jednotek"), count);
         types.post();
     });
 }
 
 void ProjectSession::setPlacementVariant(int index) {
-    runOperation(data.ADOConnectionProject, [&] { units.setVariantIndex(index); });
+    runOperation(data_.ADOConnectionProject, [&] { units_.setVariantIndex(index); });
     broadcaster_.stateChanged(Window::ProjectWindow, ProjectPlacementChange);
 }
 
 void ProjectSession::setTowardsLongerSide(bool longer) {
-    units.towardsLongerSide = longer;
+    units_.towardsLongerSide = longer;
     broadcaster_.stateChanged(Window::ProjectWindow, ProjectPlacementChange);
 }
 
 bool ProjectSession::setPlacementHeight(const QString& column, double metres) {
     if (column != QLatin1String("Vyska_jednotek") && column != QLatin1String("Vyska_destrat"))
         return false;
-    const bool ok = runOperation(data.ADOConnectionProject, [&] {
-        data.tADOProject.setValue(column, metres);
-        data.tADOProject.post();
+    const bool ok = runOperation(data_.ADOConnectionProject, [&] {
+        data_.tADOProject.setValue(column, metres);
+        data_.tADOProject.post();
     });
     broadcaster_.stateChanged(Window::ProjectWindow, ProjectPlacementChange);
     return ok;
@@ -473,7 +474,7 @@ bool ProjectSession::setPlacementHeight(const QString& column, double metres) {
 
 PlaceResult ProjectSession::placeUnits() {
     PlaceResult result = PlaceResult::Declined;
-    runOperation(data.ADOConnectionProject, [&] { result = units.PlaceUnits(); });
+    runOperation(data_.ADOConnectionProject, [&] { result = units_.PlaceUnits(); });
     broadcaster_.stateChanged(Window::ProjectWindow,
                               ProjectPlanChange | ProjectUnitListChange | ProjectCoverageChange);
     broadcaster_.stateChanged(Window::Main, MainCommands);
@@ -481,14 +482,14 @@ PlaceResult ProjectSession::placeUnits() {
 }
 
 bool ProjectSession::setUnitChoice(int row, UnitProperty property, int index) {
-    Dataset& u = data.tJednotky;
+    Dataset& u = data_.tJednotky;
     if (!u.active() || row < 0 || row >= u.recordCount())
         return false;
     const int typField = u.fieldIndex(QStringLiteral("Typ"));
     if (property != UnitProperty::Location && typField >= 0 &&
         isDestratifierType(u.valueAt(row, typField).toString()))
         return false;
-    const bool ok = runOperation(data.ADOConnectionProject, [&] {
+    const bool ok = runOperation(data_.ADOConnectionProject, [&] {
         u.moveToRow(row);
         SetUnitChoice(property, index, u);
         u.post();
@@ -500,12 +501,12 @@ bool ProjectSession::setUnitChoice(int row, UnitProperty property, int index) {
 bool ProjectSession::showUnitProperties(int symbolIndex) {
     bool ok = false;
     try {
-        ok = units.ShowUnitProperties(symbolIndex);
+        ok = units_.ShowUnitProperties(symbolIndex);
         if (ok)
-            runOperation(data.ADOConnectionProject, [&] { data.tJednotky.checkBrowseMode(); });
+            runOperation(data_.ADOConnectionProject, [&] { data_.tJednotky.checkBrowseMode(); });
     } catch (const DbError& e) {
-        data.tJednotky.cancel();
-        reportFailedOperation(data.ADOConnectionProject.path(), e.message());
+        data_.tJednotky.cancel();
+        reportFailedOperation(data_.ADOConnectionProject.path(), e.message());
         ok = false;
     }
     broadcaster_.stateChanged(Window::ProjectWindow, ProjectPlanChange | ProjectUnitListChange);
@@ -513,21 +514,21 @@ bool ProjectSession::showUnitProperties(int symbolIndex) {
 }
 
 bool ProjectSession::undoPlanMove() {
-    const bool done = units.history.undo();
+    const bool done = units_.history.undo();
     broadcaster_.stateChanged(Window::ProjectWindow, ProjectPlanChange);
     broadcaster_.stateChanged(Window::Main, MainCommands);
     return done;
 }
 
 bool ProjectSession::redoPlanMove() {
-    const bool done = units.history.redo();
+    const bool done = units_.history.redo();
     broadcaster_.stateChanged(Window::ProjectWindow, ProjectPlanChange);
     broadcaster_.stateChanged(Window::Main, MainCommands);
     return done;
 }
 
 void ProjectSession::openElementsCatalog() {
-    catalog.execCatalog(1);
+    catalog_.execCatalog(1);
 }
 
 bool ProjectSession::elementsCatalogAvailable() const {
@@ -535,43 +536,43 @@ bool ProjectSession::elementsCatalogAvailable() const {
 }
 
 bool ProjectSession::chooseElement() {
-    return catalog.execCatalog(0) && !catalog.ChosenElementName.isEmpty();
+    return catalog_.execCatalog(0) && !catalog_.ChosenElementName.isEmpty();
 }
 
 bool ProjectSession::chooseElementForWall() {
     if (!chooseElement())
         return false;
     // The exact U: its text is in the user's locale.
-    wizard.constructions.wallFromCatalog(catalog.ChosenElementName, catalog.ChosenElementK);
+    wizard_.constructions.wallFromCatalog(catalog_.ChosenElementName, catalog_.ChosenElementK);
     return true;
 }
 
 bool ProjectSession::chooseElementForOpening() {
     if (!chooseElement())
         return false;
-    wizard.constructions.openingFromCatalog(catalog.ChosenElementName, catalog.ChosenElementK);
+    wizard_.constructions.openingFromCatalog(catalog_.ChosenElementName, catalog_.ChosenElementK);
     return true;
 }
 
 void ProjectSession::openUnitsCatalog() {
-    unitsCatalog.open();
+    unitsCatalog_.open();
     broadcaster_.showWindow(Window::UnitsCatalog, true);
 }
 
 void ProjectSession::unitsCatalogClosed() {
-    unitsCatalog.closed();
+    unitsCatalog_.closed();
 }
 
 void ProjectSession::storePlan() {
-    if (!data.tJednotky.active())
+    if (!data_.tJednotky.active())
         return;
-    runOperation(data.ADOConnectionProject, [&] { units.storePlanIfChanged(); });
+    runOperation(data_.ADOConnectionProject, [&] { units_.storePlanIfChanged(); });
 }
 
 // --- the steps around the file operations ------------------------------------------
 
 void ProjectSession::hideWizard() {
-    wizard.hide();
+    wizard_.hide();
 }
 
 void ProjectSession::showStartPanel() {
@@ -580,9 +581,9 @@ void ProjectSession::showStartPanel() {
 
 void ProjectSession::hideProjectWindow() {
     projectWindowShown_ = false;
-    units.plan.ClearObjects(false);
-    units.plan.PlanChanged = false;
-    units.history.clear();
+    units_.plan.ClearObjects(false);
+    units_.plan.PlanChanged = false;
+    units_.history.clear();
     summary_ = ResultSummary();
     coverage_ = CoverageState();
     broadcaster_.showWindow(Window::ProjectWindow, false);
@@ -601,31 +602,31 @@ void ProjectSession::setProjectWindowCaption(const QString&) {
 }
 
 void ProjectSession::loadProjectIntoWizard(bool newProject) {
-    wizard.LoadProjectIntoWizard(newProject);
+    wizard_.LoadProjectIntoWizard(newProject);
     // The project window's ventilation line and placement variant follow the
     // loaded project.
-    ventilationLine_ = wizard.state().ventilation;
-    units.restoreVariant();
+    ventilationLine_ = wizard_.state().ventilation;
+    units_.restoreVariant();
 }
 
 void ProjectSession::showProject() {
     showProjectWindow();
-    units.showProject();
+    units_.showProject();
     recomputeCoverage();
     refreshSummary();
-    data.tSteny.first();
-    data.tResults.first();
+    data_.tSteny.first();
+    data_.tResults.first();
     dialogs().processEvents();
     broadcaster_.focusControl(Window::ProjectWindow, QStringLiteral("ExDBGrid1"));
 }
 
 void ProjectSession::postPendingEdits() {
     // The plan goes first: PostPendingEdits stores it through storePlanIfChanged.
-    files.PostPendingEdits();
+    files_.PostPendingEdits();
 }
 
 bool ProjectSession::writePlanPicture(const QString& path, const QLocale& locale) {
-    return units.ExportPlanMetafile(path, locale);
+    return units_.ExportPlanMetafile(path, locale);
 }
 
 QString ProjectSession::reportLanguage() const {
@@ -641,16 +642,20 @@ void ProjectSession::setReportLanguage(const QString& code) {
 
 ReportRunResult ProjectSession::runReport(ReportKind kind, const QString& fileName,
                                           ReportPresenter* presenter) {
-    return RunReport(data, *this, kind, fileName, presenter);
+    return RunReport(data_, *this, kind, fileName, presenter);
+}
+
+ReportRunResult ProjectSession::reportCommand(ReportKind kind, ReportPresenter* presenter) {
+    return ReportCommand(data_, *this, kind, presenter);
 }
 
 void ProjectSession::storePlanIfChanged() {
-    units.storePlanIfChanged();
+    units_.storePlanIfChanged();
 }
 
 void ProjectSession::openWizardForNewProject() {
-    wizard.show();
-    wizard.setCloseButtonVisible(false);
+    wizard_.show();
+    wizard_.setCloseButtonVisible(false);
     broadcaster_.focusControl(Window::Wizard, QStringLiteral("DBEd_ProjectName"));
 }
 

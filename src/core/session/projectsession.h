@@ -80,13 +80,31 @@ public:
     // of the run deleted.
     void finish();
 
-    TZFData data;
-    ProjectFiles files;
-    TProject project;
-    InputWizard wizard;
-    ProjectUnits units;
-    ElementsCatalog catalog;
-    UnitsCatalog unitsCatalog;
+    // --- what the views bind to and the controllers they drive ---
+    InputWizard& wizard() { return wizard_; }
+    const InputWizard& wizard() const { return wizard_; }
+    ElementsCatalog& elementsCatalog() { return catalog_; }
+    UnitsCatalog& unitsCatalog() { return unitsCatalog_; }
+    PlanView& plan() { return units_.plan; }
+    const PlanHistory& planHistory() const { return units_.history; }
+    const ProjectUnits& units() const { return units_; }
+    UnitPropertiesDialog& unitProperties() { return units_.propertiesDialog(); }
+    // The entries of the chosen-number pick list of a row of the unit types.
+    QStringList countPickList(int row) const { return FillCountPickList(data_, row); }
+    // The project record, bound to the fields of the wizard and the units page.
+    Dataset& projectRecord() { return data_.tADOProject; }
+    const Dataset& projectRecord() const { return data_.tADOProject; }
+    const Dataset& placedUnits() const { return data_.tJednotky; }
+    const Dataset& unitTypes() const { return data_.tResults; }
+    // The data sources of the tables the windows show.
+    DataSource& projectSource() { return data_.dsADOProject; }
+    DataSource& wallsSource() { return data_.dsSteny; }
+    DataSource& openingsSource() { return data_.dsStavOtvory; }
+    DataSource& unitTypesSource() { return data_.dsResults; }
+    DataSource& placedUnitsSource() { return data_.dsJednotky; }
+    DataSource& dimensionsSource() { return data_.dsRozmery; }
+    const QString& currentFile() const { return files_.CurrentFile; }
+    const QString& referencePath() const { return data_.ReferencePath; }
 
     // --- views ---
     // What every registered view is told; the controllers talk to it too.
@@ -124,8 +142,8 @@ public:
 
     // --- the main window's state ---
     ShellState shellState() const;
-    const QString& applicationTitle() const { return files.ApplicationTitle; }
-    const QString& projectTitle() const { return files.ProjectTitle; }
+    const QString& applicationTitle() const { return files_.ApplicationTitle; }
+    const QString& projectTitle() const { return files_.ProjectTitle; }
 
     // --- file commands ---
     int commandNew();
@@ -210,6 +228,8 @@ public:
     // The report of the project to an output (the file kinds write fileName).
     ReportRunResult runReport(ReportKind kind, const QString& fileName,
                               ReportPresenter* presenter = nullptr);
+    // A report command of the menus: the output chosen through the presenter.
+    ReportRunResult reportCommand(ReportKind kind, ReportPresenter* presenter);
 
     // --- the exports of the open project (File > Export) ---
     // The plan as a DXF drawing, the project as an xlsx workbook, each into out:
@@ -303,6 +323,17 @@ private:
     void onUnitTypeChange(const QString& field);
     void onUnitChange();
 
+    friend class SessionProbe;
+
+    // The parts of the session, built and connected in its constructor.
+    TZFData data_;
+    ProjectFiles files_;
+    TProject project_;
+    InputWizard wizard_;
+    ProjectUnits units_;
+    ElementsCatalog catalog_;
+    UnitsCatalog unitsCatalog_;
+
     Broadcaster broadcaster_;
     UserSettings* settings_ = nullptr;
     bool helpDisplay_ = true;
@@ -319,6 +350,23 @@ private:
     int unitsHandle_ = 0;
     int languageHandle_ = 0;
     bool finished_ = false;
+};
+
+// The tests' and benchmarks' hand on the session's parts, which no window and
+// no command reaches. Not for the program.
+class SessionProbe {
+public:
+    explicit SessionProbe(ProjectSession& session) : s_(session) {}
+    TZFData& data() const { return s_.data_; }
+    ProjectFiles& files() const { return s_.files_; }
+    TProject& project() const { return s_.project_; }
+    InputWizard& wizard() const { return s_.wizard_; }
+    ProjectUnits& units() const { return s_.units_; }
+    ElementsCatalog& catalog() const { return s_.catalog_; }
+    UnitsCatalog& unitsCatalog() const { return s_.unitsCatalog_; }
+
+private:
+    ProjectSession& s_;
 };
 
 } // namespace zf

@@ -48,7 +48,7 @@ const char* listLabelName(UnitProperty property) {
 } // namespace
 
 TfrmObjProp::TfrmObjProp(ProjectSession& session, QWidget* parent)
-    : QDialog(parent), SessionView(session), controller_(session.units.propertiesDialog()) {
+    : QDialog(parent), SessionView(session), controller_(session.unitProperties()) {
     setObjectName(QStringLiteral("TfrmObjProp"));
     setModal(true);
     binder_ = new FieldBinder(this);

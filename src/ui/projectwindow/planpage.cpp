@@ -91,7 +91,7 @@ PlanWidget::~PlanWidget() {
 }
 
 PlanView& PlanWidget::plan() const {
-    return session_.units.plan;
+    return session_.plan();
 }
 
 // While a unit is dragged or a zoom rectangle drawn, only the outline moves:

@@ -126,8 +126,8 @@ SummaryPage::SummaryPage(ProjectSession& session, QWidget* parent)
 
     // Lower part: the walls and the openings of the current wall, or the way
     // the losses were determined.
-    wallsModel_ = new DatasetModel(session_.data.dsSteny, this);
-    openingsModel_ = new DatasetModel(session_.data.dsStavOtvory, this);
+    wallsModel_ = new DatasetModel(session_.wallsSource(), this);
+    openingsModel_ = new DatasetModel(session_.openingsSource(), this);
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
     wallsModel_->setColumns({{QStringLiteral("Nazev") + LanguageCode, {}, 120},
                              {QStringLiteral("Plocha"), {}, 0, false, right},
@@ -172,7 +172,7 @@ SummaryPage::SummaryPage(ProjectSession& session, QWidget* parent)
     layout->addWidget(method_, 1);
     method_->hide();
 
-    flowsHandle_ = session_.data.dsADOProject.addDataChange([this](DataSource&, const QString& f) {
+    flowsHandle_ = session_.projectSource().addDataChange([this](DataSource&, const QString& f) {
         if (f.isEmpty() || f.startsWith(QLatin1String("Cirkulacni_vykon")) ||
             f.startsWith(QLatin1String("Vetraci_vykon")))
             refreshFlows();
@@ -182,7 +182,7 @@ SummaryPage::SummaryPage(ProjectSession& session, QWidget* parent)
 }
 
 SummaryPage::~SummaryPage() {
-    session_.data.dsADOProject.removeDataChange(flowsHandle_);
+    session_.projectSource().removeDataChange(flowsHandle_);
 }
 
 void SummaryPage::refresh() {
@@ -204,7 +204,7 @@ void SummaryPage::refresh() {
 }
 
 void SummaryPage::refreshFlows() {
-    const Dataset& p = session_.data.tADOProject;
+    const Dataset& p = session_.projectRecord();
     const bool has = p.active() && !p.isEmpty();
     circulation_->setText(has ? p.displayText(QStringLiteral("Cirkulacni_vykon_m3_hod"))
                               : QString());

@@ -105,7 +105,7 @@ UnitListPage::UnitListPage(ProjectSession& session, QWidget* parent)
     : QWidget(parent), session_(session) {
     auto* layout = new QVBoxLayout(this);
 
-    model_ = new DatasetModel(session_.data.dsJednotky, this);
+    model_ = new DatasetModel(session_.placedUnitsSource(), this);
     model_->setColumns({{QStringLiteral("IDJednotky"), {}}});
     connect(model_, &DatasetModel::currentRowChanged, this, [this](int row) {
         if (filling_)
@@ -358,7 +358,7 @@ void UnitListPage::ensureVisible(int row) {
 }
 
 void UnitListPage::fillPanels() {
-    const Dataset& u = session_.data.tJednotky;
+    const Dataset& u = session_.placedUnits();
     const int count = u.active() ? u.recordCount() : 0;
     const int current = model_->currentRow();
     filling_ = true;
@@ -413,11 +413,11 @@ void UnitListPage::fillPanels() {
 }
 
 void UnitListPage::fillCurrentData() {
-    const Dataset& u = session_.data.tJednotky;
+    const Dataset& u = session_.placedUnits();
     const int row = model_->currentRow();
     for (const DataLine& d : data_)
         d.value->setText(row >= 0 ? readableText(u.displayTextAt(row, d.field)) : QString());
-    const ProjectUnits& units = session_.units;
+    const ProjectUnits& units = session_.units();
     locationPicture_->setFile(units.locationPicture().exists() ? units.locationPicture().file()
                                                                : QString());
     flueGasPicture_->setFile(units.flueGasPicture().exists() ? units.flueGasPicture().file()

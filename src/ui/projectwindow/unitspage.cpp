@@ -88,7 +88,7 @@ UnitsPage::UnitsPage(ProjectSession& session, TfrmZMain* main, QWidget* parent)
 
     // The grid of tTempTable and the placement panel.
     auto* body = new QHBoxLayout;
-    model_ = new DatasetModel(session_.data.dsResults, this);
+    model_ = new DatasetModel(session_.unitTypesSource(), this);
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
     model_->setColumns({{QStringLiteral("ID"), {}, 24, false, right},
                         {QStringLiteral("Typ"), {}, 150},
@@ -111,7 +111,7 @@ UnitsPage::UnitsPage(ProjectSession& session, TfrmZMain* main, QWidget* parent)
         }
         if (row < 0 || (role != Qt::BackgroundRole && role != Qt::ForegroundRole))
             return {};
-        const Dataset& t = session_.data.tResults;
+        const Dataset& t = session_.unitTypes();
         const int field = t.fieldIndex(QStringLiteral("Pocet_jednotek"));
         if (field < 0 || row >= t.recordCount() || !(t.valueAt(row, field).toInt() > 0))
             return {};
@@ -128,7 +128,7 @@ UnitsPage::UnitsPage(ProjectSession& session, TfrmZMain* main, QWidget* parent)
     // Only the chosen number can be edited: every other column leads to it.
     grid_->setColumnEntryRule([this](int) { return model_->columnCount() > 2 ? CountColumn : 0; });
     counts_ = new PickListDelegate(
-        [this](int row) { return FillCountPickList(session_.data, row); }, this);
+        [this](int row) { return session_.countPickList(row); }, this);
     counts_->setKeepOpenAfterChoice(true);
     counts_->setMaxVisibleEntries(16);
     grid_->setItemDelegateForColumn(CountColumn, counts_);
@@ -167,7 +167,7 @@ UnitsPage::UnitsPage(ProjectSession& session, TfrmZMain* main, QWidget* parent)
         label->setBuddy(edit);
         focusKeys->watch(edit);
         const QString col = QLatin1String(column);
-        FieldAccess a = FieldBinder::datasetField(session_.data.tADOProject, col, EditKind::Float);
+        FieldAccess a = FieldBinder::datasetField(session_.projectRecord(), col, EditKind::Float);
         auto refusing = a.write;
         // A number goes through the session (one operation, the views told);
         // anything else to the data layer, which refuses it with its message.
@@ -341,10 +341,10 @@ void UnitsPage::refreshVariantPicture() {
 }
 
 void UnitsPage::refreshPlacement() {
-    const int v = session_.units.variantIndex();
+    const int v = session_.units().variantIndex();
     if (variant_->currentIndex() != v)
         variant_->setCurrentIndex(v >= 0 && v < variant_->count() ? v : 0);
-    (session_.units.towardsLongerSide ? longer_ : shorter_)->setChecked(true);
+    (session_.units().towardsLongerSide ? longer_ : shorter_)->setChecked(true);
     binder_->refresh();
     refreshVariantPicture();
 }
@@ -358,7 +358,7 @@ void UnitsPage::refreshTable() {
 
 void UnitsPage::refreshCoverage() {
     const CoverageState& c = session_.coverage();
-    const Dataset& p = session_.data.tADOProject;
+    const Dataset& p = session_.projectRecord();
     const bool has = p.active() && !p.isEmpty();
     units_->setText(has ? p.displayText(QStringLiteral("Pocet_jednotek_celkem")) : QString());
     destratifiers_->setText(has ? p.displayText(QStringLiteral("Pocet_destrat_celkem"))

@@ -38,10 +38,10 @@ public:
     ~TfrmZInput() override;
 
     // What the pages bind to; the session's parts are reached here only.
-    InputWizard& wizard() const { return session().wizard; }
-    Dataset& projectRecord() const { return session().data.tADOProject; }
-    DataSource& wallsSource() const { return session().data.dsSteny; }
-    DataSource& openingsSource() const { return session().data.dsStavOtvory; }
+    InputWizard& wizard() const { return session().wizard(); }
+    Dataset& projectRecord() const { return session().projectRecord(); }
+    DataSource& wallsSource() const { return session().wallsSource(); }
+    DataSource& openingsSource() const { return session().openingsSource(); }
 
     QTabWidget* pageControl() const { return PageControl1_; }
     FieldBinder& binder() { return binder_; }
