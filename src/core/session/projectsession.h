@@ -125,7 +125,7 @@ public:
     // The plan's "Show throw ranges" and the spread of the zones [whole
     // degrees], both user settings, written at once; the plan, its figure, the
     // report and the drawing export follow them.
-    bool showThrowZones() const { return units.plan.ShowThrowZones; }
+    bool showThrowZones() const { return units_.plan.ShowThrowZones; }
     void setShowThrowZones(bool on);
     // The spread the program uses; the tool's coverage without --spread too.
     double throwSpread() const;
@@ -137,7 +137,7 @@ public:
     bool applyThrowSpreadText(const QString& text);
     // The zones of the plan as it stands (a dragged unit where its outline is)
     // and their figure as the windows write it.
-    CoverageFigures throwCoverage() const { return units.plan.throwFigures(); }
+    CoverageFigures throwCoverage() const { return units_.plan.throwFigures(); }
     ThrowFigure throwFigure() const;
 
     // --- the main window's state ---
