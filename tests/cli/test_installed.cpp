@@ -61,7 +61,8 @@ protected:
         CliRun r = run({QStringLiteral("new"), file}, program);
         EXPECT_EQ(r.status, 0) << r.err.constData();
         const QString design = dir.filePath(QStringLiteral("design.json"));
-        EXPECT_TRUE(writeBytes(design, QString::fromLatin1(OwnMaterialDesign).arg(material).toUtf8()));
+        EXPECT_TRUE(
+            writeBytes(design, QString::fromLatin1(OwnMaterialDesign).arg(material).toUtf8()));
         r = run({QStringLiteral("input"), file, design}, program);
         EXPECT_EQ(r.status, 0) << r.err.constData();
         r = run({QStringLiteral("export"), file}, program);
@@ -96,7 +97,8 @@ TEST(ProgramFolder, TheExecutablesOwnFolderOrTheInstalledOne) {
               root + QStringLiteral("/usr/share/zefrant"));
     // Its own folder wins: a program folder copied next to an installed one.
     touch(root + QStringLiteral("/usr/bin/DB/ZF.zft"));
-    EXPECT_EQ(programFolderOf(root + QStringLiteral("/usr/bin")), root + QStringLiteral("/usr/bin"));
+    EXPECT_EQ(programFolderOf(root + QStringLiteral("/usr/bin")),
+              root + QStringLiteral("/usr/bin"));
     // Neither: the executable's folder, whose missing reference database the
     // start then reports.
     QDir().mkpath(root + QStringLiteral("/elsewhere/bin"));
@@ -122,7 +124,8 @@ TEST_F(ToolRun, TheInstalledProgramsRunFromTheirPrefix) {
     const QStringList programs = QDir(prefix + QStringLiteral("/bin")).entryList(QDir::Files);
     EXPECT_TRUE(programs.contains(QStringLiteral("zefrant-cli")));
     for (const QString& p : programs)
-        EXPECT_TRUE(p == QLatin1String("zefrant") || p == QLatin1String("zefrant-cli")) << qPrintable(p);
+        EXPECT_TRUE(p == QLatin1String("zefrant") || p == QLatin1String("zefrant-cli"))
+            << qPrintable(p);
     for (const char* rel :
          {"share/zefrant/DB/ZF.zft", "share/zefrant/DB/ZFData.zft", "share/zefrant/DB/tvEN.txt",
           "share/zefrant/Reports/ZFReport.zfr", "share/zefrant/Images/Building/hB1.svg",

@@ -294,7 +294,8 @@ TEST_F(CatalogWindows, AUsersItemIsOfferedByTheWizardAndKnownToTheTool) {
             click(groupIndex(QStringLiteral("Walls")));
             pressButton(catalog, "tbNew");
             ASSERT_TRUE(dialog->isVisible());
-            EXPECT_EQ(child<QComboBox>(dialog, "cbSkupina")->currentText(), QStringLiteral("Walls"));
+            EXPECT_EQ(child<QComboBox>(dialog, "cbSkupina")->currentText(),
+                      QStringLiteral("Walls"));
             typeInto("edMaterial", QStringLiteral("Own sandwich wall"));
             typeInto("fed_k", QStringLiteral("0.27"));
             pressButton(dialog, "btAddAndClose");

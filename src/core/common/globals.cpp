@@ -25,8 +25,8 @@ QString programFolderOf(const QString& exeFolder) {
     };
     if (holdsReference(exeFolder))
         return exeFolder;
-    const QString installed =
-        QDir::cleanPath(exeFolder + QLatin1Char('/') + QStringLiteral(ZEFRANT_INSTALLED_PROGRAM_DIR));
+    const QString installed = QDir::cleanPath(exeFolder + QLatin1Char('/') +
+                                              QStringLiteral(ZEFRANT_INSTALLED_PROGRAM_DIR));
     return holdsReference(installed) ? installed : exeFolder;
 }
 
