@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Zefrant needs to build, run and test, when missing,
-# then configures and builds it into build/ (the program folder).
+# Installs the Debian packages Zefrant needs to build, run, test and package, when
+# missing, then configures and builds it into build/ (the program folder).
+# --packages-only: only the packages.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-svg-dev libqt6sql6-sqlite libqt6svg6
           libsqlite3-dev libgl-dev googletest libgtest-dev fonts-liberation fonts-dejavu-core
-          xvfb xauth qt6-translations-l10n poppler-utils libdxflib-dev libxlsxwriter-dev unzip)
+          xvfb xauth qt6-translations-l10n poppler-utils libdxflib-dev libxlsxwriter-dev unzip
+          dpkg-dev file)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -18,6 +20,8 @@ if [ ${#missing[@]} -gt 0 ]; then
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+
+[ "${1:-}" = "--packages-only" ] && exit 0
 
 cmake --preset default >/dev/null
 cmake --build --preset default -j"$(nproc)"

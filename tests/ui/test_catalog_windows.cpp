@@ -13,6 +13,9 @@
 #include "startup.h"
 #include "testsupport.h"
 #include "unitscatalogwindow.h"
+#include "wizard/constructions.h"
+#include "wizard/inputwizard.h"
+#include "wizard/tfrmzinput.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,11 +25,15 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
@@ -271,6 +278,93 @@ TEST_F(CatalogWindows, AddEditDeleteThroughTheWindows) {
     EXPECT_TRUE(ran);
     EXPECT_FALSE(catalog->isVisible());
     EXPECT_EQ(SessionProbe(*z->session).catalog().ElementsCatalogMode, 0);
+}
+
+// An item the user adds in the catalog goes to the user's own file, is one of the
+// wizard's constructions at once and fills U there, and the tool run on the same
+// user's folder knows it as well.
+TEST_F(CatalogWindows, AUsersItemIsOfferedByTheWizardAndKnownToTheTool) {
+    const auto bytes = [](const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray referenceBefore = bytes(reference);
+    whileModal(
+        [&] {
+            click(groupIndex(QStringLiteral("Walls")));
+            pressButton(catalog, "tbNew");
+            ASSERT_TRUE(dialog->isVisible());
+            EXPECT_EQ(child<QComboBox>(dialog, "cbSkupina")->currentText(),
+                      QStringLiteral("Walls"));
+            typeInto("edMaterial", QStringLiteral("Own sandwich wall"));
+            typeInto("fed_k", QStringLiteral("0.27"));
+            pressButton(dialog, "btAddAndClose");
+            pressButton(catalog, "btCancel");
+        },
+        [&] { z->mainWindow->execute(QStringLiteral("acKatalogStavPrvky")); });
+    EXPECT_GE(stored(QStringLiteral("Own sandwich wall"), "IDMaterial").toInt(),
+              TZFData::UserItemsFirstKey);
+    EXPECT_EQ(bytes(reference), referenceBefore) << "the reference is only read";
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath(QStringLiteral("user/ZFUser.zft"))));
+
+    // The constructions page of a new project: the item in the first wall's list.
+    ASSERT_EQ(z->session->commandNew(), ResultOk);
+    TfrmZInput& wizard = *z->wizard;
+    wizard.pageControl()->setCurrentIndex(tsStavebniKonstrukce);
+    QApplication::setActiveWindow(&wizard);
+    QApplication::processEvents();
+    EXPECT_TRUE(z->session->wizard.constructions.materialPickList().contains(
+        QStringLiteral("Own sandwich wall")));
+    auto* grid = wizard.findChild<DatasetGrid*>(QStringLiteral("ExDBGrid_Steny"));
+    ASSERT_TRUE(grid);
+    const QModelIndex cell = grid->model()->index(0, ConstructionsPage::MaterialColumn);
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(1, ConstructionsPage::MaterialColumn));
+    QApplication::processEvents();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(cell).center());
+    // With the catalog at hand the list waits whether a double click follows.
+    QTest::qWait(QApplication::doubleClickInterval() + 100);
+    auto* list = qobject_cast<QComboBox*>(QApplication::focusWidget());
+    ASSERT_TRUE(list) << "the pick list is open";
+    const int at = list->findText(QStringLiteral("Own sandwich wall"));
+    ASSERT_GE(at, 0);
+    dlg.answers = {IdNo};
+    list->setCurrentIndex(at);
+    QTest::keyClick(list, Qt::Key_Return);
+    QApplication::processEvents();
+    Dataset& walls = z->session->data.tSteny;
+    EXPECT_EQ(walls.asString(QStringLiteral("Material")), QStringLiteral("Own sandwich wall"));
+    EXPECT_DOUBLE_EQ(walls.asFloat(QStringLiteral("k")), 0.27) << "U from the user's item";
+
+    // The tool, with this test's user and common folders.
+    const QString file = dir.filePath(QStringLiteral("tool.zfp"));
+    const QString design = dir.filePath(QStringLiteral("design.json"));
+    QFile d(design);
+    ASSERT_TRUE(d.open(QIODevice::WriteOnly));
+    d.write(R"({"project": {"Typ_strechy_enum": 1, "Stena_A": 20, "Stena_B": 10, "Stena_H1": 5,
+                "Stena_H2": 3, "Ti": 18, "Te": -15, "Ttlumena": 10, "Tzeme": 5, "n_enum": 1},
+                "walls": [{"VariantaHaly": "hB", "CisloSteny": 1, "Material": "Own sandwich wall"}]})");
+    d.close();
+    auto tool = [](const QStringList& args) {
+        QProcess p;
+        p.start(QStringLiteral(ZEFRANT_CLI), args);
+        EXPECT_TRUE(p.waitForFinished(60000));
+        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
+        return p.readAllStandardOutput();
+    };
+    tool({QStringLiteral("new"), file});
+    tool({QStringLiteral("input"), file, design});
+    bool found = false;
+    for (const QJsonValue& v : QJsonDocument::fromJson(tool({QStringLiteral("export"), file}))
+                                   .object()[QStringLiteral("tSteny")]
+                                   .toArray()) {
+        const QJsonObject w = v.toObject();
+        if (w[QStringLiteral("Material")] == QStringLiteral("Own sandwich wall")) {
+            found = true;
+            EXPECT_DOUBLE_EQ(w[QStringLiteral("k")].toDouble(), 0.27);
+        }
+    }
+    EXPECT_TRUE(found);
 }
 
 // The U field takes two decimals: a third one typed is not taken.

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 namespace zf {
 
@@ -18,10 +19,21 @@ QString withTrailingSlash(const QString& folder) {
     return folder + QLatin1Char('/');
 }
 
+QString programFolderOf(const QString& exeFolder) {
+    const auto holdsReference = [](const QString& folder) {
+        return QFileInfo::exists(folder + QStringLiteral("/DB/ZF.zft"));
+    };
+    if (holdsReference(exeFolder))
+        return exeFolder;
+    const QString installed = QDir::cleanPath(exeFolder + QLatin1Char('/') +
+                                              QStringLiteral(ZEFRANT_INSTALLED_PROGRAM_DIR));
+    return holdsReference(installed) ? installed : exeFolder;
+}
+
 void initProgramPaths(const QString& appFolder) {
     QString folder = appFolder;
     if (folder.isEmpty())
-        folder = QCoreApplication::applicationDirPath();
+        folder = programFolderOf(QCoreApplication::applicationDirPath());
     AppPath = withTrailingSlash(QDir::cleanPath(QDir(folder).absolutePath()));
     ImagesPath = AppPath + QStringLiteral("Images/");
     TemplatePath = AppPath + QStringLiteral("DB/ZFData.zft");

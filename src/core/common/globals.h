@@ -38,9 +38,15 @@ extern ModifiedFlag Modified;
 // Detail of the last storage error; appended to the next error box, then cleared.
 extern QString LastError;
 
-// Sets AppPath and the paths derived from it. An empty folder means the folder of
-// the running executable.
+// Sets AppPath and the paths derived from it. An empty folder means the program
+// folder of the running executable (programFolderOf its folder).
 void initProgramPaths(const QString& appFolder = QString());
+
+// The program folder of an executable in exeFolder: that folder itself when the
+// program folder was put together there (the build, a folder copied whole), else
+// the installed one, ZEFRANT_INSTALLED_PROGRAM_DIR relative to it
+// (/usr/bin -> /usr/share/zefrant), when it holds the reference database.
+QString programFolderOf(const QString& exeFolder);
 
 // Ensures a trailing '/' on a non-empty folder path.
 QString withTrailingSlash(const QString& folder);
