@@ -451,16 +451,16 @@ TEST_F(ThrowSessionTest, TheSettingsReachThePlanAndAreWrittenAtOnce) {
     settings.read([] { return BaseEN; });
     session->setSettings(&settings);
     EXPECT_TRUE(session->showThrowZones());
-    EXPECT_TRUE(session->units.plan.ShowThrowZones);
+    EXPECT_TRUE(session->plan().ShowThrowZones);
     EXPECT_EQ(session->throwSpread(), 30);
-    EXPECT_EQ(session->units.plan.throwSpread(), 30);
+    EXPECT_EQ(session->plan().throwSpread(), 30);
     auto storedValue = [&file](const char* key) {
         return QSettings(file, QSettings::IniFormat).value(General + QLatin1String(key)).toString();
     };
 
     test::RecordingView view(*session);
     session->setShowThrowZones(false);
-    EXPECT_FALSE(session->units.plan.ShowThrowZones);
+    EXPECT_FALSE(session->plan().ShowThrowZones);
     EXPECT_EQ(storedValue("ShowThrowZones"), QStringLiteral("0"));
 
     // The spread as typed: refused with the program's message, nothing changed.
@@ -473,11 +473,11 @@ TEST_F(ThrowSessionTest, TheSettingsReachThePlanAndAreWrittenAtOnce) {
     EXPECT_TRUE(dlg.last().flags & MbError);
     EXPECT_FALSE(session->setThrowSpread(19));
     EXPECT_EQ(session->throwSpread(), 30) << "refused: nothing changes";
-    EXPECT_EQ(session->units.plan.throwSpread(), 30);
+    EXPECT_EQ(session->plan().throwSpread(), 30);
     EXPECT_EQ(storedValue("ThrowSpread"), QStringLiteral("30"));
     ASSERT_TRUE(session->applyThrowSpreadText(QStringLiteral(" 75 ")));
     EXPECT_EQ(dlg.boxes.size(), boxes + 1) << "no message for a spread taken";
-    EXPECT_EQ(session->units.plan.throwSpread(), 75);
+    EXPECT_EQ(session->plan().throwSpread(), 75);
     EXPECT_EQ(storedValue("ThrowSpread"), QStringLiteral("75"));
     session->setSettings(nullptr);
 }
@@ -485,9 +485,9 @@ TEST_F(ThrowSessionTest, TheSettingsReachThePlanAndAreWrittenAtOnce) {
 TEST_F(ThrowSessionTest, WithoutSettingsTheDefaultsHold) {
     EXPECT_FALSE(session->showThrowZones());
     EXPECT_EQ(session->throwSpread(), DefaultThrowSpreadDeg);
-    EXPECT_EQ(session->units.plan.throwSpread(), DefaultThrowSpreadDeg);
+    EXPECT_EQ(session->plan().throwSpread(), DefaultThrowSpreadDeg);
     EXPECT_TRUE(session->setThrowSpread(50)) << "kept for the run";
-    EXPECT_EQ(session->units.plan.throwSpread(), 50);
+    EXPECT_EQ(session->plan().throwSpread(), 50);
 }
 
 } // namespace

@@ -313,7 +313,7 @@ TEST_F(CatalogWindows, AUsersItemIsOfferedByTheWizardAndKnownToTheTool) {
     wizard.pageControl()->setCurrentIndex(tsStavebniKonstrukce);
     QApplication::setActiveWindow(&wizard);
     QApplication::processEvents();
-    EXPECT_TRUE(z->session->wizard.constructions.materialPickList().contains(
+    EXPECT_TRUE(SessionProbe(*z->session).wizard().constructions.materialPickList().contains(
         QStringLiteral("Own sandwich wall")));
     auto* grid = wizard.findChild<DatasetGrid*>(QStringLiteral("ExDBGrid_Steny"));
     ASSERT_TRUE(grid);
@@ -332,7 +332,7 @@ TEST_F(CatalogWindows, AUsersItemIsOfferedByTheWizardAndKnownToTheTool) {
     list->setCurrentIndex(at);
     QTest::keyClick(list, Qt::Key_Return);
     QApplication::processEvents();
-    Dataset& walls = z->session->data.tSteny;
+    Dataset& walls = SessionProbe(*z->session).data().tSteny;
     EXPECT_EQ(walls.asString(QStringLiteral("Material")), QStringLiteral("Own sandwich wall"));
     EXPECT_DOUBLE_EQ(walls.asFloat(QStringLiteral("k")), 0.27) << "U from the user's item";
 
