@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# The sanitizer build: the headless libraries, zefrant-cli and their tests
-# (the robustness suite among them) built with AddressSanitizer and
-# UndefinedBehaviorSanitizer into build-asan/, then run. Any finding fails the
-# test that caused it. Leaks inside fontconfig, which keeps its configuration
-# for the life of the process, are suppressed (tests/sanitizers/lsan.supp).
+# The sanitizer build: the libraries, the windows, zefrant-cli and every test
+# (the robustness suite and the window tests with the exerciser among them)
+# built with AddressSanitizer and UndefinedBehaviorSanitizer into build-asan/,
+# then run, the windows on the offscreen platform. Any finding fails the test
+# that caused it. Leaks inside the libraries that keep their state for the life
+# of the process (fontconfig, ...) are suppressed (tests/sanitizers/lsan.supp).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset sanitize >/dev/null

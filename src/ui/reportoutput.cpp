@@ -246,7 +246,7 @@ void QtReportPresenter::setUpPreview(QPrintPreviewDialog& dialog, const ReportDo
 void QtReportPresenter::preview(const ReportDocument& doc) {
     QPrinter printer(QPrinter::HighResolution);
     setUpPrinter(printer);
-    QPrintPreviewDialog dialog(&printer, parent_);
+    QPrintPreviewDialog dialog(&printer, QtDialogs::ownerWindow(parent_));
     QtDialogs::keepOnTop(&dialog);
     setUpPreview(dialog, doc, this);
     // The preview lays the pages out when it is shown; 100 % is set again then.
@@ -263,7 +263,7 @@ void QtReportPresenter::preview(const ReportDocument& doc) {
 void QtReportPresenter::print(const ReportDocument& doc) {
     QPrinter printer(QPrinter::HighResolution);
     setUpPrinter(printer);
-    QPrintDialog dialog(&printer, parent_);
+    QPrintDialog dialog(&printer, QtDialogs::ownerWindow(parent_));
     QtDialogs::keepOnTop(&dialog);
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -273,7 +273,7 @@ void QtReportPresenter::print(const ReportDocument& doc) {
 }
 
 bool QtReportPresenter::setup(ReportSetup& setup) {
-    ReportSetupDialog dialog(parent_);
+    ReportSetupDialog dialog(QtDialogs::ownerWindow(parent_));
     QtDialogs::keepOnTop(&dialog);
     dialog.setDestination(setup.destination);
     dialog.setLanguage(setup.language);

@@ -53,6 +53,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHash>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
@@ -88,6 +89,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <execinfo.h>
 #include <ctime>
 #include <memory>
 #include <pthread.h>
@@ -182,6 +184,9 @@ extern "C" void onFatalSignal(int sig) {
                        : sig == SIGFPE  ? "crash (SIGFPE)"
                                         : "crash (SIGILL)";
     tellFailure(name);
+    writeOut("stack:\n");
+    void* frames[64];
+    backtrace_symbols_fd(frames, backtrace(frames, 64), 2);
     std::signal(sig, SIG_DFL);
     std::raise(sig);
 }
@@ -331,13 +336,15 @@ class Exerciser : public QObject {
     Q_OBJECT
 public:
     Exerciser(Zefrant& z, Watchdog& dog, quint64 seed, int actions, QString project)
-        : z_(z), dog_(dog), rng_(seed), target_(actions), project_(std::move(project)) {}
+        : z_(z), dog_(dog), seed_(seed), rng_(seed), target_(actions),
+          project_(std::move(project)) {}
 
     // An action is taken when an event loop is about to wait: the program is
     // idle, in its main loop or in a dialog's. Never inside an operation that
     // lets pending events through on its way (processEvents waits for none),
     // where no user is fast enough to get in.
     void start() {
+        qApp->installEventFilter(this);
         connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,
                 this, [this] {
                     if (!pending_) {
@@ -347,6 +354,21 @@ public:
                 });
         pending_ = true;
         QTimer::singleShot(0, this, &Exerciser::tick);
+    }
+
+    // The window the user works in as a modal dialog shows (before the dialog
+    // takes the activation): the window it has to belong to.
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && watched->isWidgetType()) {
+            auto* w = static_cast<QWidget*>(watched);
+            if (w->isWindow() && w->isModal() && !expected_.contains(w)) {
+                QWidget* work = WorkTracker::instance().window();
+                expected_.insert(w, work == w ? nullptr : work);
+            }
+        } else if (event->type() == QEvent::Hide && watched->isWidgetType()) {
+            expected_.remove(static_cast<QWidget*>(watched));
+        }
+        return QObject::eventFilter(watched, event);
     }
 
     int done() const { return done_; }
@@ -381,6 +403,10 @@ private:
         checkModal();
         ++done_;
         g_actions = done_;
+        // Each action draws from a generator of its own, made from the seed and
+        // its number: when a replay meets the program in another state (a timer
+        // came sooner), the actions after it are still the same.
+        rng_.seed(seed_ * 0x9E3779B97F4A7C15ULL + quint64(done_));
         ++g_depth;
         QWidget* modal = QApplication::activeModalWidget();
         work_.push_back(modal ? QPointer<QWidget>(modal)
@@ -665,7 +691,8 @@ private:
             under = z_.mainWindow.get();
         if (QWindow* win = under->windowHandle()) {
             const QPoint p = pointIn(under->rect());
-            if (!QRect(popup->mapTo(under, QPoint()), popup->size()).contains(p))
+            if (!QRect(popup->mapTo(under, QPoint()), popup->size()).contains(p) &&
+                !leadsToExit(under->childAt(p)))
                 QTest::mouseClick(win, Qt::LeftButton, {}, p);
             else
                 key(popup, Qt::Key_Escape);
@@ -759,6 +786,9 @@ private:
             top->raise();
             top->activateWindow();
             QApplication::setActiveWindow(top);
+            // The user works there now.
+            if (!work_.empty())
+                work_.back() = WorkTracker::instance().window();
         }
         const int k = below(100);
         if (k < 12) {
@@ -810,6 +840,11 @@ private:
     }
 
     void actInside(QWidget* top) {
+        // A window the user acts in is active: a click there would make it so.
+        if (QApplication::activeWindow() != top && !QApplication::activePopupWidget()) {
+            top->activateWindow();
+            QApplication::setActiveWindow(top);
+        }
         const int k = below(100);
         if (k < 40) {
             QWidget* w = pickWidget(top);
@@ -966,12 +1001,18 @@ private:
         if (modal != seenModal_) {
             seenModal_ = modal;
             seenAt_ = nowMs();
-            QWidget* work = work_.empty() ? nullptr : work_.back().data();
+            QWidget* work = expected_.value(modal).data();
             if (work && work != modal && work->isVisible() && WorkTracker::isWorkWindow(work) &&
                 !ownedBy(modal, work))
-                finding(QStringLiteral("the modal %1 does not belong to %2, where the user works")
-                            .arg(describe(modal), describe(work)));
-            const bool onTop = modal->windowFlags() & Qt::WindowStaysOnTopHint;
+                finding(QStringLiteral("the modal %1 does not belong to %2, where the user works, "
+                                       "but to %3")
+                            .arg(describe(modal), describe(work), describe(ownerOf(modal))));
+            // A dialog stays on top of the window it belongs to, so one that
+            // belongs to a window on top is on top as well.
+            bool onTop = false;
+            int guard = 0;
+            for (const QWidget* w = modal; w && guard < 20; w = ownerOf(w), ++guard)
+                onTop = onTop || (w->windowFlags() & Qt::WindowStaysOnTopHint);
             for (QWidget* w : QApplication::topLevelWidgets()) {
                 if (w == modal || !w->isVisible() || !WorkTracker::isWorkWindow(w) || onTop ||
                     !(w->windowFlags() & Qt::WindowStaysOnTopHint) || ownedBy(modal, w))
@@ -1076,6 +1117,7 @@ private:
 
     Zefrant& z_;
     Watchdog& dog_;
+    const quint64 seed_;
     std::mt19937_64 rng_;
     const int target_;
     const QString project_;
@@ -1089,6 +1131,7 @@ private:
     // The window the user worked in (or the modal dialog) as each action under
     // way began, the innermost last.
     std::vector<QPointer<QWidget>> work_;
+    QHash<QWidget*, QPointer<QWidget>> expected_;
     QPointer<QWidget> seenModal_;
     QPointer<QWidget> stackingChecked_;
     qint64 seenAt_ = 0;
@@ -1281,6 +1324,9 @@ int main(int argc, char** argv) {
     QApplication::exec();
     z->finish();
     z.reset();
+    for (const char* scheme : {"http", "https", "mailto"})
+        QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+    setDocumentOpener({});
     dog.watch(false);
     heartbeat.stop();
     const qint64 elapsed = clock.elapsed();
