@@ -1001,6 +1001,11 @@ private:
         if (modal != seenModal_) {
             seenModal_ = modal;
             seenAt_ = nowMs();
+            QString name = QString::fromLatin1(modal->metaObject()->className());
+            if (!modal->objectName().isEmpty() && !modal->objectName().startsWith(QLatin1String("qt_")) &&
+                modal->objectName() != name)
+                name += QLatin1Char(' ') + modal->objectName();
+            reached_.insert(name);
             QWidget* work = expected_.value(modal).data();
             if (work && work != modal && work->isVisible() && WorkTracker::isWorkWindow(work) &&
                 !ownedBy(modal, work))
