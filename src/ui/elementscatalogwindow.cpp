@@ -361,6 +361,9 @@ void TfrmPrvekNew::load() {
         cbSkupina_->addItems(groups);
     }
     cbSkupina_->setCurrentIndex(d.group >= 0 && d.group < groups.size() ? d.group : -1);
+    // The name takes no more characters than its column holds, typed or pasted.
+    if (const int length = catalog_.nameLength(); length > 0 && edMaterial_->maxLength() != length)
+        edMaterial_->setMaxLength(length);
     if (edMaterial_->text() != d.name)
         edMaterial_->setText(d.name);
     if (fed_k_->text() != d.uText)

@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 
 namespace zf {
 
@@ -60,9 +61,38 @@ bool QtDialogs::windowOnTopShown(const QWidget* except) {
     return false;
 }
 
+namespace {
+
+// Among the windows that stay on top the window manager may leave a new one
+// under an older one (the units catalog over the report preview): the dialog
+// is raised once it shows.
+class RaiseWhenShown : public QObject {
+public:
+    explicit RaiseWhenShown(QWidget* dialog) : QObject(dialog) { dialog->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show)
+            QTimer::singleShot(0, this, [w = static_cast<QWidget*>(watched)] {
+                if (w->isVisible()) {
+                    w->raise();
+                    w->activateWindow();
+                }
+            });
+        return false;
+    }
+};
+
+} // namespace
+
 void QtDialogs::keepOnTop(QWidget* dialog) {
-    if (!dialog->isVisible() && windowOnTopShown(dialog))
+    if (!dialog->isVisible() && windowOnTopShown(dialog)) {
         dialog->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+        if (!dialog->property("zfRaiseWhenShown").toBool()) {
+            dialog->setProperty("zfRaiseWhenShown", true);
+            new RaiseWhenShown(dialog);
+        }
+    }
 }
 
 QtDialogs::Placement::Placement(QWidget* dialog)

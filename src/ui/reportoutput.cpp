@@ -15,11 +15,13 @@
 #include <QDialogButtonBox>
 #include <QFontMetrics>
 #include <QFormLayout>
+#include <QGraphicsView>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
+#include <QPointer>
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -63,6 +65,35 @@ void nameThePreviewsControls(QPrintPreviewDialog& dialog) {
         area->verticalScrollBar()->setAccessibleName(LanguageText(3055));
     }
 }
+
+// While the preview lays its pages out again, the pages its view shows are
+// being deleted: the view may not paint them while the progress lets events
+// through (a crash). Its paintings are held back meanwhile, and asked for again
+// after.
+class PagesNotPainted : public QObject {
+public:
+    explicit PagesNotPainted(QPrintPreviewDialog& dialog) {
+        for (QGraphicsView* view : dialog.findChildren<QGraphicsView*>()) {
+            views_ << view->viewport();
+            view->viewport()->installEventFilter(this);
+        }
+    }
+    ~PagesNotPainted() override {
+        for (QWidget* v : std::as_const(views_))
+            if (v) {
+                v->removeEventFilter(this);
+                v->update();
+            }
+    }
+    PagesNotPainted(const PagesNotPainted&) = delete;
+    PagesNotPainted& operator=(const PagesNotPainted&) = delete;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::Paint; }
+
+private:
+    QList<QPointer<QWidget>> views_;
+};
 
 QString withoutAccessKey(QString text) {
     text.replace(QLatin1String("&&"), QString(QChar(0xE002)));
@@ -181,7 +212,8 @@ void QtReportPresenter::setUpPreview(QPrintPreviewDialog& dialog, const ReportDo
     dialog.setObjectName(QStringLiteral("ReportPreview"));
     dialog.setWindowTitle(LanguageText(3031));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&doc, progress](QPrinter* printer) {
+                     [&dialog, &doc, progress](QPrinter* printer) {
+                         const PagesNotPainted guard(dialog);
                          setUpPrinter(*printer);
                          paintReport(doc, *printer, [progress](int page) {
                              if (progress)
@@ -216,7 +248,7 @@ void QtReportPresenter::setUpPreview(QPrintPreviewDialog& dialog, const ReportDo
 void QtReportPresenter::preview(const ReportDocument& doc) {
     QPrinter printer(QPrinter::HighResolution);
     setUpPrinter(printer);
-    QPrintPreviewDialog dialog(&printer, parent_);
+    QPrintPreviewDialog dialog(&printer, QtDialogs::ownerWindow(parent_));
     QtDialogs::keepOnTop(&dialog);
     setUpPreview(dialog, doc, this);
     // The preview lays the pages out when it is shown; 100 % is set again then.
@@ -233,7 +265,7 @@ void QtReportPresenter::preview(const ReportDocument& doc) {
 void QtReportPresenter::print(const ReportDocument& doc) {
     QPrinter printer(QPrinter::HighResolution);
     setUpPrinter(printer);
-    QPrintDialog dialog(&printer, parent_);
+    QPrintDialog dialog(&printer, QtDialogs::ownerWindow(parent_));
     QtDialogs::keepOnTop(&dialog);
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -243,7 +275,7 @@ void QtReportPresenter::print(const ReportDocument& doc) {
 }
 
 bool QtReportPresenter::setup(ReportSetup& setup) {
-    ReportSetupDialog dialog(parent_);
+    ReportSetupDialog dialog(QtDialogs::ownerWindow(parent_));
     QtDialogs::keepOnTop(&dialog);
     dialog.setDestination(setup.destination);
     dialog.setLanguage(setup.language);

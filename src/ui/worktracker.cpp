@@ -101,15 +101,30 @@ bool WorkTracker::eventFilter(QObject* watched, QEvent* event) {
         }
     } else if (event->type() == QEvent::WindowActivate) {
         auto* w = qobject_cast<QWidget*>(watched);
-        if (isWorkWindow(w) && !(w == frame_ && overFrameBars()))
+        if (isWorkWindow(w) && !(w == frame_ && overFrameBars())) {
+            // When the dialog he worked in closes, the system activates a window
+            // of its choice: the user is back in the window the dialog belonged to.
+            if (window_ && window_ != w && !window_->isVisible() && window_->isModal() &&
+                window_->parentWidget())
+                if (QWidget* back = window(); back && back != window_) {
+                    window_ = back;
+                    return QObject::eventFilter(watched, event);
+                }
             window_ = w;
+        }
     }
     return QObject::eventFilter(watched, event);
 }
 
 QWidget* WorkTracker::window() const {
-    if (window_ && window_->isVisible() && !window_->isMinimized())
-        return window_;
+    // A dialog the user worked in has closed: he is back in the window it
+    // belonged to, whichever window the system activated next.
+    int guard = 0;
+    for (QWidget* w = window_; w && guard < 20; ++guard) {
+        if (w->isVisible() && !w->isMinimized())
+            return w;
+        w = w->parentWidget() ? w->parentWidget()->window() : nullptr;
+    }
     QWidget* active = QApplication::activeWindow();
     return isWorkWindow(active) ? active : nullptr;
 }

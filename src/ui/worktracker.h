@@ -25,7 +25,8 @@ public:
     // The window with the menu bar and the tool bar (the main window).
     void setFrame(QWidget* frame) { frame_ = frame; }
 
-    // The window the user works in while it is shown, else the active window.
+    // The window the user works in while it is shown; after a dialog closed,
+    // the window it belonged to; else the active window.
     QWidget* window() const;
     // The edit target the user last focused in that window, while it is shown
     // and enabled; else the focus widget when it is one; else null.

@@ -20,6 +20,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -386,6 +387,37 @@ TEST_F(CatalogWindows, TheUFieldTakesTwoDecimals) {
             QTest::keyClicks(u, QStringLiteral("0.125"));
             pressButton(dialog, "btAddAndClose");
             EXPECT_DOUBLE_EQ(stored(QStringLiteral("Two decimals"), "k").toDouble(), 0.12);
+        },
+        [&] { z->mainWindow->execute(QStringLiteral("acKatalogStavPrvky")); });
+}
+
+// The name of a new item stops at its column's 50 characters, typed or
+// pasted, instead of being refused as too long when it is added.
+TEST_F(CatalogWindows, TheNameStopsAtItsColumnsLength) {
+    const QString fifty = QStringLiteral("Sandwich panel, mineral wool 200 mm, two sheets 06");
+    ASSERT_EQ(fifty.size(), 50);
+    whileModal(
+        [&] {
+            click(groupIndex(QStringLiteral("Windows")));
+            pressButton(catalog, "tbNew");
+            ASSERT_TRUE(dialog->isVisible());
+            auto* name = child<QLineEdit>(dialog, "edMaterial");
+            name->clear();
+            QTest::keyClicks(name, fifty + QStringLiteral(" and more"));
+            EXPECT_EQ(name->text(), fifty) << "typing stops at the column's length";
+            name->clear();
+            QApplication::clipboard()->setText(QStringLiteral("Pasted ") + fifty);
+            name->setFocus();
+            QTest::keySequence(name, QKeySequence::Paste);
+            EXPECT_EQ(name->text(), (QStringLiteral("Pasted ") + fifty).left(50)) << "and pasting";
+            name->clear();
+            QTest::keyClicks(name, fifty);
+            auto* u = child<QLineEdit>(dialog, "fed_k");
+            u->clear();
+            QTest::keyClicks(u, QStringLiteral("1.1"));
+            pressButton(dialog, "btAddAndClose");
+            EXPECT_TRUE(dlg.boxes.empty()) << "nothing refused";
+            EXPECT_DOUBLE_EQ(stored(fifty, "k").toDouble(), 1.1);
         },
         [&] { z->mainWindow->execute(QStringLiteral("acKatalogStavPrvky")); });
 }

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QGraphicsView>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPrintPreviewDialog>
@@ -141,6 +142,58 @@ TEST_F(ReportWindows, PreviewOpensMaximizedAtActualSize) {
         EXPECT_FALSE(fitWidth->isChecked());
         if (qEnvironmentVariableIsSet("ZEFRANT_GRAB"))
             d->grab().save(QStringLiteral("/tmp/preview.png"));
+        d->reject();
+    });
+    presenter.present(ReportDestination::Preview, doc, r);
+    EXPECT_TRUE(seen);
+}
+
+// The preview lays its pages out again whenever its page setup changes (the
+// orientation tools) while the progress window tells the pages; its view may
+// not paint the pages that are being replaced meanwhile (a crash).
+TEST_F(ReportWindows, PreviewSurvivesItsPageSetupChanging) {
+    // Counts the paintings of the pages while a tool of the preview runs.
+    struct PaintCounter : QObject {
+        bool inside = false;
+        int paintedInside = 0;
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (inside && e->type() == QEvent::Paint)
+                ++paintedInside;
+            return false;
+        }
+    } painter;
+    ResolvedReport r = smallReport();
+    for (int i = 0; i < 5; ++i)
+        r.pages.push_back(r.pages.front());
+    const ReportDocument doc = layoutReport(r);
+    QtReportPresenter presenter;
+    bool seen = false;
+    onNextModal<QPrintPreviewDialog>([&](QPrintPreviewDialog* d) {
+        seen = true;
+        auto* view = d->findChild<QPrintPreviewWidget*>();
+        ASSERT_TRUE(view);
+        for (QGraphicsView* g : view->findChildren<QGraphicsView*>())
+            g->viewport()->installEventFilter(&painter);
+        auto action = [d](const QString& text) -> QAction* {
+            for (QAction* a : d->findChildren<QAction*>())
+                if (a->text().remove(u'&') == text)
+                    return a;
+            return nullptr;
+        };
+        for (const char* name :
+             {"Landscape", "Portrait", "Landscape", "Show facing pages", "Portrait"}) {
+            QAction* a = action(QLatin1String(name));
+            ASSERT_TRUE(a) << name;
+            view->repaint();
+            for (QGraphicsView* g : view->findChildren<QGraphicsView*>())
+                g->viewport()->update();
+            painter.inside = true;
+            a->trigger();
+            painter.inside = false;
+            QApplication::processEvents();
+        }
+        EXPECT_EQ(painter.paintedInside, 0) << "the pages were painted while they were replaced";
+        EXPECT_EQ(view->pageCount(), 6);
         d->reject();
     });
     presenter.present(ReportDestination::Preview, doc, r);

@@ -631,6 +631,35 @@ TEST_F(WizardWindowTest, GridCellsEnterTypingOverAndLength) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     settle();
 
+    // So also in a material cell, whose editor is a drop-down.
+    auto leaveMaterialWith = [&](int row, Qt::Key key, const QString& text) {
+        walls->setFocus(Qt::MouseFocusReason);
+        walls->setCurrentIndex(walls->model()->index(row, ConstructionsPage::MaterialColumn));
+        settle();
+        walls->edit(walls->currentIndex());
+        settle();
+        auto* combo = qobject_cast<QComboBox*>(QApplication::focusWidget());
+        ASSERT_NE(combo, nullptr);
+        combo->lineEdit()->selectAll();
+        QTest::keyClicks(combo, text);
+        QTest::keyClick(combo, key);
+        settle();
+    };
+    leaveMaterialWith(2, Qt::Key_Tab, QStringLiteral("Tabbed wall"));
+    const int tabColumn = walls->currentIndex().column();
+    const bool tabOpen = walls->editing();
+    if (walls->editing())
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    settle();
+    leaveMaterialWith(3, Qt::Key_Return, QStringLiteral("Entered wall"));
+    EXPECT_EQ(w.asString(QStringLiteral("Material")), QStringLiteral("Entered wall"));
+    EXPECT_EQ(walls->currentIndex().row(), 3);
+    EXPECT_EQ(walls->currentIndex().column(), tabColumn) << "Enter moves on as Tab";
+    EXPECT_EQ(walls->editing(), tabOpen);
+    if (walls->editing())
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    settle();
+
     // Typing into a filled cell, its editor not open, replaces what it held.
     auto typeOver = [&](DatasetGrid* grid, int row, int column, const QString& text) {
         grid->setFocus(Qt::MouseFocusReason);

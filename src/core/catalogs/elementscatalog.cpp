@@ -260,15 +260,19 @@ bool ElementsCatalog::parseU(double* value) const {
     return parseNumber(dialog.uText, value);
 }
 
+int ElementsCatalog::nameLength() const {
+    const Dataset& m = data_.tMaterialy;
+    const int nameField = m.fieldIndex(NameField);
+    return nameField < 0 ? 0 : m.fields()[size_t(nameField)].size;
+}
+
 bool ElementsCatalog::checkInput() {
     const QString name = dialog.name.trimmed();
     if (name.isEmpty()) {
         ShowMessageBox(LanguageText(2760), caption(), MbError);
         return false;
     }
-    const Dataset& m = data_.tMaterialy;
-    const int nameField = m.fieldIndex(NameField);
-    const int limit = nameField < 0 ? 0 : m.fields()[size_t(nameField)].size;
+    const int limit = nameLength();
     if (limit > 0 && storedText(name).size() > limit) {
         ShowMessageBox(formatText(LanguageText(2761), {limit}), caption(), MbError);
         return false;

@@ -162,6 +162,9 @@ public:
     // Checks what was typed: a name, one that fits, U as a number of the user's
     // locale, a group that still exists. Shows the message and gives false.
     bool checkInput();
+    // How many characters a name may have: the size of the materials table's
+    // name column (0 when the table is not open).
+    int nameLength() const;
 
     // Whether the user may change their own items now; otherwise the message.
     bool referenceWritable(bool tell = true) const;
