@@ -965,8 +965,8 @@ private:
                 name += QLatin1Char(' ') + w->objectName();
             reached_.insert(name);
         }
-        if (z_.session->wizard.visible())
-            reached_.insert(QStringLiteral("zf::TfrmZInput page %1").arg(z_.session->wizard.activePage()));
+        if (z_.session->wizard().visible())
+            reached_.insert(QStringLiteral("zf::TfrmZInput page %1").arg(z_.session->wizard().activePage()));
         if (TfrmZFDraw* pw = z_.projectWindows->window(); pw && pw->isVisible())
             reached_.insert(QStringLiteral("zf::TfrmZFDraw page %1").arg(pw->pages()->currentIndex()));
     }
@@ -1320,7 +1320,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "exerciser: the program did not start\n");
         return 1;
     }
-    if (z->session->files.CurrentFile != project) {
+    if (z->session->currentFile() != project) {
         std::fprintf(stderr, "exerciser: the project did not open\n");
         return 1;
     }

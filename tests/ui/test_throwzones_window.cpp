@@ -227,7 +227,7 @@ TEST_F(ThrowZonesWindowTest, TheFigureOnTheStatusBarAndTheUnitsPageFollowsTheUni
     // A drag carries the figure with it, frame by frame: a unit with a zone
     // dragged into the corner, where most of its zone lies beyond the walls.
     PlanWidget* pw = w()->planPage()->planWidget();
-    PlanView& plan = s().units.plan;
+    PlanView& plan = s().plan();
     int unit = -1;
     for (int i = 0; i < plan.count() && unit < 0; ++i)
         if (plan.object(i).kind == ObjWarmAirUnit && plan.object(i).throwM > 0)
@@ -271,7 +271,7 @@ TEST_F(ThrowZonesWindowTest, TheFigureOnTheStatusBarAndTheUnitsPageFollowsTheUni
 TEST_F(ThrowZonesWindowTest, ALowShareTurnsTheHintsRed) {
     start();
     // Every unit into one corner, blowing into the wall: almost nothing reached.
-    PlanView& plan = s().units.plan;
+    PlanView& plan = s().plan();
     std::vector<PlanSymbol> all = plan.objects();
     for (PlanSymbol& u : all) {
         u.x = 0.3f;
@@ -339,14 +339,14 @@ TEST_F(ThrowZonesWindowTest, OptionsTakeTheSpreadOrShowTheProgramsMessage) {
     EXPECT_TRUE(optionsWith(QStringLiteral("60")));
     EXPECT_EQ(dlg.boxes.size(), boxes);
     EXPECT_EQ(s().throwSpread(), 60);
-    EXPECT_EQ(s().units.plan.throwSpread(), 60);
+    EXPECT_EQ(s().plan().throwSpread(), 60);
     EXPECT_EQ(storedSetting("ThrowSpread"), QStringLiteral("60"));
     EXPECT_GT(s().throwCoverage().coveredArea, before) << "wider zones reach more";
 
     // The next start reads it back, and the dialog opens on it.
     start();
     EXPECT_EQ(s().throwSpread(), 60);
-    EXPECT_EQ(s().units.plan.throwSpread(), 60);
+    EXPECT_EQ(s().plan().throwSpread(), 60);
     QString shown;
     QTimer::singleShot(0, [&] {
         TfrmOptions* o = z->mainWindow->optionsDialog();
