@@ -106,6 +106,36 @@ using CostTest = BuildingTest;
 
 } // namespace
 
+// The hall's geometry in memory follows the project record by itself: a typed
+// value, a cancelled edit, a rolled-back operation and the wizard's unsaved type
+// choice all reach it without anyone refreshing it by hand.
+TEST_F(BuildingTest, TheGeometryFollowsTheProjectRecord) {
+    const TProject& t = model->project();
+    set("Stena_A", 42.5);
+    EXPECT_FLOAT_EQ(t.StenaA, 42.5f);
+    data->tADOProject.setValue(QStringLiteral("Stena_B"), 24.0);
+    EXPECT_FLOAT_EQ(t.StenaB, 24.0f) << "the value being typed counts before it is posted";
+    data->tADOProject.cancel();
+    EXPECT_FLOAT_EQ(t.StenaB, float(stored("Stena_B"))) << "a cancelled edit is forgotten";
+    set("Vetrani_bool", true);
+    EXPECT_TRUE(t.Vetrani);
+
+    const float before = t.StenaH1;
+    {
+        Database::Transaction tx(data->ADOConnectionProject);
+        set("Stena_H1", before + 3);
+        EXPECT_FLOAT_EQ(t.StenaH1, before + 3);
+    } // not committed: rolled back
+    data->tADOProject.refresh();
+    EXPECT_FLOAT_EQ(t.StenaH1, before) << "a rolled-back operation leaves the stored geometry";
+
+    set("Typ_strechy_enum", 0);
+    model->setTypeChoices(2, -1);
+    EXPECT_EQ(t.TypStrechy, 2) << "the wizard's choice stands over the stored type";
+    model->setTypeChoices(-1, -1);
+    EXPECT_EQ(t.TypStrechy, 0);
+}
+
 TEST_F(GeometryTest, NewProjectHoldsEveryVariantsRecords) {
     EXPECT_EQ(data->tSteny.recordCount(), 0) << "roof index -1 shows nothing";
     model->FilterWallVariants(-1, -1);

@@ -38,10 +38,17 @@ QString overflowingResult(Database& db);
 // propagate to the caller.
 class BuildingModel {
 public:
-    BuildingModel(TZFData& data, TProject& project) : data_(data), project_(project) {}
+    // The model keeps the project's geometry (TProject) following the project
+    // record: every change of the record or of its current row refreshes it,
+    // and nothing else writes it.
+    BuildingModel(TZFData& data, TProject& project);
+    ~BuildingModel();
+    BuildingModel(const BuildingModel&) = delete;
+    BuildingModel& operator=(const BuildingModel&) = delete;
 
     // The indexes chosen in the wizard's roof and skylight type lists; -1 (not
-    // chosen yet) lets the types stored in the project record stand.
+    // chosen yet) lets the types stored in the project record stand. The
+    // geometry follows the choice at once.
     void setTypeChoices(int roofIndex, int skylightIndex);
 
     // Deletes every wall and opening and appends the 51 records of all variants,
@@ -55,7 +62,6 @@ public:
     void ComputeHallGeometry();
     void ApplyProjectTemperatures();
     void AssignWallTemperatures(float Ti, float Te, float Tzeme);
-    void ReadProjectGeometry();
 
     // The total loss in standard operation [W]. With infiltrationOnly only the
     // infiltration loss is computed, written and returned; otherwise every visible
@@ -63,12 +69,17 @@ public:
     // last opening of a wall is removed, and oversized openings are warned about.
     float ComputeHeatLosses(bool infiltrationOnly);
 
-    TProject& project() { return project_; }
+    const TProject& project() const { return project_; }
 
 private:
+    // The one place that writes TProject: the hall's and skylight's sizes and
+    // types, the purposes and the temperatures of the project record.
+    void refreshGeometry();
+
     TZFData& data_;
     TProject& project_;
     int roofChoice_ = -1, skylightChoice_ = -1;
+    int projectHandle_ = 0;
 };
 
 } // namespace zf

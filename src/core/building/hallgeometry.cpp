@@ -185,8 +185,22 @@ QVariant currentWallId(const Dataset& walls) {
 
 } // namespace
 
-void BuildingModel::ReadProjectGeometry() {
+BuildingModel::BuildingModel(TZFData& data, TProject& project) : data_(data), project_(project) {
+    projectHandle_ = data_.dsADOProject.addDataChange(
+        [this](DataSource&, const QString&) { refreshGeometry(); });
+    refreshGeometry();
+}
+
+BuildingModel::~BuildingModel() {
+    data_.dsADOProject.removeDataChange(projectHandle_);
+}
+
+void BuildingModel::refreshGeometry() {
     using building::readSingle;
+    // Closed or without its record (between projects): the last project's
+    // geometry stands until the next one is read.
+    if (!data_.tADOProject.active() || data_.tADOProject.isEmpty())
+        return;
     const Dataset& p = building::projectRecord(data_);
     TProject& t = project_;
     t.StenaA = readSingle(p, col("Stena_A"));
@@ -214,6 +228,7 @@ void BuildingModel::ReadProjectGeometry() {
 void BuildingModel::setTypeChoices(int roofIndex, int skylightIndex) {
     roofChoice_ = roofIndex;
     skylightChoice_ = skylightIndex;
+    refreshGeometry();
 }
 
 void BuildingModel::FilterWallVariants(int roofIndex, int skylightIndex) {
@@ -231,7 +246,6 @@ void BuildingModel::ComputeHallGeometry() {
     const QVariant remembered = currentWallId(walls);
     Dataset::ControlsSuspended wallsSuspended(walls);
     Dataset::ControlsSuspended openingsSuspended(data_.tStavOtvory);
-    ReadProjectGeometry();
     const HallShape hall = hallShape(project_);
     const HallShape sky = skylightShape(project_);
 

@@ -4,8 +4,9 @@
 
 namespace zf {
 
-// The in-memory copy of the hall's geometry and a few project values, refreshed
-// from the project record by BuildingModel::ReadProjectGeometry. The dimensions
+// The in-memory copy of the hall's geometry and a few project values. The
+// building model keeps it following the project record (every change of the
+// record refreshes it there, and nothing else writes it). The dimensions
 // are single precision on purpose: every area and volume derives from them.
 struct TProject {
     float StenaA = 0, StenaB = 0, StenaH1 = 0, StenaH2 = 0;

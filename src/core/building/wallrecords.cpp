@@ -123,7 +123,6 @@ QStringList generatedSurfaceNames(const QString& languageCode) {
 }
 
 void BuildingModel::GenerateWallRecords(int roofIndex) {
-    ReadProjectGeometry();
     Dataset& walls = data_.tSteny;
     Dataset& openings = data_.tStavOtvory;
     Dataset::ControlsSuspended wallsSuspended(walls);

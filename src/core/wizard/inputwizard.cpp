@@ -268,7 +268,6 @@ void InputWizard::LoadProjectIntoWizard(bool newProject) {
         const QDateTime stored = p.asDateTime(QStringLiteral("Datum_vypracovani"));
         s_.datePicker = stored.isValid() ? stored : QDateTime::currentDateTime();
     }
-    building.ReadProjectGeometry();
     showLossEstimates();
     notify(WizardAll);
 }
@@ -359,7 +358,6 @@ void InputWizard::StoreWizardChoices() {
 }
 
 bool InputWizard::ValidateWizardInput() {
-    building.ReadProjectGeometry();
     auto fail = [&](int page, const char* control, int message) {
         setPage(page);
         events_->focusControl(Window::Wizard, QLatin1String(control));
@@ -394,7 +392,6 @@ bool InputWizard::CommitWizard() {
             ds->post();
         ds->refresh();
     }
-    building.ReadProjectGeometry();
     if (ValidateWizardInput())
         return false;
     hide();
