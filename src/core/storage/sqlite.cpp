@@ -240,22 +240,26 @@ void Database::fail(const QString& context) const {
     throw DbError(text, storage);
 }
 
+// A file some other tool switched to a write-ahead log keeps part of its data
+// beside it: never ours, and copying it alone would lose that part.
+static void refuseWriteAheadLog(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray head = f.read(20);
+    if (head.size() == 20 && head.startsWith(QByteArrayLiteral("SQLite format 3")) &&
+        (head.at(18) == 2 || head.at(19) == 2))
+        throw DbError(
+            QStringLiteral("The file %1 uses a write-ahead log, which a Zefrant file never does.")
+                .arg(path));
+}
+
 void Database::open(const QString& path, const OpenOptions& options) {
     close();
     if (!options.create && !QFileInfo::exists(path))
         throw DbError(QStringLiteral("Could not find file '%1'.").arg(path));
     if (!options.create) {
-        // A file some other tool switched to a write-ahead log keeps part of its
-        // data beside it: never ours, and copying it alone would lose that part.
-        QFile f(path);
-        if (f.open(QIODevice::ReadOnly)) {
-            const QByteArray head = f.read(20);
-            if (head.size() == 20 && head.startsWith(QByteArrayLiteral("SQLite format 3")) &&
-                (head.at(18) == 2 || head.at(19) == 2))
-                throw DbError(QStringLiteral("The file %1 uses a write-ahead log, which a "
-                                             "Zefrant file never does.")
-                                  .arg(path));
-        }
+        refuseWriteAheadLog(path);
     }
     int flags = options.readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     if (options.create)
@@ -322,15 +326,7 @@ void Database::attachReadOnly(const QString& path, const QString& schema, int ap
         throw DbError(QStringLiteral("The database is not open."));
     if (!QFileInfo::exists(path))
         throw DbError(QStringLiteral("Could not find file '%1'.").arg(path));
-    QFile f(path);
-    if (f.open(QIODevice::ReadOnly)) {
-        const QByteArray head = f.read(20);
-        if (head.size() == 20 && head.startsWith(QByteArrayLiteral("SQLite format 3")) &&
-            (head.at(18) == 2 || head.at(19) == 2))
-            throw DbError(QStringLiteral("The file %1 uses a write-ahead log, which a "
-                                         "Zefrant file never does.")
-                              .arg(path));
-    }
+    refuseWriteAheadLog(path);
     // The path as a URI: every character that means something in one escaped.
     const QString uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath())
                             .toString(QUrl::FullyEncoded) +
