@@ -273,6 +273,21 @@ TEST(PlanView, ZoomStepsAndTheZoomList) {
     p.chooseZoom(QStringLiteral("400"));
     p.chooseZoom(QStringLiteral("0"));
     EXPECT_DOUBLE_EQ(p.Scale(), 100) << "a zoom of 0 would show nothing";
+
+    // Past a micrometre a pixel the view goes no deeper, typed or drawn.
+    p.chooseZoom(QStringLiteral("1e9"));
+    EXPECT_DOUBLE_EQ(p.Scale(), 1e6);
+    EXPECT_EQ(p.zoomText(), formatText(QStringLiteral("%.2f"), {1e6}));
+    const double deepest = p.metresPerPixelX();
+    p.chooseZoom(QStringLiteral("100000"));
+    p.mouseMode = MouseMode::mmZoom;
+    for (int i = 0; i < 3; ++i) {
+        p.mousePress(QPoint(400, 300), Qt::LeftButton);
+        p.mouseMove(QPoint(404, 304));
+        p.mouseRelease(QPoint(404, 304), Qt::LeftButton);
+    }
+    EXPECT_NEAR(p.metresPerPixelX(), deepest, deepest * 1e-9);
+    EXPECT_NEAR(p.metresPerPixelY(), deepest, deepest * 1e-9);
 }
 
 TEST(PlanView, ScrollBarsWheelAndPan) {
@@ -408,4 +423,31 @@ TEST_F(PlanPicture, ThePlanAndItsOverlayMakeTheWholePicture) {
     p.end();
     EXPECT_NE(planOnly, whole) << "the outline is in the overlay";
     EXPECT_EQ(layered, whole);
+}
+
+// A typed zoom has no upper limit: far in, the band at the floor's corner is
+// still hatched and the floor plain, with nothing drawn out of place.
+TEST_F(PlanPicture, FarInTheBandIsStillHatchedAndTheFloorPlain) {
+    for (const double scale : {81676.0, 1e6, 1e9}) {
+        plan.setScale(scale);
+        // The view's lower left corner is the world origin scaled down, so
+        // the floor's corner (0, 0) sits inside the view; centre the band.
+        const double mpp = plan.metresPerPixelX();
+        const QPoint corner = pixelOf(plan, 0, 0);
+        SCOPED_TRACE(scale);
+        ASSERT_TRUE(QRect(QPoint(0, 0), QSize(800, 600)).contains(corner));
+        const QImage img = plan.toImage();
+        // Half a metre of band spans whole hatch intervals at these zooms:
+        // the strip left of the floor shows both red lines and gaps.
+        int red = 0, other = 0;
+        for (int x = std::max(0, corner.x() - 200); x < corner.x() - 2; ++x)
+            for (int y = std::max(0, corner.y() - 200); y < corner.y() - 2; ++y)
+                (isRed(img.pixel(x, y)) ? red : other)++;
+        if (0.5 / mpp > 200) {
+            EXPECT_GT(red, 0) << "hatch lines in the band";
+            EXPECT_GT(other, red) << "with gaps between them";
+        }
+        EXPECT_EQ(img.pixel(corner.x() + 20, corner.y() - 20), plan.background.rgb())
+            << "the floor";
+    }
 }

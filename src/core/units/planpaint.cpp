@@ -24,6 +24,7 @@ namespace {
 constexpr int Dpi = 96;
 constexpr int DotsPerMetre = 3780; // 96 dpi
 constexpr int HatchSpacing = 8;
+constexpr double MaxDimensionPoints = 200;
 
 const QColor Red(255, 0, 0);
 const QColor Black(0, 0, 0);
@@ -44,21 +45,36 @@ QPen pixelPen(const QColor& c) {
 
 // The diagonal-cross hatch of the wall band, drawn as line segments cut to the
 // band: the SVG device has neither pattern brushes nor clipping, and so every
-// device shows the same pattern.
-void drawHatch(QPainter& p, const QRect& r) {
+// device shows the same pattern. The lines lie on every HatchSpacing-th pixel
+// diagonal of the device; only their parts inside the view (one pixel
+// around it to spare) are drawn, so that a band far larger than the view, zoomed
+// in, costs no more than one that fits.
+void drawHatch(QPainter& p, const QRect& r, const QRect& view) {
     p.setPen(pixelPen(Red));
-    const int l = r.left(), t = r.top();
-    const int w = r.width(), h = r.height();
-    int start = l - h;
-    start -= ((start % HatchSpacing) + HatchSpacing) % HatchSpacing;
-    for (int x = start; x <= l + w; x += HatchSpacing) {
-        // Points x + s along, s in [0, h] down the band; keep l <= x + s <= l + w.
-        const int s0 = std::max(0, l - x);
-        const int s1 = std::min(h, l + w - x);
-        if (s0 > s1)
-            continue;
-        p.drawLine(x + s0, t + s0, x + s1, t + s1);
-        p.drawLine(x + s0, t + h - s0, x + s1, t + h - s1);
+    const qint64 l = r.left(), t = r.top();
+    const qint64 w = r.width(), h = r.height();
+    // The band's part within the view, ends included as the band's are.
+    const qint64 vl = std::max<qint64>(l, view.left() - 1);
+    const qint64 vr = std::min<qint64>(l + w, qint64(view.right()) + 1);
+    const qint64 vt = std::max<qint64>(t, view.top() - 1);
+    const qint64 vb = std::min<qint64>(t + h, qint64(view.bottom()) + 1);
+    if (vl > vr || vt > vb)
+        return;
+    auto firstOnGrid = [](qint64 x) {
+        return x - ((x % HatchSpacing) + HatchSpacing) % HatchSpacing;
+    };
+    // Down to the right, (x + s, t + s): inside while vl <= x + s <= vr and
+    // vt <= t + s <= vb.
+    for (qint64 x = firstOnGrid(vl - (vb - t)); x <= vr - (vt - t); x += HatchSpacing) {
+        const qint64 s0 = std::max(vl - x, vt - t), s1 = std::min(vr - x, vb - t);
+        if (s0 <= s1)
+            p.drawLine(int(x + s0), int(t + s0), int(x + s1), int(t + s1));
+    }
+    // Up to the right, (x + s, t + h - s).
+    for (qint64 x = firstOnGrid(vl - (t + h - vt)); x <= vr - (t + h - vb); x += HatchSpacing) {
+        const qint64 s0 = std::max(vl - x, t + h - vb), s1 = std::min(vr - x, t + h - vt);
+        if (s0 <= s1)
+            p.drawLine(int(x + s0), int(t + h - s0), int(x + s1), int(t + h - s1));
     }
 }
 
@@ -117,7 +133,7 @@ void PlanView::paintFloor(QPainter& p) {
 
     // Wall band and floor.
     const QRect band = rectOf(-W_, -W_, A_ + W_, B_ + W_);
-    drawHatch(p, band);
+    drawHatch(p, band, area);
     p.setPen(pixelPen(Red));
     p.setBrush(Qt::NoBrush);
     p.drawRect(band);
@@ -126,16 +142,20 @@ void PlanView::paintFloor(QPainter& p) {
     p.drawRect(floor);
 
     // Dimensions.
+    // The labels grow with the zoom, up to a size that still reads whole.
     const double halfMetrePx = 0.5 / metresPerPixelX();
-    const QFont dimFont = planFont(std::max(9.0, 0.7 * halfMetrePx));
+    const QFont dimFont = planFont(std::clamp(0.7 * halfMetrePx, 9.0, MaxDimensionPoints));
     p.setFont(dimFont);
     p.setPen(Black);
     const QFontMetrics fm(dimFont, p.device());
     const QLocale locale = pictureLocale_.value_or(QLocale());
     const QString lengthText = formatText(QStringLiteral("%.2n m"), {A_}, locale);
     const QString widthText = formatText(QStringLiteral("%.2n m"), {B_}, locale);
-    p.drawText(QRect(band.left(), band.top() + band.height() + 2, band.width(), fm.height()),
-               Qt::AlignHCenter | Qt::AlignTop, lengthText);
+    const QRect lengthBox(band.left(), band.top() + band.height() + 2, band.width(), fm.height());
+    if (lengthBox.intersects(area))
+        p.drawText(lengthBox, Qt::AlignHCenter | Qt::AlignTop, lengthText);
+    if (!QRect(band.left() - 2 - fm.height(), band.top(), fm.height(), band.height()).intersects(area))
+        return;
     p.save();
     p.translate(band.left() - 2, band.top() + band.height() / 2.0);
     p.rotate(-90); // reading upwards
@@ -150,8 +170,18 @@ void PlanView::paintSymbols(QPainter& p) {
     const QFont numberFont = planFont(std::clamp(hh, 7, 100));
     const QFont labelFont = planFont(7);
     const QFontMetrics labelMetrics(labelFont, p.device());
+    const QRectF area = plotArea();
     for (PlanSymbol& s : symbols_) {
         const QPointF cf = toPixel(s.x, s.y);
+        // A symbol wholly outside the view, with room for its label, is not
+        // drawn and cannot be hit.
+        const double room = 200;
+        if (!QRectF(cf.x() - hw - room, cf.y() - hh - room, 2.0 * hw + 2 * room,
+                    2.0 * hh + 2 * room)
+                 .intersects(area)) {
+            s.screenBox = QRect();
+            continue;
+        }
         const QPoint c(roundToInt((cf.x())), roundToInt((cf.y())));
         const QRect box(c.x() - hw, c.y() - hh, 2 * hw, 2 * hh);
         p.setPen(pixelPen(s.selected ? Red : Black));

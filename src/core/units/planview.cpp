@@ -16,6 +16,10 @@ constexpr double FitMargin = 0.025;
 constexpr double CornerOffset = 0.53;
 constexpr double WallOffset = 0.25;
 constexpr double MaxZoomBeforeCap = 10000;
+// The deepest view a typed zoom or a zoom rectangle gives: a micrometre a
+// pixel or so, far past any use, and every pixel coordinate of the hall still
+// well inside the range of an int.
+constexpr double DeepestZoom = 1e6;
 constexpr double ZoomStep = 1.25;
 constexpr int ScrollPixels = 10;
 constexpr int HintInset = 8;
@@ -229,7 +233,7 @@ QPointF PlanView::toWorld(QPointF pixel) const {
 void PlanView::setScale(double scale) {
     if (!(scale > 0) || !std::isfinite(scale))
         return;
-    scale_ = scale;
+    scale_ = std::min(scale, DeepestZoom);
     applyScale();
     repaint();
 }
@@ -281,6 +285,10 @@ void PlanView::chooseZoom(const QString& text) {
         return;
     }
     zoomText_ = text;
+    if (v > DeepestZoom) {
+        v = DeepestZoom;
+        zoomText_ = formatText(QStringLiteral("%.2f"), {v});
+    }
     setScale(v);
 }
 
@@ -326,6 +334,16 @@ bool PlanView::zoomToPixelRect(const QRect& rect) {
     const QPointF a = toWorld(QPointF(r.left(), r.bottom()));
     const QPointF b = toWorld(QPointF(r.right(), r.top()));
     visible_ = fitRange(a.x(), a.y(), b.x(), b.y(), size_);
+    // No deeper than a typed zoom can go.
+    const double least = (fitted_.xmax - fitted_.xmin) / (DeepestZoom / 100);
+    if (visible_.xmax - visible_.xmin < least) {
+        const double f = least / (visible_.xmax - visible_.xmin);
+        const double cx = (visible_.xmin + visible_.xmax) / 2;
+        const double cy = (visible_.ymin + visible_.ymax) / 2;
+        const double hx = (visible_.xmax - visible_.xmin) * f / 2;
+        const double hy = (visible_.ymax - visible_.ymin) * f / 2;
+        visible_ = {cx - hx, cx + hx, cy - hy, cy + hy};
+    }
     repaint();
     return true;
 }
