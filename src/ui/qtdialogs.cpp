@@ -39,13 +39,34 @@ void QtDialogs::restoreTheWay(bool hidden) {
     obscuring_->repaint();
 }
 
+namespace {
+
+// Whether window lies over owner: owner is one of the windows up its chain of
+// parents.
+bool ownedBy(const QWidget* window, const QWidget* owner) {
+    int guard = 0;
+    for (const QWidget* w = window->parentWidget(); w && guard < 50; w = w->parentWidget(), ++guard)
+        if (w->window() == owner)
+            return true;
+    return false;
+}
+
+} // namespace
+
 QWidget* QtDialogs::ownerWindow(QWidget* fallback, const QWidget* dialog) {
     auto usable = [dialog](QWidget* w) {
         return w && w != dialog && w->isVisible() && !(dialog && dialog->isAncestorOf(w));
     };
-    if (QWidget* modal = QApplication::activeModalWidget(); usable(modal))
+    QWidget* work = WorkTracker::instance().window();
+    if (QWidget* modal = QApplication::activeModalWidget(); usable(modal)) {
+        // A window of the modal dialog's own (the new item's window over the
+        // catalog) is where the user works, and takes the input the dialog
+        // leaves open.
+        if (usable(work) && work != modal && ownedBy(work, modal))
+            return work;
         return modal;
-    if (QWidget* work = WorkTracker::instance().window(); usable(work))
+    }
+    if (usable(work))
         return work;
     if (fallback && usable(fallback->window()))
         return fallback->window();

@@ -320,7 +320,10 @@ void QtReportPresenter::progress(const QString& line) {
         return;
     }
     if (!progress_) {
-        progress_ = new QProgressDialog(parent_);
+        // Over the window the report is made for (the preview, while it lays
+        // out its pages): when the progress closes, that window is active
+        // again, not one the window manager would put over it.
+        progress_ = new QProgressDialog(QtDialogs::ownerWindow(parent_));
         progress_->setObjectName(QStringLiteral("ReportStatus"));
         progress_->setWindowTitle(LanguageText(3032));
         progress_->setAccessibleName(LanguageText(3032));

@@ -607,6 +607,22 @@ TEST_F(ShellTest, DialogsOpenOverTheWindowTheUserWorksIn) {
     const SeenDialog plain = box();
     EXPECT_EQ(plain.parent, main);
     EXPECT_FALSE(plain.onTop);
+
+    // A window of a modal dialog's own that the user works in (the new item
+    // over the modal catalog): the box belongs to it, not to the dialog under it.
+    QDialog outer(main);
+    outer.setModal(true);
+    outer.show();
+    QDialog inner(&outer);
+    inner.show();
+    activate(&inner);
+    ASSERT_EQ(QApplication::activeModalWidget(), &outer);
+    ASSERT_EQ(WorkTracker::instance().window(), &inner);
+    EXPECT_EQ(box().parent, &inner);
+    activate(&outer);
+    EXPECT_EQ(box().parent, &outer) << "working in the dialog itself";
+    inner.hide();
+    outer.hide();
     SessionProbe(*z.session).files().CloseProject(true);
 }
 
