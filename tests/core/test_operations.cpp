@@ -226,6 +226,52 @@ TEST_F(OperationsTest, AnOutputOverTheProjectOrItsBackupIsRefused) {
 
 // --- the exports of the open project ------------------------------------------------
 
+// The report of the open project into its own file or its backup, asked by the
+// File commands or by the output options: the program's message, no report.
+TEST_F(OperationsTest, TheReportIsNotWrittenOverTheOpenProject) {
+    struct ToFile : ReportPresenter {
+        QString file;
+        bool written = false;
+        bool setup(ReportSetup& s) override {
+            s.destination = ReportDestination::PdfFile;
+            return true;
+        }
+        void present(ReportDestination, const ReportDocument& doc,
+                     const ResolvedReport& report) override {
+            written = writeReportFile(doc, report, false, file, this);
+        }
+    };
+    ASSERT_EQ(session->openFile(file), ResultOk);
+    const QString backup = SessionProbe(*session).files().BackupFile;
+    const QByteArray before = fileBytes(file);
+    for (const QString& out : {file, backup}) {
+        SCOPED_TRACE(qPrintable(out));
+        for (const ReportKind kind : {ReportKind::Pdf, ReportKind::Rtf}) {
+            dlg.boxes.clear();
+            dlg.saveNames = {out};
+            EXPECT_FALSE(session->reportCommand(kind, nullptr).ok);
+            ASSERT_EQ(dlg.boxes.size(), 1u);
+            EXPECT_EQ(dlg.last().text,
+                      formatText(LanguageText(3555), {QDir::toNativeSeparators(out)}));
+        }
+        ToFile presenter;
+        presenter.file = out;
+        dlg.boxes.clear();
+        session->reportCommand(ReportKind::Print, &presenter);
+        EXPECT_FALSE(presenter.written);
+        ASSERT_EQ(dlg.boxes.size(), 1u);
+        EXPECT_EQ(dlg.last().flags, MbError);
+    }
+    EXPECT_EQ(fileBytes(file), before);
+    EXPECT_EQ(session->commandSave(), ResultOk) << "the project still saves";
+
+    ToFile elsewhere;
+    elsewhere.file = work.filePath(QStringLiteral("report.pdf"));
+    session->reportCommand(ReportKind::Print, &elsewhere);
+    EXPECT_TRUE(elsewhere.written);
+    EXPECT_TRUE(fileBytes(elsewhere.file).startsWith("%PDF"));
+}
+
 TEST_F(OperationsTest, TheExportShowsThePlansMovesNotYetStored) {
     ASSERT_EQ(session->openFile(file), ResultOk);
     SessionProbe(*session).units().plan.AutoAlign = false;

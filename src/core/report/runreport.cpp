@@ -208,6 +208,8 @@ QString caption() {
 
 bool writeReportFile(const ReportDocument& doc, const ResolvedReport& report, bool rtf,
                      const QString& file, ReportPresenter* presenter) {
+    if (presenter && presenter->host() && presenter->host()->refusesOutput(file))
+        return false;
     PageProgress progress;
     if (presenter)
         progress = [presenter](int page) { presenter->progress(reportProgressLine(true, page)); };
@@ -228,6 +230,10 @@ bool writeReportFile(const ReportDocument& doc, const ResolvedReport& report, bo
 ReportRunResult RunReport(TZFData& data, ReportHost& host, ReportKind kind, const QString& fileName,
                           ReportPresenter* presenter, const QString& definitionFile) {
     ReportRunResult result;
+    if ((kind == ReportKind::Pdf || kind == ReportKind::Rtf) && host.refusesOutput(fileName))
+        return result;
+    if (presenter)
+        presenter->setHost(&host);
     result.language = host.reportLanguage();
     if (result.language.isEmpty())
         result.language = LanguageCode;

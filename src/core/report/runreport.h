@@ -41,6 +41,12 @@ public:
     // The throw zones of the units as stored (asked after postPendingEdits) at
     // the spread the program uses; nothing: the report says nothing of them.
     virtual std::optional<CoverageFigures> reportThrowCoverage() { return std::nullopt; }
+    // True, after the program's message, when the report may not be written to
+    // the file (it is the open project's file or its backup).
+    virtual bool refusesOutput(const QString& file) {
+        Q_UNUSED(file);
+        return false;
+    }
 };
 
 // Where the setup dialog sends the report of acPrint.
@@ -75,6 +81,13 @@ public:
     // A line for the progress window "Zefrant Report Status"; an empty line
     // closes it.
     virtual void progress(const QString& line) { Q_UNUSED(line); }
+    // The host of the report being presented (set by RunReport): a file the
+    // presenter asks for is checked with it before the report is written.
+    ReportHost* host() const { return host_; }
+    void setHost(ReportHost* host) { host_ = host; }
+
+private:
+    ReportHost* host_ = nullptr;
 };
 
 // "Generating page 3" while the pages are built, "Printing page 3" while they
@@ -131,6 +144,7 @@ ReportRunResult ReportCommand(TZFData& data, ReportHost& host, ReportKind kind,
 
 // Writes the built report to a PDF or RTF file through a temporary file; on a
 // failure shows the program's error with the system's detail and returns false.
+// A file the presenter's host refuses is not written (false).
 bool writeReportFile(const ReportDocument& doc, const ResolvedReport& report, bool rtf,
                      const QString& file, ReportPresenter* presenter = nullptr);
 

@@ -461,17 +461,21 @@ bool ProjectSession::writeWorkbook(const QString& file, const QString& out) {
 
 // --- the exports of the open project ---------------------------------------------------
 
-bool ProjectSession::refuseProjectAsOutput(const QString& out) {
+bool ProjectSession::refuseProjectAsOutput(const QString& out, int message) {
     const QString target = QFileInfo(out).absoluteFilePath();
     for (const QString& own : {files_.CurrentFile, files_.BackupFile}) {
         if (!own.isEmpty() &&
             (sameFile(own, target) || QFileInfo(own).absoluteFilePath() == target)) {
-            ShowMessageBox(formatText(LanguageText(3547), {QDir::toNativeSeparators(target)}),
+            ShowMessageBox(formatText(LanguageText(message), {QDir::toNativeSeparators(target)}),
                            caption(), MbError);
             return true;
         }
     }
     return false;
+}
+
+bool ProjectSession::refusesOutput(const QString& file) {
+    return refuseProjectAsOutput(file, 3555);
 }
 
 bool ProjectSession::exportToFile(bool drawing, const QString& out) {

@@ -280,9 +280,9 @@ private:
     // file goes back to the state it was opened in, and is closed.
     void revertAndClose();
     bool exportToFile(bool drawing, const QString& out);
-    // True, after the program's message, when out names the open project's
-    // file or its backup.
-    bool refuseProjectAsOutput(const QString& out);
+    // True, after the program's message (by default 3547, of the exports),
+    // when out names the open project's file or its backup.
+    bool refuseProjectAsOutput(const QString& out, int message = 3547);
     bool commandExport(bool drawing);
 
     // The events of the controllers go to every registered view.
@@ -316,6 +316,7 @@ private:
     QString reportLanguage() const override;
     void setReportLanguage(const QString& code) override;
     std::optional<CoverageFigures> reportThrowCoverage() override;
+    bool refusesOutput(const QString& file) override;
 
     void resultsChain();
     void refreshSummary();
