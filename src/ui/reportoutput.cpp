@@ -9,6 +9,7 @@
 #include "report/reportoutput.h"
 
 #include <QAbstractScrollArea>
+#include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
@@ -63,6 +64,35 @@ void nameThePreviewsControls(QPrintPreviewDialog& dialog) {
     for (QAbstractScrollArea* area : dialog.findChildren<QAbstractScrollArea*>()) {
         area->horizontalScrollBar()->setAccessibleName(LanguageText(3054));
         area->verticalScrollBar()->setAccessibleName(LanguageText(3055));
+    }
+}
+
+// The report is laid out on portrait A4 pages, whatever the printer says: the
+// preview's orientation tools would only lay the same pages out again, and
+// from the tool bar's overflow menu they did so while that menu was open (a
+// crash once the preview closed). They are not offered, nor their separator.
+void hideTheOrientationTools(QPrintPreviewDialog& dialog) {
+    // Qt names the preview's other tools; these two are known by their text.
+    const struct {
+        const char* name;
+        const char* text;
+    } tools[] = {{"portraitAction", "Portrait"}, {"landscapeAction", "Landscape"}};
+    for (const auto& [name, text] : tools) {
+        const QString caption = QCoreApplication::translate("QPrintPreviewDialog", text);
+        QAction* tool = nullptr;
+        for (QAction* a : dialog.findChildren<QAction*>())
+            if (a->text() == caption && a->isCheckable())
+                tool = a;
+        if (!tool)
+            continue;
+        tool->setObjectName(QLatin1String(name));
+        tool->setVisible(false);
+        for (QToolBar* bar : dialog.findChildren<QToolBar*>()) {
+            const QList<QAction*> actions = bar->actions();
+            const qsizetype at = actions.indexOf(tool);
+            if (at >= 0 && at + 1 < actions.size() && actions[at + 1]->isSeparator())
+                actions[at + 1]->setVisible(false);
+        }
     }
 }
 
@@ -223,6 +253,7 @@ void QtReportPresenter::setUpPreview(QPrintPreviewDialog& dialog, const ReportDo
                              progress->progress(QString());
                      });
     nameThePreviewsControls(dialog);
+    hideTheOrientationTools(dialog);
     if (auto* view = dialog.findChild<QPrintPreviewWidget*>()) {
         view->setAccessibleName(LanguageText(3031));
         view->setZoomMode(QPrintPreviewWidget::CustomZoom);
