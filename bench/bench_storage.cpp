@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
     if (files.OpenProject(file) != 0)
         return 1;
     {
-        Database::Transaction transaction(data.ADOConnectionProject);
+        Database::Transaction transaction(data.projectConnection());
         for (int w = 0; w < 51; ++w) {
             data.tSteny.appendRecord({QVariant(), 1 + w % 4, QStringLiteral("hA"), w + 1});
             for (int o = 0; o < 2000 / 51 + (w < 2000 % 51 ? 1 : 0); ++o)
@@ -77,13 +77,13 @@ int main(int argc, char** argv) {
 
     // A walk that rewrites every opening, as the loss calculation does.
     Dataset all(QStringLiteral("openings"));
-    all.setDatabase(&data.ADOConnectionProject);
+    all.setDatabase(&data.projectConnection());
     all.setTableName(QStringLiteral("tStavOtvory"));
     all.setIndexName(QStringLiteral("IDSteny"));
     all.open();
     double value = 0;
     const double walkMs = bench::medianMs(runs, [&] {
-        Database::Transaction transaction(data.ADOConnectionProject);
+        Database::Transaction transaction(data.projectConnection());
         Dataset::ControlsSuspended quiet(all);
         value += 1;
         for (all.first(); !all.eof(); all.next()) {

@@ -35,7 +35,7 @@ Result finishMs(int openingsPerSurface, int maxOpenings) {
     wizard.enterEdit(QStringLiteral("DBEd_svH2"), 0.5);
     int added = 0;
     {
-        Database::Transaction transaction(SessionProbe(s).data().ADOConnectionProject);
+        Database::Transaction transaction(SessionProbe(s).data().projectConnection());
         Dataset& walls = SessionProbe(s).data().tSteny;
         for (walls.first(); !walls.eof(); walls.next()) {
             walls.setValue(QStringLiteral("k"), 0.5);

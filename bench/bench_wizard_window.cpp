@@ -26,7 +26,7 @@ void addOpenings(ProjectSession& s, int total, bool allOnFirst) {
     // The roof and skylight choices filter the surfaces: 17 are shown.
     SessionProbe(s).wizard().chooseRoofType(RoofType::Saddle);
     SessionProbe(s).wizard().chooseSkylightType(SkylightType::Type2);
-    runOperation(SessionProbe(s).data().ADOConnectionProject, [&] {
+    runOperation(SessionProbe(s).data().projectConnection(), [&] {
         // Spread over all 51 surface records, or all on the first one shown.
         walls.setFiltered(allOnFirst);
         walls.first();

@@ -122,7 +122,7 @@ TEST_F(BuildingTest, TheGeometryFollowsTheProjectRecord) {
 
     const float before = t.StenaH1;
     {
-        Database::Transaction tx(data->ADOConnectionProject);
+        Database::Transaction tx(data->projectConnection());
         set("Stena_H1", before + 3);
         EXPECT_FLOAT_EQ(t.StenaH1, before + 3);
     } // not committed: rolled back
@@ -197,7 +197,7 @@ TEST_F(GeometryTest, FilterAndRegeneration) {
     addOpening(2, QStringLiteral("Gate"), 2, 4, 4, 1);
     model->GenerateWallRecords(0);
     EXPECT_EQ(data->tSteny.recordCount(), 6);
-    Statement st(data->ADOConnectionProject,
+    Statement st(data->projectConnection(),
                  QStringLiteral("SELECT (SELECT COUNT(*) FROM tSteny), COUNT(*) FROM tStavOtvory"));
     ASSERT_TRUE(st.step());
     EXPECT_EQ(st.columnInt64(0), 51);

@@ -71,7 +71,7 @@ protected:
         prepareReference();
         qputenv("ZEFRANT_COMMON_APPDATA", common.path().toUtf8());
         SessionTest::SetUp();
-        ASSERT_EQ(data->ReferencePath, reference);
+        ASSERT_EQ(data->referencePath(), reference);
         view = std::make_unique<CatalogView>(*session);
         dlg.boxes.clear();
     }
@@ -87,7 +87,7 @@ protected:
 
     ElementsCatalog& catalog() { return SessionProbe(*session).catalog(); }
     // Where the user's own items are kept.
-    QString userFile() const { return data->UserCatalogPath; }
+    QString userFile() const { return data->userCatalogPath(); }
     int groupOf(const QString& name) {
         const auto& g = catalog().groups();
         for (size_t i = 0; i < g.size(); ++i)
@@ -735,7 +735,7 @@ TEST_F(CatalogTest, AUserFolderThatCannotBeMade) {
     blocker.close();
     qputenv("ZEFRANT_USER_DATA", tmp.filePath(QStringLiteral("blocker/user")).toUtf8());
     dlg.boxes.clear();
-    ASSERT_EQ(data->ConnectReference(data->ReferencePath), 0);
+    ASSERT_EQ(data->ConnectReference(data->referencePath()), 0);
     data->openMaterials();
     catalog().BuildElementsTree();
     EXPECT_TRUE(boxes().empty()) << "no word at the start";

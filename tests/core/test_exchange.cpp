@@ -670,8 +670,8 @@ TEST_F(ExchangeTest, AMemoLongerThanACellHoldsIsCutVisibly) {
 // A damaged file may hold numbers beyond any value (SQLite keeps infinities):
 // neither format can hold them, and a unit without a place is no unit to draw.
 TEST_F(ExchangeTest, NumbersBeyondAnyValueAreLeftOutNotWritten) {
-    ASSERT_TRUE(data->ADOConnectionProject.isOpen());
-    const QString file = data->ADOConnectionProject.path();
+    ASSERT_TRUE(data->projectConnected());
+    const QString file = data->projectConnection().path();
     sql(file, QStringLiteral("UPDATE tJednotky SET X = 9e999, Tep_vykon = 9e999 WHERE ID = "
                              "(SELECT MIN(ID) FROM tJednotky)"));
     data->tJednotky.refresh();

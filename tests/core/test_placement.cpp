@@ -500,7 +500,7 @@ TEST_F(PlacementTest, AFailedPlacementKeepsTheSymbolsWithTheirNumbers) {
     addTypes({{"Brisant AX 20", 3}});
     ASSERT_EQ(place(1), PlaceResult::Placed);
     units->plan.DropObject(0, 12.3, 0.7); // unit 1 goes to the end: 2, 3, 1
-    sql(data->ADOConnectionProject.path(), QStringLiteral("DROP TABLE tJednotky"));
+    sql(data->projectConnection().path(), QStringLiteral("DROP TABLE tJednotky"));
     dlg.answers = {IdYes};
     EXPECT_ANY_THROW(place(1));
     ASSERT_EQ(units->plan.count(), 3);

@@ -154,7 +154,7 @@ TEST_F(ProjectDbTest, ReferenceDatabaseLocation) {
     EXPECT_EQ(TZFData::locateReference(), shared) << "the common folder comes first";
     TZFData other;
     EXPECT_TRUE(other.startUp());
-    EXPECT_EQ(other.ReferencePath, shared);
+    EXPECT_EQ(other.referencePath(), shared);
     qunsetenv("ZEFRANT_COMMON_APPDATA");
 }
 
@@ -183,7 +183,7 @@ TEST_F(ProjectDbTest, ReferenceTablesAndLanguageColumns) {
     for (const char* t :
          {"tMaterialyCZ", "tMaterialyEN", "tMaterialyGE", "tMaterialyPL", "tMaterialyRU",
           "tMaterialyRU_1250", "tBrisant", "tBrisantRozmery", "tDefPerson"})
-        EXPECT_TRUE(data->ADOConnectionData.tableExists(QString::fromLatin1(t))) << t;
+        EXPECT_TRUE(data->catalogConnection().tableExists(QString::fromLatin1(t))) << t;
     for (const char* c : {"Misto", "Misto_1250", "Location", "Otop_obd", "Tes", "Te"})
         EXPECT_TRUE(data->tTeploty.hasField(QString::fromLatin1(c))) << c;
     for (const char* c : {"NameCZ", "NameRU_1250", "PopisEN", "PopisRU_1250", "imFoto", "TypeID"})
@@ -212,7 +212,7 @@ TEST_F(HookTest, ClearingTheWholeDetailTable) {
     data->tSteny.first();
     EXPECT_EQ(data->tStavOtvory.recordCount(), 1) << "the other wall keeps its own";
     data->ClearTable(data->tStavOtvory, true);
-    Statement st(data->ADOConnectionProject, QStringLiteral("SELECT count(*) FROM tStavOtvory"));
+    Statement st(data->projectConnection(), QStringLiteral("SELECT count(*) FROM tStavOtvory"));
     ASSERT_TRUE(st.step());
     EXPECT_EQ(st.columnInt64(0), 0);
 }

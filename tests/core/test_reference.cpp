@@ -20,10 +20,10 @@ protected:
     // All rows of a reference table in the order of its rowid, as column maps.
     std::vector<QHash<QString, QVariant>> rows(const QString& table) {
         std::vector<QHash<QString, QVariant>> out;
-        Statement st(data->ADOConnectionData, QStringLiteral("SELECT * FROM %1 ORDER BY rowid")
-                                                  .arg(Database::quoteIdentifier(table)));
+        Statement st(data->catalogConnection(), QStringLiteral("SELECT * FROM %1 ORDER BY rowid")
+                                                    .arg(Database::quoteIdentifier(table)));
         QStringList names;
-        for (const TableColumn& c : data->ADOConnectionData.tableColumns(table))
+        for (const TableColumn& c : data->catalogConnection().tableColumns(table))
             names << c.name;
         while (st.step()) {
             QHash<QString, QVariant> r;

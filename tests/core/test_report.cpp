@@ -513,11 +513,11 @@ TEST_F(ReportTest, FailuresKeepTheTargetAndTheLink) {
     host.onPost = [this] {
         data->tStavOtvory.edit();
         data->tStavOtvory.setValue(QStringLiteral("Pocet"), 7);
-        data->ADOConnectionProject.exec(QStringLiteral("PRAGMA query_only = 1"));
+        data->projectConnection().exec(QStringLiteral("PRAGMA query_only = 1"));
     };
     r = RunReport(*data, host, ReportKind::Pdf, work.filePath(QStringLiteral("d.pdf")));
     host.onPost = nullptr;
-    data->ADOConnectionProject.exec(QStringLiteral("PRAGMA query_only = 0"));
+    data->projectConnection().exec(QStringLiteral("PRAGMA query_only = 0"));
     EXPECT_FALSE(r.ok);
     data->tStavOtvory.cancel();
     data->tStavOtvory.refresh();

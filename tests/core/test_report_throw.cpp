@@ -41,7 +41,7 @@ protected:
         ASSERT_TRUE(engine->loadProject(reportDefinitionFile()))
             << engine->lastError().toStdString();
         connectReportData(*engine, *data);
-        ASSERT_TRUE(FillReport(*engine, *data, QString(), nullptr, language, figures));
+        ASSERT_TRUE(FillReport(*engine, *data, QString(), language, figures));
         page = QStringLiteral("Report") + language + QStringLiteral(".Page4");
     }
     ReportComponent* line(const char* name) {

@@ -97,7 +97,7 @@ TEST_F(SessionRoadTest, NewInputFinishUnitsPlaceSaveAndReopen) {
     const QString path = work.filePath(QStringLiteral("road.zfp"));
     dlg.saveNames = {path};
     ASSERT_EQ(session->commandSave(), ResultOk);
-    const QByteArray stored = exportProjectJson(data->ADOConnectionProject);
+    const QByteArray stored = exportProjectJson(data->projectConnection());
     const QJsonObject storedJson = QJsonDocument::fromJson(stored).object();
     bool found = false;
     for (const QJsonValue& u : storedJson.value(QStringLiteral("tJednotky")).toArray()) {
@@ -116,7 +116,7 @@ TEST_F(SessionRoadTest, NewInputFinishUnitsPlaceSaveAndReopen) {
     again.setHelpDisplay(false);
     ASSERT_TRUE(again.start());
     ASSERT_EQ(again.openFile(path), ResultOk);
-    EXPECT_EQ(exportProjectJson(SessionProbe(again).data().ADOConnectionProject), stored)
+    EXPECT_EQ(exportProjectJson(SessionProbe(again).data().projectConnection()), stored)
         << "the re-opened project is what was stored";
     EXPECT_EQ(SessionProbe(again).units().plan.count(), required + 2);
     EXPECT_EQ(again.coverage().destr, 2);

@@ -17,8 +17,8 @@ namespace {
 
 class UserCatalogTest : public StorageTest {
 protected:
-    QString user() const { return data->UserCatalogPath; }
-    QString reference() const { return data->ReferencePath; }
+    QString user() const { return data->userCatalogPath(); }
+    QString reference() const { return data->referencePath(); }
     qint64 pragma(const QString& file, const char* name) {
         Database db;
         Database::OpenOptions o;
@@ -39,7 +39,7 @@ protected:
     int addItem(const QString& name, double k) {
         Dataset& m = data->tMaterialy;
         int id = 0;
-        EXPECT_TRUE(runOperation(data->ADOConnectionData, [&] {
+        EXPECT_TRUE(runOperation(data->catalogConnection(), [&] {
             m.appendRecord({QVariant(), QStringLiteral("Walls"), name, k, 0, 3, 1});
             id = m.value(QStringLiteral("IDMaterial")).toInt();
         }));
@@ -238,7 +238,7 @@ TEST_F(UserCatalogTest, AFileThatCannotBeUsedIsLeftAsItIs) {
     EXPECT_FALSE(data->userCatalogWritable());
     data->openMaterials();
     EXPECT_GT(data->tMaterialy.recordCount(), 50);
-    EXPECT_FALSE(runOperation(data->ADOConnectionData, [&] {
+    EXPECT_FALSE(runOperation(data->catalogConnection(), [&] {
         data->tMaterialy.appendRecord({QVariant(), QStringLiteral("Walls"), QStringLiteral("X"),
                                        1.0, 0, 3, 1});
     }));

@@ -336,7 +336,7 @@ TEST_F(WizardTest, CompilerDefaultsThatCannotBeWrittenAreNotReportedAsSaved) {
     ASSERT_TRUE(wizard->enterEdit(QStringLiteral("DBed_Person"), QStringLiteral("Ing. Dvořák")));
     wizard->saveAsDefaultClicked();
     ASSERT_EQ(dlg.last().text, LanguageText(5008));
-    Database& reference = data->ADOConnectionData;
+    Database& reference = data->catalogConnection();
     for (const char* change : {"INSERT", "DELETE"})
         reference.exec(QStringLiteral("CREATE TEMP TRIGGER refuse%1 BEFORE %1 ON main.tDefPerson "
                                       "BEGIN SELECT RAISE(ABORT, 'disk full'); END")

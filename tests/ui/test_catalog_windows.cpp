@@ -426,7 +426,7 @@ TEST_F(CatalogWindows, DeletingTheLastItemOfAGroupRemovesIt) {
     // A group of one user item, in the user's own file.
     {
         Database db;
-        db.open(SessionProbe(*z->session).data().UserCatalogPath, {});
+        db.open(SessionProbe(*z->session).data().userCatalogPath(), {});
         db.exec(QStringLiteral("INSERT INTO tMaterialyEN (IDMaterial, Skupina, Material, k, "
                                "ReadOnly, ShowInCatalogs, Typ) VALUES (1000500, 'Mine', "
                                "'Only one', 1, 0, 3, 5)"));

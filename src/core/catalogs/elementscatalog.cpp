@@ -212,7 +212,7 @@ bool ElementsCatalog::referenceWritable(bool tell) const {
     const bool writable = data_.userCatalogWritable();
     if (!writable && tell)
         ShowMessageBox(
-            formatText(LanguageText(3600), {data_.UserCatalogPath, data_.userCatalogProblem()}),
+            formatText(LanguageText(3600), {data_.userCatalogPath(), data_.userCatalogProblem()}),
             caption(), MbError);
     return writable;
 }
@@ -310,7 +310,7 @@ bool ElementsCatalog::AddElement() {
     const int showInCatalogs = (dialog.constructions ? 1 : 0) + (dialog.openings ? 2 : 0);
     Dataset& m = data_.tMaterialy;
     int id = 0;
-    const bool ok = runOperation(data_.ADOConnectionData, [&] {
+    const bool ok = runOperation(data_.catalogConnection(), [&] {
         // By position: the auto-number, group, name, U, ReadOnly, ShowInCatalogs, Typ.
         m.appendRecord(
             {QVariant(), group, storedText(dialog.name.trimmed()), u, 0, showInCatalogs, typ});
@@ -408,7 +408,7 @@ void ElementsCatalog::editItem() {
         BuildElementsTree();
         return;
     }
-    const bool ok = runOperation(data_.ADOConnectionData, [&] {
+    const bool ok = runOperation(data_.catalogConnection(), [&] {
         if (!m.locate(IdField, item.id))
             throw DbError(QStringLiteral("Index not found!"));
         m.edit();
@@ -458,7 +458,7 @@ void ElementsCatalog::deleteItem() {
         BuildElementsTree();
         return;
     }
-    const bool ok = runOperation(data_.ADOConnectionData, [&] {
+    const bool ok = runOperation(data_.catalogConnection(), [&] {
         if (!m.locate(IdField, item.id))
             throw DbError(QStringLiteral("Index not found!"));
         m.deleteRecord();

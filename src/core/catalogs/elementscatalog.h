@@ -92,7 +92,7 @@ struct NewElementState {
 // the rules of adding, editing and deleting user items. Opened from the
 // Catalogs menu for browsing and maintenance (mode 1) or from the wizard's grids
 // to choose a construction (mode 0), whose name and U the wizard then takes.
-// Every change is one transaction in the user's file (TZFData::UserCatalogPath).
+// Every change is one transaction in the user's file (TZFData::userCatalogPath()).
 class ElementsCatalog {
 public:
     explicit ElementsCatalog(TZFData& data);

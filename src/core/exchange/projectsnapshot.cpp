@@ -108,7 +108,7 @@ ProjectSnapshot readProject(TZFData& data) {
     // The shared openings follow the current surface; a dataset of its own
     // reads those of every surface and leaves the windows' cursors alone.
     Dataset all(QStringLiteral("tStavOtvoryAll"));
-    all.setDatabase(&data.ADOConnectionProject);
+    all.setDatabase(&data.projectConnection());
     all.setTableName(QStringLiteral("tStavOtvory"));
     all.setIndexName(QStringLiteral("IDSteny"));
     all.setReadOnly(true);
@@ -129,9 +129,9 @@ ProjectSnapshot readProject(TZFData& data) {
     }
     all.close();
 
-    if (data.ADOConnectionData.isOpen()) {
+    if (data.catalogConnection().isOpen()) {
         Dataset dims(QStringLiteral("tBrisantRozmeryAll"));
-        dims.setDatabase(&data.ADOConnectionData);
+        dims.setDatabase(&data.catalogConnection());
         dims.setTableName(QStringLiteral("tBrisantRozmery"));
         dims.setReadOnly(true);
         try {

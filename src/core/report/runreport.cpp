@@ -1,7 +1,6 @@
 #include "report/runreport.h"
 
 #include "building/hallgeometry.h"
-#include "building/tproject.h"
 #include "common/dialogs.h"
 #include "common/globals.h"
 #include "common/numberformat.h"
@@ -87,14 +86,10 @@ ReportDefinition* selectReportOf(ReportEngine& engine, const QString& language) 
 } // namespace
 
 bool FillReport(ReportEngine& engine, TZFData& data, const QString& planPictureFile,
-                TProject* project, const QString& language, const CoverageFigures* throwCoverage) {
+                const QString& language, const CoverageFigures* throwCoverage) {
     Dataset& p = data.tADOProject;
     const bool heating = p.asBoolean(QStringLiteral("Vytapeni_bool"));
     const bool ventilation = p.asBoolean(QStringLiteral("Vetrani_bool"));
-    if (project) {
-        project->Vytapeni = heating;
-        project->Vetrani = ventilation;
-    }
     const QString code = language.isEmpty() ? LanguageCode : language;
     if (!selectReportOf(engine, code))
         return false;
@@ -308,8 +303,7 @@ ReportRunResult RunReport(TZFData& data, ReportHost& host, ReportKind kind, cons
             OpeningsDetached detached(data);
             connectReportData(engine, data);
             const std::optional<CoverageFigures> coverage = host.reportThrowCoverage();
-            FillReport(engine, data, planFile, nullptr, result.language,
-                       coverage ? &*coverage : nullptr);
+            FillReport(engine, data, planFile, result.language, coverage ? &*coverage : nullptr);
             result.report = engine.selectedReport()->name;
             // The pages are built from what the connections show now, while the
             // openings of all walls are visible.

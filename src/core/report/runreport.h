@@ -12,7 +12,6 @@
 namespace zf {
 
 class TZFData;
-struct TProject;
 
 // The output kinds of the four File commands.
 enum class ReportKind : int {
@@ -112,10 +111,9 @@ void connectReportData(ReportEngine& engine, TZFData& data);
 // the floor that the throw reaches (with what a low share means; hidden
 // without a coverage or without a unit that has a zone). Missing pages and
 // components are skipped. False when neither report exists. An empty language is the
-// language of the windows. When project is given, its heating and ventilation
-// flags are refreshed from the project record.
+// language of the windows.
 bool FillReport(ReportEngine& engine, TZFData& data, const QString& planPictureFile,
-                TProject* project = nullptr, const QString& language = QString(),
+                const QString& language = QString(),
                 const CoverageFigures* throwCoverage = nullptr);
 
 struct ReportRunResult {

@@ -242,7 +242,7 @@ bool ProjectSession::applyDesign(const QString& file, const Design& design) {
     try {
         // The whole design is one operation: after a failure or a kill the file
         // holds the state before it.
-        Database::Transaction transaction(data_.ADOConnectionProject);
+        Database::Transaction transaction(data_.projectConnection());
         // Picking a material does not add openings: the design gives them.
         AnsweringDialogs answers(IdNo);
         resetSingleOverflows();
@@ -335,7 +335,7 @@ bool ProjectSession::applyUnits(const QString& file, const UnitsInput& in) {
         return false;
     };
     try {
-        Database::Transaction transaction(data_.ADOConnectionProject);
+        Database::Transaction transaction(data_.projectConnection());
         Dataset& types = data_.tResults;
         for (const auto& [id, n] : in.counts) {
             if (!types.locate(QStringLiteral("ID"), id))
@@ -387,7 +387,7 @@ bool ProjectSession::exportProject(const QString& file, QByteArray* json) {
     }
     bool ok = true;
     try {
-        *json = exportProjectJson(data_.ADOConnectionProject);
+        *json = exportProjectJson(data_.projectConnection());
     } catch (const DbError& e) {
         ShowMessageBox(e.message(), caption(), MbError);
         ok = false;
@@ -485,7 +485,7 @@ bool ProjectSession::exportToFile(bool drawing, const QString& out) {
     // The file shows what the windows show: pending edits and the plan's moves
     // go to the project first, as one operation.
     if (data_.projectConnected() &&
-        !runOperation(data_.ADOConnectionProject, [this] { files_.PostPendingEdits(); }))
+        !runOperation(data_.projectConnection(), [this] { files_.PostPendingEdits(); }))
         return false;
     BusyCursor busy;
     const QString target = QFileInfo(out).absoluteFilePath();

@@ -331,13 +331,13 @@ bool ProjectSession::finishWizard(bool openUnitsPage) {
     {
         BusyCursor busy;
         try {
-            ok = runOperation(data_.ADOConnectionProject, [&] {
+            ok = runOperation(data_.projectConnection(), [&] {
                 resetResultOverflows();
                 committed = wizard_.CommitWizard();
                 if (!committed)
                     return;
                 resultsChain();
-                const QString what = overflowingResult(data_.ADOConnectionProject);
+                const QString what = overflowingResult(data_.projectConnection());
                 if (!what.isEmpty())
                     throw ResultsOverflow{what};
             });
@@ -409,7 +409,7 @@ void ProjectSession::projectWindowClosed() {
 void ProjectSession::setProjectPage(int page) {
     projectPage_ = page;
     if (page == tsSeznamJednotek && data_.tJednotky.active()) {
-        runOperation(data_.ADOConnectionProject, [&] { units_.activateListPage(); });
+        runOperation(data_.projectConnection(), [&] { units_.activateListPage(); });
         broadcaster_.stateChanged(Window::ProjectWindow, ProjectUnitListChange);
     }
     broadcaster_.pageChanged(Window::ProjectWindow, page);
@@ -445,14 +445,14 @@ bool ProjectSession::chooseUnitCount(int id, int count) {
         return false;
     if (!types.active() || !types.locate(QStringLiteral("ID"), id))
         return false;
-    return runOperation(data_.ADOConnectionProject, [&] {
+    return runOperation(data_.projectConnection(), [&] {
         types.setValue(QStringLiteral("Pocet_jednotek"), count);
         types.post();
     });
 }
 
 void ProjectSession::setPlacementVariant(int index) {
-    runOperation(data_.ADOConnectionProject, [&] { units_.setVariantIndex(index); });
+    runOperation(data_.projectConnection(), [&] { units_.setVariantIndex(index); });
     broadcaster_.stateChanged(Window::ProjectWindow, ProjectPlacementChange);
 }
 
@@ -464,7 +464,7 @@ void ProjectSession::setTowardsLongerSide(bool longer) {
 bool ProjectSession::setPlacementHeight(const QString& column, double metres) {
     if (column != QLatin1String("Vyska_jednotek") && column != QLatin1String("Vyska_destrat"))
         return false;
-    const bool ok = runOperation(data_.ADOConnectionProject, [&] {
+    const bool ok = runOperation(data_.projectConnection(), [&] {
         data_.tADOProject.setValue(column, metres);
         data_.tADOProject.post();
     });
@@ -474,7 +474,7 @@ bool ProjectSession::setPlacementHeight(const QString& column, double metres) {
 
 PlaceResult ProjectSession::placeUnits() {
     PlaceResult result = PlaceResult::Declined;
-    runOperation(data_.ADOConnectionProject, [&] { result = units_.PlaceUnits(); });
+    runOperation(data_.projectConnection(), [&] { result = units_.PlaceUnits(); });
     broadcaster_.stateChanged(Window::ProjectWindow,
                               ProjectPlanChange | ProjectUnitListChange | ProjectCoverageChange);
     broadcaster_.stateChanged(Window::Main, MainCommands);
@@ -489,7 +489,7 @@ bool ProjectSession::setUnitChoice(int row, UnitProperty property, int index) {
     if (property != UnitProperty::Location && typField >= 0 &&
         isDestratifierType(u.valueAt(row, typField).toString()))
         return false;
-    const bool ok = runOperation(data_.ADOConnectionProject, [&] {
+    const bool ok = runOperation(data_.projectConnection(), [&] {
         u.moveToRow(row);
         SetUnitChoice(property, index, u);
         u.post();
@@ -503,10 +503,10 @@ bool ProjectSession::showUnitProperties(int symbolIndex) {
     try {
         ok = units_.ShowUnitProperties(symbolIndex);
         if (ok)
-            runOperation(data_.ADOConnectionProject, [&] { data_.tJednotky.checkBrowseMode(); });
+            runOperation(data_.projectConnection(), [&] { data_.tJednotky.checkBrowseMode(); });
     } catch (const DbError& e) {
         data_.tJednotky.cancel();
-        reportFailedOperation(data_.ADOConnectionProject.path(), e.message());
+        reportFailedOperation(data_.projectConnection().path(), e.message());
         ok = false;
     }
     broadcaster_.stateChanged(Window::ProjectWindow, ProjectPlanChange | ProjectUnitListChange);
@@ -566,7 +566,7 @@ void ProjectSession::unitsCatalogClosed() {
 void ProjectSession::storePlan() {
     if (!data_.tJednotky.active())
         return;
-    runOperation(data_.ADOConnectionProject, [&] { units_.storePlanIfChanged(); });
+    runOperation(data_.projectConnection(), [&] { units_.storePlanIfChanged(); });
 }
 
 // --- the steps around the file operations ------------------------------------------

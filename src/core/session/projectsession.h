@@ -104,7 +104,7 @@ public:
     DataSource& placedUnitsSource() { return data_.dsJednotky; }
     DataSource& dimensionsSource() { return data_.dsRozmery; }
     const QString& currentFile() const { return files_.CurrentFile; }
-    const QString& referencePath() const { return data_.ReferencePath; }
+    const QString& referencePath() const { return data_.referencePath(); }
 
     // --- views ---
     // What every registered view is told; the controllers talk to it too.

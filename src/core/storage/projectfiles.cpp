@@ -243,7 +243,7 @@ int ProjectFiles::openProject(const QString& path, Backup backup, bool keepModif
     // Loading writes (choices out of their lists are written back, the coverage
     // is recomputed): one transaction, and a file that fails here is refused.
     try {
-        Database& db = data_.ADOConnectionProject;
+        Database& db = data_.projectConnection();
         Database::Transaction transaction(db);
         const qint64 changes = db.totalChanges();
         hooks().loadProjectIntoWizard(false);
@@ -279,7 +279,7 @@ bool ProjectFiles::sameAsBackup() {
         o.quickCheck = false;
         backup.open(BackupFile, o);
         const QByteArray saved = backup.contentDigest();
-        return !saved.isEmpty() && saved == data_.ADOConnectionProject.contentDigest();
+        return !saved.isEmpty() && saved == data_.projectConnection().contentDigest();
     } catch (const DbError&) {
         return false;
     }
@@ -503,7 +503,7 @@ bool ProjectFiles::RefreshBackup() {
     // Between operations no transaction is open and no journal exists, so a copy
     // of the file is a consistent database.
     QString err;
-    if (data_.ADOConnectionProject.inTransaction() ||
+    if (data_.projectConnection().inTransaction() ||
         !copyFileReplacing(CurrentFile, BackupFile, &err)) {
         LastError = err.isEmpty() ? QStringLiteral("A transaction is still open.") : err;
         ShowErrorBox(
@@ -674,7 +674,7 @@ int ProjectFiles::createNewProject() {
     if (r != ResultOk)
         return failOpen(name, r);
     try {
-        Database::Transaction transaction(data_.ADOConnectionProject);
+        Database::Transaction transaction(data_.projectConnection());
         data_.ClearTable(data_.tADOProject);
         data_.tADOProject.append();
         data_.tADOProject.post();

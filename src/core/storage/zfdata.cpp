@@ -32,7 +32,7 @@ TZFData::TZFData() {
         {&tStavOtvory, "tStavOtvory", "IDSteny", true}, {&tJednotky, "tJednotky", "ID", true},
         {&tResults, "tTempTable", "ID", false},         {&tDBVer, "tDBVer", "ID", false}};
     for (const Setup& s : project) {
-        s.ds->setDatabase(&ADOConnectionProject);
+        s.ds->setDatabase(&projectConnection_);
         s.ds->setTableName(QString::fromLatin1(s.table));
         s.ds->setIndexName(QString::fromLatin1(s.index));
         if (s.declared)
@@ -47,7 +47,7 @@ TZFData::TZFData() {
         {&tDefPerson, "tDefPerson", "ID", false}, {&tRozmery, "tBrisantRozmery", "", false},
         {&tTmp, "tBrisant", "ID", false}};
     for (const Setup& s : reference) {
-        s.ds->setDatabase(&ADOConnectionData);
+        s.ds->setDatabase(&catalogConnection_);
         s.ds->setTableName(QString::fromLatin1(s.table));
         s.ds->setIndexName(QString::fromLatin1(s.index));
     }
@@ -60,7 +60,7 @@ TZFData::TZFData() {
 
     // A language switch re-opens the materials of the new language.
     languageHandle_ = registerLanguageApplier([this](int) {
-        if (ADOConnectionData.isOpen())
+        if (catalogConnection_.isOpen())
             openMaterials();
     });
 }
@@ -106,15 +106,15 @@ void showFatalStartMessage() {
 } // namespace
 
 bool TZFData::startUp() {
-    ReferencePath = locateReference();
-    if (ConnectReference(ReferencePath) != ResultOk) {
+    referencePath_ = locateReference();
+    if (ConnectReference(referencePath_) != ResultOk) {
         showFatalStartMessage();
         return false;
     }
     // A file of the user's that is there but cannot be used is said at once:
     // the user's items are missing from the catalog until it can be.
-    if (usingStandIn_ && QFileInfo::exists(UserCatalogPath))
-        ShowMessageBox(formatText(LanguageText(3601), {UserCatalogPath, userCatalogProblem_}),
+    if (usingStandIn_ && QFileInfo::exists(userCatalogPath_))
+        ShowMessageBox(formatText(LanguageText(3601), {userCatalogPath_, userCatalogProblem_}),
                        QString::fromLatin1(ProductName), MbWarning);
     closeProjectConnection();
     try {
@@ -303,8 +303,8 @@ QString freeBackupName(const QString& file, qint64 version) {
 // folder can be written, made when it is not there yet; else read-only, with the
 // reason kept. Throws when the file cannot be used at all.
 bool TZFData::openUserCatalog() {
-    const QString folder = QFileInfo(UserCatalogPath).absolutePath();
-    const bool exists = QFileInfo::exists(UserCatalogPath);
+    const QString folder = QFileInfo(userCatalogPath_).absolutePath();
+    const bool exists = QFileInfo::exists(userCatalogPath_);
     QDir().mkpath(folder);
     Database::OpenOptions o;
     o.applicationId = UserCatalogApplicationId;
@@ -316,22 +316,22 @@ bool TZFData::openUserCatalog() {
     QString readOnlyReason;
     if (exists && !QFileInfo(folder).isWritable())
         readOnlyReason = QStringLiteral("The folder %1 cannot be written.").arg(folder);
-    else if (exists && !QFileInfo(UserCatalogPath).isWritable())
-        readOnlyReason = QStringLiteral("The file %1 cannot be written.").arg(UserCatalogPath);
+    else if (exists && !QFileInfo(userCatalogPath_).isWritable())
+        readOnlyReason = QStringLiteral("The file %1 cannot be written.").arg(userCatalogPath_);
     if (readOnlyReason.isEmpty()) {
         o.create = !exists;
         try {
-            ADOConnectionData.open(UserCatalogPath, o);
+            catalogConnection_.open(userCatalogPath_, o);
             return true;
         } catch (const DbError& e) {
-            if (!exists || !QFileInfo::exists(UserCatalogPath))
+            if (!exists || !QFileInfo::exists(userCatalogPath_))
                 throw;
             readOnlyReason = e.message();
         }
     }
     o.create = false;
     o.readOnly = true;
-    ADOConnectionData.open(UserCatalogPath, o);
+    catalogConnection_.open(userCatalogPath_, o);
     userCatalogProblem_ = readOnlyReason;
     return false;
 }
@@ -343,15 +343,15 @@ void TZFData::openStandInCatalog() {
     o.create = true;
     o.attachments = 1;
     o.quickCheck = false;
-    o.shownPath = UserCatalogPath;
-    ADOConnectionData.open(QStringLiteral(":memory:"), o);
+    o.shownPath = userCatalogPath_;
+    catalogConnection_.open(QStringLiteral(":memory:"), o);
 }
 
 // Brings the user's file up to the reference's tables: a new file gets them all
 // (and the reference's compiler defaults as its first); an older one the tables
 // and columns it lacks, after a backup of it has been written beside it.
 void TZFData::prepareUserTables(bool backup) {
-    Database& db = ADOConnectionData;
+    Database& db = catalogConnection_;
     const qint64 refVersion = pragmaValue(db, RefSchema, "user_version");
     const qint64 userVersion = pragmaValue(db, QStringLiteral("main"), "user_version");
     const UserTablesPlan plan = planUserTables(db, userTables_);
@@ -361,13 +361,13 @@ void TZFData::prepareUserTables(bool backup) {
         if (!plan.empty())
             throw DbError(QStringLiteral("The file %1 is of an older version and cannot be "
                                          "brought up to this one: %2")
-                              .arg(UserCatalogPath, userCatalogProblem_));
+                              .arg(userCatalogPath_, userCatalogProblem_));
         return;
     }
     if (backup && !plan.fresh) {
-        const QString name = freeBackupName(UserCatalogPath, userVersion);
+        const QString name = freeBackupName(userCatalogPath_, userVersion);
         QString error;
-        if (!copyFileReplacing(UserCatalogPath, name, &error))
+        if (!copyFileReplacing(userCatalogPath_, name, &error))
             throw DbError(error);
         userCatalogBackup_ = name;
     }
@@ -396,7 +396,7 @@ void TZFData::prepareUserTables(bool backup) {
 // change whatever they say, followed by the user's. A dataset on it writes the
 // user's table.
 void TZFData::createCatalogViews() {
-    Database& db = ADOConnectionData;
+    Database& db = catalogConnection_;
     for (const QString& t : userTables_) {
         const std::vector<TableColumn> cols = columnsIn(db, RefSchema, t);
         const QString key = rowKeyOf(cols);
@@ -422,8 +422,8 @@ int TZFData::ConnectReference(const QString& path) {
     for (Dataset* ds :
          {&tTeploty, &tTridaPrace, &tGeneral, &tMaterialy, &tDefPerson, &tRozmery, &tTmp})
         ds->close();
-    ADOConnectionData.close();
-    UserCatalogPath = locateUserCatalog();
+    catalogConnection_.close();
+    userCatalogPath_ = locateUserCatalog();
     userCatalogProblem_.clear();
     userCatalogBackup_.clear();
     usingStandIn_ = false;
@@ -440,9 +440,9 @@ int TZFData::ConnectReference(const QString& path) {
             continue;
         }
         try {
-            ADOConnectionData.attachReadOnly(path, RefSchema, ReferenceApplicationId);
+            catalogConnection_.attachReadOnly(path, RefSchema, ReferenceApplicationId);
         } catch (const DbError& e) {
-            ADOConnectionData.close();
+            catalogConnection_.close();
             LastError = QStringLiteral("Cannot open program database. ") + e.message();
             return ResultInvalidFile;
         }
@@ -451,10 +451,11 @@ int TZFData::ConnectReference(const QString& path) {
             // every language (with a row key) and the compiler's defaults.
             userTables_.clear();
             {
-                Statement st(ADOConnectionData,
-                             QStringLiteral("SELECT name FROM %1.sqlite_schema WHERE type = 'table' "
-                                            "ORDER BY name")
-                                 .arg(q(RefSchema)));
+                Statement st(
+                    catalogConnection_,
+                    QStringLiteral("SELECT name FROM %1.sqlite_schema WHERE type = 'table' "
+                                   "ORDER BY name")
+                        .arg(q(RefSchema)));
                 while (st.step()) {
                     const QString name = st.columnText(0);
                     if (name.startsWith(QLatin1String("tMaterialy")) ||
@@ -465,9 +466,9 @@ int TZFData::ConnectReference(const QString& path) {
             prepareUserTables(!standIn);
             createCatalogViews();
             if (standIn)
-                ADOConnectionData.exec(QStringLiteral("PRAGMA query_only = 1"));
+                catalogConnection_.exec(QStringLiteral("PRAGMA query_only = 1"));
         } catch (const DbError& e) {
-            ADOConnectionData.close();
+            catalogConnection_.close();
             if (standIn) {
                 LastError = QStringLiteral("Cannot open program database. ") + e.message();
                 return ResultInvalidFile;
@@ -493,11 +494,11 @@ void TZFData::openMaterials() {
 void TZFData::openProjectConnection(const QString& path) {
     Database::OpenOptions o;
     o.applicationId = ProjectApplicationId;
-    ADOConnectionProject.open(path, o);
+    projectConnection_.open(path, o);
 }
 
 void TZFData::closeProjectConnection() {
-    ADOConnectionProject.close();
+    projectConnection_.close();
 }
 
 namespace {
@@ -535,7 +536,7 @@ int TZFData::OpenProjectTables() {
     // One shared lock for all the reads of the check and the five tables.
     std::optional<Database::Transaction> reads;
     try {
-        reads.emplace(ADOConnectionProject, Database::Transaction::Read);
+        reads.emplace(projectConnection_, Database::Transaction::Read);
     } catch (const DbError& e) {
         LastError = QStringLiteral("Invalid project file format. ") + e.message();
         return ResultInvalidFile;

@@ -58,7 +58,7 @@ public:
     // user's file or its folder cannot be written, or the file cannot be used.
     const QString& userCatalogProblem() const { return userCatalogProblem_; }
     bool userCatalogWritable() const {
-        return ADOConnectionData.isOpen() && userCatalogProblem_.isEmpty();
+        return catalogConnection_.isOpen() && userCatalogProblem_.isEmpty();
     }
     // The backup the last start made before it brought the user's file up to
     // the reference's tables; empty when none was needed.
@@ -76,11 +76,24 @@ public:
     // The project connection (opened and closed by the project file operations).
     void openProjectConnection(const QString& path); // throws DbError
     void closeProjectConnection();
-    bool projectConnected() const { return ADOConnectionProject.isOpen(); }
+    bool projectConnected() const { return projectConnection_.isOpen(); }
+    // The project file, for the transactions and reads of the project datasets.
+    Database& projectConnection() { return projectConnection_; }
+    // The user's file with the reference database attached: the catalogs.
+    Database& catalogConnection() { return catalogConnection_; }
 
-    Database ADOConnectionProject;
-    Database ADOConnectionData;
+    // The reference database the start opened (see locateReference) and the
+    // user's file the last ConnectReference opened (see locateUserCatalog).
+    const QString& referencePath() const { return referencePath_; }
+    const QString& userCatalogPath() const { return userCatalogPath_; }
 
+private:
+    // Declared before the datasets: a dataset still open at the end lets go of
+    // its connection when it is destroyed, so the connections outlive them.
+    Database projectConnection_;
+    Database catalogConnection_;
+
+public:
     Dataset tADOProject{QStringLiteral("tADOProject")};
     Dataset tSteny{QStringLiteral("tSteny")};
     Dataset tStavOtvory{QStringLiteral("tStavOtvory")};
@@ -112,9 +125,6 @@ public:
     ReportConnection dcStavOtvory{QStringLiteral("dcStavOtvory"), &tStavOtvory};
     ReportConnection dcJednotky{QStringLiteral("dcJednotky"), &tJednotky};
 
-    QString ReferencePath;
-    QString UserCatalogPath;
-
     // The five project datasets in the order they are opened.
     std::vector<Dataset*> projectTables();
 
@@ -124,6 +134,8 @@ private:
     void prepareUserTables(bool backup);
     void createCatalogViews();
 
+    QString referencePath_;
+    QString userCatalogPath_;
     int languageHandle_ = 0;
     QString userCatalogProblem_;
     bool usingStandIn_ = false;

@@ -126,7 +126,7 @@ void InputWizard::notify(unsigned changes) {
 // message has been shown and the wizard shows what it showed before.
 template <class Op> bool InputWizard::operation(unsigned changes, Op&& op) {
     const WizardState before = s_;
-    const bool ok = runOperation(data_.ADOConnectionProject, std::forward<Op>(op));
+    const bool ok = runOperation(data_.projectConnection(), std::forward<Op>(op));
     if (!ok) {
         s_ = before;
         applyTypeChoices();
@@ -831,7 +831,7 @@ bool InputWizard::SaveCompilerDefaults() {
     postProject();
     Dataset& d = data_.tDefPerson;
     Dataset& p = data_.tADOProject;
-    const bool ok = runOperation(data_.ADOConnectionData, [&] {
+    const bool ok = runOperation(data_.catalogConnection(), [&] {
         d.open();
         clearDefaults(d);
         d.append();
@@ -856,7 +856,7 @@ void InputWizard::saveAsDefaultClicked() {
 
 void InputWizard::deleteDefaultClicked() {
     Dataset& d = data_.tDefPerson;
-    const bool ok = runOperation(data_.ADOConnectionData, [&] {
+    const bool ok = runOperation(data_.catalogConnection(), [&] {
         d.open();
         clearDefaults(d);
     });
