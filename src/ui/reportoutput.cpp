@@ -10,6 +10,7 @@
 
 #include <QAbstractScrollArea>
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
@@ -72,20 +73,22 @@ void nameThePreviewsControls(QPrintPreviewDialog& dialog) {
 // from the tool bar's overflow menu they did so while that menu was open (a
 // crash once the preview closed). They are not offered, nor their separator.
 void hideTheOrientationTools(QPrintPreviewDialog& dialog) {
-    // Qt names the preview's other tools; these two are known by their text.
-    const struct {
-        const char* name;
-        const char* text;
-    } tools[] = {{"portraitAction", "Portrait"}, {"landscapeAction", "Landscape"}};
-    for (const auto& [name, text] : tools) {
-        const QString caption = QCoreApplication::translate("QPrintPreviewDialog", text);
-        QAction* tool = nullptr;
-        for (QAction* a : dialog.findChildren<QAction*>())
-            if (a->text() == caption && a->isCheckable())
-                tool = a;
-        if (!tool)
-            continue;
-        tool->setObjectName(QLatin1String(name));
+    // Qt names the preview's other checkable tools (the fits and the page
+    // modes); the two of the orientation group, portrait and landscape, are
+    // the ones without a name, in every language.
+    QList<QAction*> orientation;
+    for (QActionGroup* group : dialog.findChildren<QActionGroup*>()) {
+        const QList<QAction*> actions = group->actions();
+        if (actions.size() == 2 &&
+            std::all_of(actions.begin(), actions.end(), [](const QAction* a) {
+                return a->isCheckable() && a->objectName().isEmpty();
+            }))
+            orientation = actions;
+    }
+    const char* names[] = {"portraitAction", "landscapeAction"};
+    for (qsizetype i = 0; i < orientation.size(); ++i) {
+        QAction* tool = orientation[i];
+        tool->setObjectName(QLatin1String(names[i]));
         tool->setVisible(false);
         for (QToolBar* bar : dialog.findChildren<QToolBar*>()) {
             const QList<QAction*> actions = bar->actions();
