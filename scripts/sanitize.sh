@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# The sanitizer build: the headless libraries, zefrant-cli and their tests
-# (the robustness suite among them) built with AddressSanitizer and
-# UndefinedBehaviorSanitizer into build-asan/, then run. Any finding fails the
-# test that caused it. Leaks inside fontconfig, which keeps its configuration
-# for the life of the process, are suppressed (tests/sanitizers/lsan.supp).
+# The sanitizer build: the libraries, the program, zefrant-cli and every test
+# (the windows' tests, the window exerciser and the robustness suite among them)
+# built with AddressSanitizer and UndefinedBehaviorSanitizer into build-asan/,
+# then run. Any finding fails the test that caused it. Leaks inside fontconfig
+# and GLib, which keep what they set up for the life of the process, are
+# suppressed (tests/sanitizers/lsan.supp).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset sanitize >/dev/null

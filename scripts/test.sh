@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets up Zefrant and runs every test: all tests of the normal build (build/),
-# with the figures of the robustness suite after them, then the headless tests
-# once more in the sanitizer build (build-asan/, scripts/sanitize.sh).
+# with the figures of the robustness suite after them, then every test once more
+# in the sanitizer build (build-asan/, scripts/sanitize.sh).
 # ZEFRANT_SANITIZERS=0 leaves the sanitizer build out of a quick local run.
 set -euo pipefail
 cd "$(dirname "$0")/.."

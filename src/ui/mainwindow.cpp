@@ -9,6 +9,7 @@
 #include "optionsdialog.h"
 #include "pictures.h"
 #include "projectwindow/planpage.h"
+#include "projectwindow/projectwidgets.h"
 #include "qtdialogs.h"
 #include "reportoutput.h"
 #include "session/sessioncommands.h"
@@ -82,6 +83,10 @@ TfrmZMain::TfrmZMain(ProjectSession& session) : SessionView(session) {
 }
 
 TfrmZMain::~TfrmZMain() {
+    // The pages' controls lose the focus while the window is taken apart,
+    // after this window is no TfrmZMain any more.
+    for (HelpBalloon* balloon : findChildren<HelpBalloon*>())
+        balloon->detach();
     unregisterLanguageApplier(languageHandle_);
     qApp->removeEventFilter(this);
 }

@@ -86,13 +86,20 @@ namespace {
 
 // Among the windows that stay on top the window manager may leave a new one
 // under an older one (the units catalog over the report preview): the dialog
-// is raised once it shows.
+// is raised once it shows, and whenever it is active again (after a dialog
+// of its own, such as the preview's page setup, closed and the window manager
+// restacked its windows).
 class RaiseWhenShown : public QObject {
 public:
     explicit RaiseWhenShown(QWidget* dialog) : QObject(dialog) { dialog->installEventFilter(this); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::WindowActivate)
+            QTimer::singleShot(0, this, [w = static_cast<QWidget*>(watched)] {
+                if (w->isVisible() && w->isActiveWindow())
+                    w->raise();
+            });
         if (event->type() == QEvent::Show)
             QTimer::singleShot(0, this, [w = static_cast<QWidget*>(watched)] {
                 if (w->isVisible()) {

@@ -54,6 +54,9 @@ class HelpBalloon : public QObject {
 public:
     HelpBalloon(TfrmZMain* main, QObject* parent) : QObject(parent), main_(main) {}
     void watch(QWidget* control);
+    // The main window is going: the focus changes of its destruction show no
+    // hint.
+    void detach() { main_ = nullptr; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
