@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-svg-dev libqt6sql6-sqlite libqt6svg6
           libsqlite3-dev libgl-dev googletest libgtest-dev fonts-liberation fonts-dejavu-core
           xvfb xauth openbox x11-utils qt6-translations-l10n poppler-utils libdxflib-dev libxlsxwriter-dev unzip
-          dpkg-dev file)
+          dpkg-dev file clang-tidy)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

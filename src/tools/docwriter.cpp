@@ -244,14 +244,13 @@ struct TableBlock : Block {
         auto placeRow = [&](const QStringList& row, bool header, bool zebra) {
             const double h = rowHeight(row, header);
             const double top = f.y;
-            const std::vector<double> xs = x;
             const auto fl = flags;
             const QColor in = ink;
             const bool firstBold = t.firstColumnBold;
             std::vector<int> fls;
             for (std::size_t c = 0; c < cols; ++c)
                 fls.push_back(fl(c));
-            f.add([=](QPainter& p) {
+            f.add([=, xs = x](QPainter& p) {
                 const QRectF r(xs.front(), top, xs.back() - xs.front(), h);
                 if (header)
                     p.fillRect(r, in);

@@ -44,8 +44,8 @@ void thin(const std::vector<QPointF>& pts, std::size_t first, std::size_t last, 
         }
         if (worst > tol) {
             keep[at] = true;
-            stack.push_back({a, at});
-            stack.push_back({at, b});
+            stack.emplace_back(a, at);
+            stack.emplace_back(at, b);
         }
     }
 }
@@ -111,44 +111,44 @@ QPainterPath SampledField::regionAtLeast(double level, const std::function<QPoin
             switch (code) {
             case 1:
             case 14:
-                segments.push_back({left, bottom});
+                segments.emplace_back(left, bottom);
                 break;
             case 2:
             case 13:
-                segments.push_back({bottom, right});
+                segments.emplace_back(bottom, right);
                 break;
             case 4:
             case 11:
-                segments.push_back({right, top});
+                segments.emplace_back(right, top);
                 break;
             case 8:
             case 7:
-                segments.push_back({top, left});
+                segments.emplace_back(top, left);
                 break;
             case 3:
             case 12:
-                segments.push_back({left, right});
+                segments.emplace_back(left, right);
                 break;
             case 6:
             case 9:
-                segments.push_back({bottom, top});
+                segments.emplace_back(bottom, top);
                 break;
             case 5: // corners 0 and 2 inside
                 if (centreIn) {
-                    segments.push_back({bottom, right});
-                    segments.push_back({top, left});
+                    segments.emplace_back(bottom, right);
+                    segments.emplace_back(top, left);
                 } else {
-                    segments.push_back({left, bottom});
-                    segments.push_back({right, top});
+                    segments.emplace_back(left, bottom);
+                    segments.emplace_back(right, top);
                 }
                 break;
             case 10: // corners 1 and 3 inside
                 if (centreIn) {
-                    segments.push_back({left, bottom});
-                    segments.push_back({right, top});
+                    segments.emplace_back(left, bottom);
+                    segments.emplace_back(right, top);
                 } else {
-                    segments.push_back({bottom, right});
-                    segments.push_back({top, left});
+                    segments.emplace_back(bottom, right);
+                    segments.emplace_back(top, left);
                 }
                 break;
             default:
@@ -158,7 +158,7 @@ QPainterPath SampledField::regionAtLeast(double level, const std::function<QPoin
     }
 
     QHash<qint64, std::pair<int, int>> atEdge; // the two segments meeting at an edge
-    atEdge.reserve(qsizetype(segments.size() * 2));
+    atEdge.reserve(qsizetype(segments.size()) * 2);
     for (int s = 0; s < int(segments.size()); ++s) {
         for (const qint64 e : {segments[std::size_t(s)].first, segments[std::size_t(s)].second}) {
             auto it = atEdge.find(e);

@@ -100,12 +100,13 @@ void cylinder(QPainter& p, const Iso& iso, double cx, double cy, double z0, doub
     // Silhouette: the circle points whose projected x is extreme are at angles
     // -45 and 135 degrees (x - y extreme).
     const double a0 = -std::numbers::pi / 4, a1 = 3 * std::numbers::pi / 4;
-    for (int i = 0; i <= N / 2; ++i) {
-        const double a = a0 + (a1 - a0) * i / (N / 2);
+    constexpr int Half = N / 2;
+    for (int i = 0; i <= Half; ++i) {
+        const double a = a0 + (a1 - a0) * i / Half;
         side << iso(cx + r * std::cos(a), cy + r * std::sin(a), z0 + h);
     }
-    for (int i = N / 2; i >= 0; --i) {
-        const double a = a0 + (a1 - a0) * i / (N / 2);
+    for (int i = Half; i >= 0; --i) {
+        const double a = a0 + (a1 - a0) * i / Half;
         side << iso(cx + r * std::cos(a), cy + r * std::sin(a), z0);
     }
     poly(p, side, body, 1.0);

@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: zfcatalogart REFERENCE_DB PROGRAM_FOLDER MANIFEST\n");
         return 2;
     }
-    const QString root = args[2];
+    const QString& root = args[2];
     QStringList written;
     QString error;
     bool ok = true;

@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: zfdbgen SCHEMA DATA_FOLDER OUTPUT\n");
         return 2;
     }
-    const QString schemaPath = args[1], dataFolder = args[2], output = args[3];
+    const QString &schemaPath = args[1], &dataFolder = args[2], &output = args[3];
     const QString temp = output + QStringLiteral(".part");
     QFile::remove(temp);
     try {

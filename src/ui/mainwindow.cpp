@@ -354,7 +354,7 @@ bool TfrmZMain::eventFilter(QObject* watched, QEvent* event) {
 QString TfrmZMain::commandOfKey(const QKeyEvent* key) {
     const QKeySequence pressed(key->keyCombination());
     for (const CommandDef& c : commandTable()) {
-        const QString name = QString::fromLatin1(c.name);
+        QString name = QString::fromLatin1(c.name);
         if (*c.shortcut && !name.startsWith(QLatin1String("acEdit")) &&
             QKeySequence(QString::fromLatin1(c.shortcut)) == pressed)
             return name;

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <array>
+
 namespace zf {
 
 // The ways of determining the heat loss (Tepelne_ztraty_enum).
@@ -26,8 +28,8 @@ inline constexpr int CladdingClassCount = 4;
 // locale. Above 15000 m3 every class has a value and the fourth is enabled; up
 // to it the fourth keeps the value it had (none in a freshly opened wizard).
 struct LossEstimates {
-    QString text[CladdingClassCount];
-    QString value[CladdingClassCount];
+    std::array<QString, CladdingClassCount> text;
+    std::array<QString, CladdingClassCount> value;
     bool veryPoorEnabled = false;
 };
 // Updates the estimates for a temperature difference and a volume.

@@ -511,7 +511,7 @@ QModelIndex ElementsTreeModel::index(int row, int column, const QModelIndex& par
         return {};
     if (!parent.isValid())
         return createIndex(row, column, quintptr(0));
-    return createIndex(row, column, quintptr(parent.row() + 1));
+    return createIndex(row, column, quintptr(parent.row()) + 1);
 }
 
 QModelIndex ElementsTreeModel::parent(const QModelIndex& child) const {

@@ -35,7 +35,7 @@ QString resolvePictureFile(const QString& path) {
     const int slash = path.lastIndexOf(QLatin1Char('/'));
     const QString stem = dot > slash ? path.left(dot) : path;
     for (const char* ext : {".svg", ".png"}) {
-        const QString candidate = stem + QLatin1String(ext);
+        QString candidate = stem + QLatin1String(ext);
         if (QFileInfo(candidate).isFile())
             return candidate;
     }

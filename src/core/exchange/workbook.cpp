@@ -693,7 +693,7 @@ private:
         textItem(label(1002), p_.text(QStringLiteral("Zaver_memo")), true);
     }
 
-    QString resolve(QString formula) const {
+    QString resolve(const QString& formula) const {
         static const QRegularExpression key(QStringLiteral("\\{(\\w+)\\}"));
         QString out;
         qsizetype last = 0;
@@ -731,9 +731,6 @@ private:
                 sheet.section(row, i.caption, 3);
                 break;
             case Item::Text:
-                sheet.caption(row, 0, i.caption);
-                sheet.text(row, 1, i.text);
-                break;
             case Item::LongText:
                 sheet.caption(row, 0, i.caption);
                 sheet.text(row, 1, i.text);
@@ -790,7 +787,7 @@ private:
             const int first = openingsStart_[i];
             double openArea = 0;
             for (int o = 0; o < count; ++o)
-                openArea += openingArea(s_.openings[size_t(first - FirstDataRow + o)]);
+                openArea += openingArea(s_.openings[size_t(first - FirstDataRow) + size_t(o)]);
             if (count > 0)
                 sheet.formula(row, 4,
                               QStringLiteral("SUM(%1%2)")
@@ -853,7 +850,7 @@ private:
         double openArea = 0;
         const int first = openingsStart_[i] - FirstDataRow;
         for (int o = 0; o < s_.openingsOf[i]; ++o)
-            openArea += openingArea(s_.openings[size_t(first + o)]);
+            openArea += openingArea(s_.openings[size_t(first) + size_t(o)]);
         switch (col) {
         case 3:
             return w.number(QStringLiteral("Plocha"));
@@ -881,7 +878,7 @@ private:
             const QString wall = surfaceName(s_.surfaces[i]);
             const int first = openingsStart_[i] - FirstDataRow;
             for (int k = 0; k < s_.openingsOf[i]; ++k, ++row) {
-                const Row& o = s_.openings[size_t(first + k)];
+                const Row& o = s_.openings[size_t(first) + size_t(k)];
                 sheet.text(row, 0, wall);
                 sheet.text(row, 1, readable(o.text(QStringLiteral("Nazev"))));
                 sheet.value(row, 2, o.value(QStringLiteral("k")), Num::Float);

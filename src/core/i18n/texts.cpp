@@ -109,7 +109,7 @@ QString tableText(int entry) {
         if (it != derived.constEnd())
             return *it;
         const QString russian = textTable().value(entry - BaseRU1250 + BaseRU);
-        const QString copy = russian.isEmpty() ? QString() : reencode1251As1250(russian);
+        QString copy = russian.isEmpty() ? QString() : reencode1251As1250(russian);
         derived.insert(entry, copy);
         return copy;
     }

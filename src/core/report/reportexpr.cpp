@@ -45,11 +45,11 @@ void ReportData::capture(const QString& connection, Dataset& ds) {
             t.rows.push_back(std::move(row));
         }
     }
-    tables_.insert(connection.toLower(), std::move(t));
+    tables_.insert(connection.toLower(), t);
 }
 
-void ReportData::setTable(const QString& connection, ReportTable table) {
-    tables_.insert(connection.toLower(), std::move(table));
+void ReportData::setTable(const QString& connection, const ReportTable& table) {
+    tables_.insert(connection.toLower(), table);
 }
 
 const ReportTable* ReportData::table(const QString& connection) const {

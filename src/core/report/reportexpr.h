@@ -29,7 +29,7 @@ public:
     // and the bound controls are left as they were. A closed dataset gives an
     // empty table.
     void capture(const QString& connection, Dataset& dataset);
-    void setTable(const QString& connection, ReportTable table);
+    void setTable(const QString& connection, const ReportTable& table);
     const ReportTable* table(const QString& connection) const;
     bool empty() const { return tables_.isEmpty(); }
 

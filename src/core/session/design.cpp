@@ -340,7 +340,8 @@ bool parseUnitsInput(const QByteArray& bytes, const QString& source, UnitsInput*
         if (key == QLatin1String("counts")) {
             if (!v.isArray())
                 return bad(formatText(LanguageText(3151), {QStringLiteral("\"counts\"")}));
-            for (const QJsonValue& e : v.toArray()) {
+            const QJsonArray entries = v.toArray();
+            for (const auto& e : entries) {
                 const QJsonObject o = e.toObject();
                 int id = 0, n = 0;
                 if (!e.isObject() || o.size() != 2 ||

@@ -57,7 +57,7 @@ std::optional<int> parseThrowSpreadSetting(const QString& text, QString* refusal
 }
 
 QString UserSettings::defaultFile() {
-    const QString own = qEnvironmentVariable("ZEFRANT_SETTINGS");
+    QString own = qEnvironmentVariable("ZEFRANT_SETTINGS");
     if (!own.isEmpty())
         return own;
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +

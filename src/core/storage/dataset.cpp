@@ -683,7 +683,7 @@ QVariant Dataset::value(const QString& name) const {
     if (i < 0)
         throw DbError(QStringLiteral("%1: Field '%2' not found.")
                           .arg(name_.isEmpty() ? table_ : name_, name));
-    const QVariant raw = rawValue(i);
+    QVariant raw = rawValue(i);
     if (fields_[i].type == JetType::Currency && !isNullVariant(raw))
         return currencyToDouble(raw.toLongLong());
     return raw;
@@ -991,7 +991,7 @@ QString Dataset::displayFormat(const QString& name) const {
 QVariant Dataset::valueAt(int row, int field) const {
     if (row < 0 || row >= int(rows_.size()) || field < 0 || field >= int(fields_.size()))
         return {};
-    const QVariant raw = row == cur_ && state_ == State::Edit
+    QVariant raw = row == cur_ && state_ == State::Edit
                              ? buffer_.value(field)
                              : rows_[size_t(row)].values.value(field);
     if (fields_[size_t(field)].type == JetType::Currency && !isNullVariant(raw))
@@ -1086,7 +1086,7 @@ QVariant Dataset::lookup(const QString& keyName, const QVariant& keyValue,
                                ? (!isNullVariant(v) && v.toString() == keyValue.toString())
                                : (!isNullVariant(v) && compareValues(v, keyValue) == 0);
         if (match) {
-            const QVariant res = row.values[r];
+            QVariant res = row.values[r];
             if (fields_[r].type == JetType::Currency && !isNullVariant(res))
                 return currencyToDouble(res.toLongLong());
             return res;

@@ -132,7 +132,7 @@ private:
         }
         if (tok_.kind == Token::LParen) {
             advance();
-            const QString inner = orExpr(params);
+            QString inner = orExpr(params);
             if (tok_.kind != Token::RParen)
                 error(QStringLiteral("missing ')'"));
             advance();

@@ -166,7 +166,7 @@ Schema parseSchema(const QString& text) {
             throw fail(QStringLiteral("unterminated text"));
         if (w.isEmpty())
             continue;
-        const QString key = w[0];
+        const QString& key = w[0];
         if (key == QLatin1String("database")) {
             for (int i = 1; i < w.size(); ++i) {
                 const QString k = w[i].section(QLatin1Char('='), 0, 0);

@@ -88,7 +88,7 @@ QString TZFData::commonAppDataFolder() {
 
 QString TZFData::locateReference() {
     const QString common = commonAppDataFolder();
-    const QString shared = common + QStringLiteral("Quadrel/Zefrant/ZF.zft");
+    QString shared = common + QStringLiteral("Quadrel/Zefrant/ZF.zft");
     if (!common.isEmpty() && QFileInfo::exists(shared))
         return shared;
     return AppPath + QStringLiteral("DB/ZF.zft");

@@ -305,7 +305,8 @@ const QStringList& PlanView::zoomEntries() {
 void PlanView::setHorizontalScroll(int position) {
     hScroll_ = std::clamp(position, -1000, 1000);
     const double width = visible_.xmax - visible_.xmin;
-    visible_.xmin = double(hScroll_ / 10); // integer division, as the scroll bar always did
+    const int tens = hScroll_ / 10; // whole tens towards zero, as the scroll bar always did
+    visible_.xmin = tens;
     visible_.xmax = visible_.xmin + width;
     repaint();
 }
@@ -461,9 +462,7 @@ void PlanView::mouseRelease(QPoint p, Qt::MouseButton button) {
         dragIndex_ = -1;
         // A click without moving the pointer is no drop: the unit stays where
         // it is, so that the second click of a double click finds it there.
-        if (!dragMoved_ && !movedFromPress(p)) {
-            repaint();
-        } else if (plotArea().contains(p)) {
+        if ((dragMoved_ || movedFromPress(p)) && plotArea().contains(p)) {
             const QPointF w = toWorld(QPointF(p + dragOffset_));
             DropObject(i, w.x(), w.y());
         } else {

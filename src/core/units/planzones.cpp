@@ -89,7 +89,7 @@ void PlanView::syncZones() const {
             moved.emplace_back(at, want);
     }
     // Many units moved at once (a placement undone) are quicker made anew.
-    if (same && moved.size() <= size_t(n / 8 + 4)) {
+    if (same && moved.size() <= size_t(n / 8) + 4) {
         for (const auto& [at, u] : moved)
             c.moveUnit(at, u.x, u.y, u.angleDeg);
         return;

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
+
 namespace zf {
 
 class TZFData;
@@ -18,7 +20,7 @@ struct ResultSummary {
     QString hallPicture;   // file of the roof type's picture, empty when none
     QString skylightPicture;
     // The heat-loss list: rows 0 to 4, standard and reduced operation.
-    QString losses[5][2];
+    std::array<std::array<QString, 2>, 5> losses;
     bool tablesVisible = true; // the surface and opening tables of the lower part
     QString methodCaption;     // four blanks and the sentence of the way; kept when unknown
     QString costDay, costMonth, costYear;

@@ -23,8 +23,6 @@ SkylightSize sketchSkylightSize(int type) {
     switch (type) {
     case 2:
         return {2.2, 1.2, 0.3, 0.35};
-    case 4:
-        return {2.2, 1.2, 0.5, 0};
     default:
         return {2.2, 1.2, 0.5, 0};
     }

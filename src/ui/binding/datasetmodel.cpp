@@ -167,7 +167,7 @@ QVariant DatasetModel::data(const QModelIndex& index, int role) const {
         return {};
     const int row = index.row(), col = index.column();
     if (cellRule_) {
-        const QVariant ruled = cellRule_(row, col, role);
+        QVariant ruled = cellRule_(row, col, role);
         if (ruled.isValid())
             return ruled;
     }
@@ -259,7 +259,7 @@ QVariant DatasetModel::headerData(int section, Qt::Orientation orientation, int 
         return QVariant::fromValue(titleAlignment_);
     default:
         if (cellRule_) {
-            const QVariant ruled = cellRule_(-1, section, role);
+            QVariant ruled = cellRule_(-1, section, role);
             if (ruled.isValid())
                 return ruled;
         }

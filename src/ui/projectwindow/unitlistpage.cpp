@@ -98,7 +98,7 @@ void UnitPanel::setColumnWidths(const std::array<int, 10>& widths) {
     for (int c = 0; c < 6; ++c)
         cells[c]->setFixedWidth(widths[size_t(c)]);
     for (int p = 0; p < 4; ++p)
-        lists_[p]->setFixedWidth(widths[size_t(FirstListColumn + p)]);
+        lists_[p]->setFixedWidth(widths[size_t(FirstListColumn) + size_t(p)]);
 }
 
 UnitListPage::UnitListPage(ProjectSession& session, QWidget* parent)

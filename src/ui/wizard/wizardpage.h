@@ -33,7 +33,8 @@ public:
     // A control bound to the access (a list, a check or radio button, ...).
     template <class T> T* make(QWidget* parent, const char* name, int textId, FieldAccess access) {
         T* control = make<T>(parent, name, textId);
-        bind(control, std::move(access));
+        QWidget* widget = control;
+        bind(widget, std::move(access));
         return control;
     }
     void bind(QWidget* control, FieldAccess access);
