@@ -20,6 +20,7 @@
 #include <QGraphicsView>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -51,11 +52,19 @@ QString choiceText(int id) {
 // its pages get names in the language.
 void nameThePreviewsControls(QPrintPreviewDialog& dialog) {
     for (QToolBar* bar : dialog.findChildren<QToolBar*>()) {
+        // Torn off, the bar showed the tools it could not hold in a menu, and
+        // a tool chosen there (Print, the orientation) ran inside that menu:
+        // Qt's preview crashed when it closed. In the window the bar widens
+        // instead.
+        bar->setFloatable(false);
         bar->setAccessibleName(LanguageText(3053));
         bar->setWindowTitle(LanguageText(3053));
         for (QToolButton* more : bar->findChildren<QToolButton*>(
                  QStringLiteral("qt_toolbar_ext_button"), Qt::FindDirectChildrenOnly))
             more->setAccessibleName(LanguageText(2359));
+        for (QLineEdit* page : bar->findChildren<QLineEdit*>())
+            if (!qobject_cast<QComboBox*>(page->parentWidget()))
+                page->setAccessibleName(LanguageText(3556));
         for (QComboBox* zoom : bar->findChildren<QComboBox*>(Qt::FindDirectChildrenOnly)) {
             auto* label = new QLabel(LanguageText(2206).trimmed(), bar);
             label->setBuddy(zoom);

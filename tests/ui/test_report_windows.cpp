@@ -22,6 +22,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
 
 using namespace zf;
 using zf::test::TestDialogs;
@@ -140,6 +142,13 @@ TEST_F(ReportWindows, PreviewOpensMaximizedAtActualSize) {
         auto* fitWidth = d->findChild<QAction*>(QStringLiteral("fitWidthAction"));
         ASSERT_TRUE(fitWidth);
         EXPECT_FALSE(fitWidth->isChecked());
+        auto* bar = d->findChild<QToolBar*>();
+        ASSERT_TRUE(bar);
+        // Its tool bar stays in the window, where a narrow window shows the
+        // tools it cannot hold by widening the bar, not in a menu.
+        EXPECT_FALSE(bar->isFloatable());
+        auto* more = bar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button"));
+        EXPECT_TRUE(more && !more->menu());
         // The pages are portrait A4: no orientation tools to offer.
         for (const char* name : {"portraitAction", "landscapeAction"}) {
             auto* tool = d->findChild<QAction*>(QLatin1String(name));

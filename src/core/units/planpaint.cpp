@@ -173,17 +173,24 @@ void PlanView::paintSymbols(QPainter& p) {
     const QRectF area = plotArea();
     for (PlanSymbol& s : symbols_) {
         const QPointF cf = toPixel(s.x, s.y);
-        // A symbol wholly outside the view, with room for its label, is not
-        // drawn and cannot be hit.
-        const double room = 200;
-        if (!QRectF(cf.x() - hw - room, cf.y() - hh - room, 2.0 * hw + 2 * room,
-                    2.0 * hh + 2 * room)
-                 .intersects(area)) {
+        // The box of a symbol outside the view is kept as well (the pointer
+        // tests take it); only one so far away that its pixels leave the range
+        // of an int has none.
+        const double farAway = 1e9;
+        if (!(std::abs(cf.x()) < farAway && std::abs(cf.y()) < farAway)) {
             s.screenBox = QRect();
             continue;
         }
         const QPoint c(roundToInt((cf.x())), roundToInt((cf.y())));
         const QRect box(c.x() - hw, c.y() - hh, 2 * hw, 2 * hh);
+        s.screenBox = box;
+        // A symbol wholly outside the view, with room for its label, is not
+        // drawn.
+        const double room = 200;
+        if (!QRectF(cf.x() - hw - room, cf.y() - hh - room, 2.0 * hw + 2 * room,
+                    2.0 * hh + 2 * room)
+                 .intersects(area))
+            continue;
         p.setPen(pixelPen(s.selected ? Red : Black));
         if (s.kind == ObjDestratifier) {
             p.setBrush(Aqua);
@@ -201,7 +208,6 @@ void PlanView::paintSymbols(QPainter& p) {
             p.drawText(QRect(c.x() - w / 2, c.y() + hh, w, labelMetrics.height()),
                        Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip, s.typeText);
         }
-        s.screenBox = box;
     }
 }
 
