@@ -1316,7 +1316,18 @@ int main(int argc, char** argv) {
     o.appFolder = QStringLiteral(ZEFRANT_PROGRAM_DIR);
     o.askLanguage = [base] { return base; };
     dog.watch(true);
-    if (!z->start({project}, o)) {
+    // The boxes of the start (the code page's warning under Russian) come
+    // before the run: they are answered as a user answers them, with Return.
+    QTimer startBoxes;
+    QObject::connect(&startBoxes, &QTimer::timeout, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            box && box->isVisible())
+            QTest::keyClick(box, Qt::Key_Return);
+    });
+    startBoxes.start(100);
+    const bool started = z->start({project}, o);
+    startBoxes.stop();
+    if (!started) {
         std::fprintf(stderr, "exerciser: the program did not start\n");
         return 1;
     }
