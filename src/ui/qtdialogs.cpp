@@ -84,42 +84,57 @@ bool QtDialogs::windowOnTopShown(const QWidget* except) {
 
 namespace {
 
-// Among the windows that stay on top the window manager may leave a new one
-// under an older one (the units catalog over the report preview): the dialog
-// is raised once it shows, and whenever it is active again (after a dialog
-// of its own, such as the preview's page setup, closed and the window manager
-// restacked its windows).
+// Among the windows that stay on top the window manager may leave a new
+// dialog under an older one that is not its owner (the units catalog over the
+// report's dialogs of the main window). A dialog comes over the windows of its
+// owner's family, the owner's dialogs and itself; raising it raises the owner
+// it is modal for, in the layer under the windows that stay on top, so the
+// dialog itself cannot rise. The windows on top of their own (no dialog of an
+// owner) step back instead, before the dialog is mapped; they stay over the
+// windows that do not stay on top. The dialog is raised once it shows, and
+// whenever it is active again.
 class RaiseWhenShown : public QObject {
 public:
     explicit RaiseWhenShown(QWidget* dialog) : QObject(dialog) { dialog->installEventFilter(this); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* dialog = static_cast<QWidget*>(watched);
         if (event->type() == QEvent::WindowActivate)
-            QTimer::singleShot(0, this, [w = static_cast<QWidget*>(watched)] {
-                if (w->isVisible() && w->isActiveWindow())
-                    w->raise();
+            QTimer::singleShot(0, this, [dialog] {
+                if (dialog->isVisible() && dialog->isActiveWindow())
+                    dialog->raise();
             });
-        if (event->type() == QEvent::Show)
-            QTimer::singleShot(0, this, [w = static_cast<QWidget*>(watched)] {
-                if (w->isVisible()) {
-                    w->raise();
-                    w->activateWindow();
+        if (event->type() == QEvent::Show) {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w != dialog && w->isVisible() && w->windowType() == Qt::Window &&
+                    WorkTracker::isWorkWindow(w) && (w->windowFlags() & Qt::WindowStaysOnTopHint) &&
+                    !ownedBy(dialog, w))
+                    w->lower();
+            QTimer::singleShot(0, this, [dialog] {
+                if (dialog->isVisible()) {
+                    dialog->raise();
+                    dialog->activateWindow();
                 }
             });
+        }
         return false;
     }
 };
+
+void watchStacking(QWidget* dialog) {
+    if (!dialog->property("zfRaiseWhenShown").toBool()) {
+        dialog->setProperty("zfRaiseWhenShown", true);
+        new RaiseWhenShown(dialog);
+    }
+}
 
 } // namespace
 
 void QtDialogs::keepOnTop(QWidget* dialog) {
     if (!dialog->isVisible() && windowOnTopShown(dialog)) {
         dialog->setWindowFlag(Qt::WindowStaysOnTopHint, true);
-        if (!dialog->property("zfRaiseWhenShown").toBool()) {
-            dialog->setProperty("zfRaiseWhenShown", true);
-            new RaiseWhenShown(dialog);
-        }
+        watchStacking(dialog);
     }
 }
 
@@ -128,8 +143,10 @@ QtDialogs::Placement::Placement(QWidget* dialog)
     if (dialog->isVisible())
         return;
     Qt::WindowFlags flags = flags_;
-    if (windowOnTopShown(dialog))
+    if (windowOnTopShown(dialog)) {
         flags |= Qt::WindowStaysOnTopHint;
+        watchStacking(dialog);
+    }
     QWidget* owner = ownerWindow(parent_, dialog);
     if (owner && owner != parent_) {
         dialog->setParent(owner, flags);

@@ -957,6 +957,8 @@ private:
 
     void check() {
         checkModal();
+        if (xcb_ && traceStacking_ && QApplication::activeModalWidget())
+            note(QStringLiteral("  stacking: ") + stackingNames());
         for (QWidget* w : QApplication::topLevelWidgets()) {
             if (!w->isVisible() || w->windowType() == Qt::ToolTip)
                 continue;
@@ -1055,6 +1057,30 @@ private:
         return ids;
     }
 
+    // The stacking order as names, bottom to top, with the active window.
+    static QString stackingNames() {
+        QStringList names;
+        for (quint64 id : stacking()) {
+            QString name = QStringLiteral("0x%1").arg(id, 0, 16);
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->windowHandle() && quint64(w->windowHandle()->winId()) == id)
+                    name = describe(w);
+            names << name;
+        }
+        QProcess p;
+        p.start(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_ACTIVE_WINDOW")});
+        QString active;
+        if (p.waitForFinished(3000))
+            active = QString::fromLatin1(p.readAllStandardOutput()).section(QLatin1Char('#'), 1).trimmed();
+        QString activeName = active;
+        bool ok = false;
+        const quint64 activeId = active.toULongLong(&ok, 16);
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (ok && w->windowHandle() && quint64(w->windowHandle()->winId()) == activeId)
+                activeName = describe(w);
+        return names.join(QStringLiteral(", ")) + QStringLiteral("; active: ") + activeName;
+    }
+
     void checkStacking(QWidget* modal) {
         QWindow* handle = modal->windowHandle();
         if (!handle)
@@ -1064,11 +1090,14 @@ private:
         if (at < 0)
             return; // not managed (yet)
         for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (w == modal || !w->isVisible() || !WorkTracker::isWorkWindow(w) || !w->windowHandle())
+            // A window of the dialog's own (the new item's window over the
+            // catalog) lies over it by right.
+            if (w == modal || !w->isVisible() || !WorkTracker::isWorkWindow(w) || !w->windowHandle() ||
+                ownedBy(w, modal))
                 continue;
             if (order.indexOf(quint64(w->windowHandle()->winId())) > at)
-                finding(QStringLiteral("the modal %1 lies under %2 on the screen")
-                            .arg(describe(modal), describe(w)));
+                finding(QStringLiteral("the modal %1 lies under %2 on the screen (bottom to top: %3)")
+                            .arg(describe(modal), describe(w), stackingNames()));
         }
     }
 
@@ -1141,6 +1170,7 @@ private:
     QPointer<QWidget> stackingChecked_;
     qint64 seenAt_ = 0;
     const bool xcb_ = QGuiApplication::platformName() == u"xcb";
+    const bool traceStacking_ = qEnvironmentVariableIsSet("ZEFRANT_EXERCISE_TRACE_STACKING");
     QSet<QString> reached_;
     QStringList findings_;
 };
