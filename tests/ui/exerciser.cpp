@@ -24,7 +24,9 @@
 // Environment: ZEFRANT_EXERCISE_SEED (the run to replay; default: from the
 // clock), ZEFRANT_EXERCISE_ACTIONS (default 3000, or --actions N),
 // ZEFRANT_EXERCISE_HANG_MS (default 1000, or --hang-ms N), ZEFRANT_EXERCISE_LOG
-// (a file that gets every action).
+// (a file that gets every action), ZEFRANT_EXERCISE_TRACE_STACKING (under a
+// window manager: the stacking order and the active window after each action
+// while a modal dialog is up, into the log).
 // Exit status: 0 clean, 1 a finding, 3 a hang; a crash ends it by its signal.
 #include "catalogs/documents.h"
 #include "common/globals.h"

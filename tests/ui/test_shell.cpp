@@ -17,6 +17,8 @@
 #include <QFileDialog>
 #include <QHelpEvent>
 #include <QMessageBox>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QShortcut>
 #include <QToolBar>
 #include <QToolButton>
@@ -626,6 +628,95 @@ TEST_F(ShellTest, DialogsOpenOverTheWindowTheUserWorksIn) {
     SessionProbe(*z.session).files().CloseProject(true);
 }
 
+// The window manager's stacking order of the windows, bottom to top.
+QList<WId> screenStacking() {
+    QProcess p;
+    p.start(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING")});
+    if (!p.waitForFinished(5000))
+        return {};
+    QList<WId> ids;
+    const QString out = QString::fromLatin1(p.readAllStandardOutput()).section(QLatin1Char('#'), 1);
+    for (const QString& part : out.split(QLatin1Char(','), Qt::SkipEmptyParts))
+        ids << WId(part.trimmed().toULongLong(nullptr, 16));
+    return ids;
+}
+
+// Waits until the window manager manages the window, at most five seconds.
+bool managed(const QWidget* w) {
+    for (int i = 0; i < 100; ++i) {
+        if (screenStacking().contains(w->winId()))
+            return true;
+        QTest::qWait(50);
+    }
+    return false;
+}
+
+// On a real screen (tests/ui/under_wm.sh runs this under Xvfb with openbox):
+// with the wizard and the units catalog shown, both on top, the dialogs of
+// the main window come over both of them, and the catalog stays over the main
+// window. A window manager lays a modal dialog over its owner's own windows
+// only, and raising it raises its owner, so the dialogs stayed under the
+// catalog.
+TEST_F(ShellTest, DialogsComeOverTheUnitsCatalogOnTheScreen) {
+    if (QGuiApplication::platformName() != u"xcb" ||
+        QStandardPaths::findExecutable(QStringLiteral("xprop")).isEmpty())
+        GTEST_SKIP() << "needs a screen with a window manager: tests/ui/under_wm.sh";
+    Zefrant z;
+    ASSERT_TRUE(z.start({projectCopy(QStringLiteral("stacking.zfp"))}, options()));
+    QtDialogs& port = *z.dialogs;
+    QWidget* main = z.mainWindow.get();
+    QWidget* catalog = z.unitsCatalog.get();
+    z.session->openWizard();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(z.wizard.get()));
+    z.session->openUnitsCatalog();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(catalog));
+    QTest::qWait(300);
+    ASSERT_TRUE(managed(main) && managed(z.wizard.get()) && managed(catalog));
+    main->raise();
+    activate(main);
+    QTest::qWait(300);
+
+    struct Seen {
+        QList<WId> order;
+        WId dialog = 0;
+    };
+    auto look = [](Seen& seen) {
+        QWidget* m = QApplication::activeModalWidget();
+        ASSERT_TRUE(m);
+        // Long enough for the window manager to have placed it.
+        if (managed(m))
+            QTest::qWait(300);
+        seen.order = screenStacking();
+        seen.dialog = m->winId();
+        static_cast<QDialog*>(m)->reject();
+    };
+    const std::vector<std::pair<const char*, std::function<void()>>> dialogs = {
+        {"message box",
+         [&] {
+             port.messageBox(QStringLiteral("Do you want to save changes?"), QStringLiteral("Zefrant"),
+                             MbWarningYesNoCancel);
+         }},
+        {"About box", [&] { z.mainWindow->execute(QStringLiteral("acAbout")); }},
+        {"report's output options", [&] { z.mainWindow->execute(QStringLiteral("acPrint")); }},
+    };
+    for (const auto& [name, open] : dialogs) {
+        SCOPED_TRACE(name);
+        main->raise();
+        activate(main);
+        Seen seen;
+        QTimer::singleShot(0, [&] { look(seen); });
+        open();
+        const qsizetype at = seen.order.indexOf(seen.dialog);
+        ASSERT_GE(at, 0) << "the dialog was not on the screen";
+        for (QWidget* w : {main, static_cast<QWidget*>(z.wizard.get()), catalog})
+            EXPECT_LT(seen.order.indexOf(w->winId()), at) << w->objectName().toStdString() << " lies over it";
+        EXPECT_LT(seen.order.indexOf(main->winId()), seen.order.indexOf(catalog->winId()))
+            << "the catalog went under the main window";
+        QTest::qWait(100);
+    }
+    SessionProbe(*z.session).files().CloseProject(true);
+}
+
 // With the wizard active, the Edit menu acts on the wizard's field, also after
 // the click on the menu bar took the focus; what it changes is written as
 // leaving the field would, and the user goes on in the wizard.
@@ -894,7 +985,9 @@ TEST_F(ShellTest, MenusLook) {
 }
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Offscreen, unless a screen is given (tests/ui/under_wm.sh).
+    if (qgetenv("QT_QPA_PLATFORM") != "xcb")
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale::c());
     ::testing::InitGoogleTest(&argc, argv);
