@@ -14,16 +14,33 @@ while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); d
 display=":$n"
 Xvfb "$display" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill "${wm:-}" "$xvfb" 2>/dev/null; wait 2>/dev/null' EXIT
+trap 'kill "${wm:-}" "$xvfb" 2>/dev/null; wait 2>/dev/null; rm -f "${wmlog:-}"' EXIT
+# The server takes connections once xprop can read its root window.
 for _ in $(seq 100); do
-  [ -e "/tmp/.X11-unix/X$n" ] && break
+  DISPLAY="$display" xprop -root >/dev/null 2>&1 && break
   sleep 0.1
 done
-DISPLAY="$display" openbox >/dev/null 2>&1 &
+wmlog=$(mktemp)
+DISPLAY="$display" openbox >"$wmlog" 2>&1 &
 wm=$!
 # openbox owns the screen once it has set its check window on the root.
+managing=""
 for _ in $(seq 100); do
-  DISPLAY="$display" xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  if DISPLAY="$display" xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
+    managing=yes
+    break
+  fi
   sleep 0.1
 done
+if [ -z "$managing" ]; then
+  echo "under_wm: openbox did not take display $display" >&2
+  sed 's/^/openbox: /' "$wmlog" >&2
+  exit 2
+fi
 DISPLAY="$display" QT_QPA_PLATFORM=xcb "$@"
+status=$?
+if [ "$status" -ne 0 ]; then
+  kill -0 "$wm" 2>/dev/null || echo "under_wm: openbox is no longer running" >&2
+  sed 's/^/openbox: /' "$wmlog" >&2
+fi
+exit "$status"
