@@ -17,6 +17,7 @@
 #include <QStandardItemModel>
 #include <QSvgRenderer>
 #include <QTabWidget>
+#include <QScreen>
 #include <QTreeView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -349,6 +350,11 @@ void TfrmKatalog::showWindow(Window window, bool shown) {
         return;
     if (shown) {
         fitTree();
+        // Its first size, 1000 by 660, is more than a small screen holds at
+        // double size: it opens within nine tenths of the screen.
+        if (!isVisible())
+            if (const QScreen* where = screen())
+                resize(size().boundedTo(where->availableGeometry().size() * 9 / 10));
         show();
         raise();
         activateWindow();

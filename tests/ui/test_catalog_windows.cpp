@@ -41,6 +41,7 @@
 #include <QShortcut>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -585,6 +586,10 @@ TEST_F(CatalogWindows, TheUnitsCatalogViewer) {
         emit key->activated();
     ASSERT_TRUE(k.isVisible());
     EXPECT_FALSE(k.isModal());
+    // Within the screen (the offscreen one is 800 by 600, less than its first size).
+    const QRect screen = k.screen()->availableGeometry();
+    EXPECT_LE(k.width(), screen.width());
+    EXPECT_LE(k.height(), screen.height());
     EXPECT_TRUE(SessionProbe(*z->session).data().tRozmery.active());
     EXPECT_EQ(k.windowTitle(), QStringLiteral("Hot-air components catalog"));
 
