@@ -1,4 +1,5 @@
 // zefrant-cli as a user runs it: the real program, its output and exit status.
+#include "clirun.h"
 #include "storage/sqlite.h"
 
 #include <QDateTime>
@@ -14,16 +15,10 @@
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    QByteArray out, err;
-};
+using CliRun = zf::test::CliRun;
 
 CliRun cli(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(ZEFRANT_CLI), args);
-    p.waitForFinished(60000);
-    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+    return zf::test::runCliProcess(args, 60000);
 }
 
 QString templateCopy(const QTemporaryDir& dir, const QString& name) {

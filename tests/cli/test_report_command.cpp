@@ -1,6 +1,7 @@
 // zefrant-cli report: two projects built with new, input and units in every
 // language, printed to PDF and RTF, and their text compared with reviewed golden
 // files in tests/cli/report/golden (ZEFRANT_UPDATE_GOLDEN=1 writes them anew).
+#include "clirun.h"
 #include "rtftext.h"
 
 #include <QDir>
@@ -18,10 +19,7 @@
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    QByteArray out, err;
-};
+using CliRun = zf::test::CliRun;
 
 QProcessEnvironment cliEnvironment() {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -32,11 +30,7 @@ QProcessEnvironment cliEnvironment() {
 }
 
 CliRun cli(const QStringList& args) {
-    QProcess p;
-    p.setProcessEnvironment(cliEnvironment());
-    p.start(QStringLiteral(ZEFRANT_CLI), args);
-    p.waitForFinished(120000);
-    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+    return zf::test::runCliProcess(args, 120000, cliEnvironment());
 }
 
 QString data(const QString& name) {

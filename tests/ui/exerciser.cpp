@@ -29,6 +29,7 @@
 // while a modal dialog is up, into the log).
 // Exit status: 0 clean, 1 a finding, 3 a hang; a crash ends it by its signal.
 #include "catalogs/documents.h"
+#include "clirun.h"
 #include "common/globals.h"
 #include "i18n/language.h"
 #include "i18n/texts.h"
@@ -1177,18 +1178,10 @@ private:
     QStringList findings_;
 };
 
-struct CliRun {
-    int status = -1;
-    QByteArray out, err;
-};
+using CliRun = zf::test::CliRun;
 
 CliRun cli(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(ZEFRANT_CLI), args);
-    if (!p.waitForFinished(120000))
-        p.kill();
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError()};
+    return zf::test::runCliProcess(args, 120000);
 }
 
 // The project of the run: a hall with placed units, made by the tool.

@@ -5,6 +5,7 @@
 // PNG in every language, and the report with and without the zones as PDF. Run it under a display
 // (xvfb-run), with QT_SCALE_FACTOR=2 for the doubled size:
 //   projectwindow_pictures OUT_FOLDER [LANGUAGE_CODES...]
+#include "clirun.h"
 #include "common/dialogs.h"
 #include "common/globals.h"
 #include "i18n/codepage.h"
@@ -24,7 +25,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QProcess>
 #include <QScreen>
 #include <QSettings>
 #include <QTabWidget>
@@ -47,12 +47,10 @@ public:
 };
 
 bool cli(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(ZEFRANT_CLI), args);
-    p.waitForFinished(120000);
-    if (p.exitCode() != 0)
-        std::fprintf(stderr, "%s\n", p.readAllStandardError().constData());
-    return p.exitCode() == 0;
+    const zf::test::CliRun r = zf::test::runCliProcess(args, 120000);
+    if (r.status != 0)
+        std::fprintf(stderr, "%s\n", r.err.constData());
+    return r.status == 0;
 }
 
 void settle() {

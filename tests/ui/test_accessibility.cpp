@@ -2,6 +2,7 @@
 // every language: each interactive control has a name, on a project with placed
 // units made by zefrant-cli.
 #include "accessibilitywalk.h"
+#include "clirun.h"
 #include "common/globals.h"
 #include "common/numberformat.h"
 #include "i18n/codepage.h"
@@ -25,7 +26,6 @@
 #include <QMenuBar>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QProcess>
 #include <QSettings>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -39,16 +39,10 @@ using zf::test::TestDialogs;
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    QByteArray err;
-};
+using CliRun = zf::test::CliRun;
 
 CliRun cli(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(ZEFRANT_CLI), args);
-    p.waitForFinished(120000);
-    return {p.exitCode(), p.readAllStandardError()};
+    return zf::test::runCliProcess(args, 120000);
 }
 
 const int languages[] = {BaseCZ, BaseEN, BaseGE, BasePL, BaseRU};

@@ -5,6 +5,7 @@
 // (Pictures of these windows for looking at them: tests/catalog_windows_pictures.)
 #include "binding/datasetgrid.h"
 #include "catalogs/documents.h"
+#include "clirun.h"
 #include "common/globals.h"
 #include "common/resultcodes.h"
 #include "elementscatalogwindow.h"
@@ -34,7 +35,6 @@
 #include <QLocale>
 #include <QMenu>
 #include <QPointer>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
@@ -348,11 +348,9 @@ TEST_F(CatalogWindows, AUsersItemIsOfferedByTheWizardAndKnownToTheTool) {
                 "walls": [{"VariantaHaly": "hB", "CisloSteny": 1, "Material": "Own sandwich wall"}]})");
     d.close();
     auto tool = [](const QStringList& args) {
-        QProcess p;
-        p.start(QStringLiteral(ZEFRANT_CLI), args);
-        EXPECT_TRUE(p.waitForFinished(60000));
-        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
-        return p.readAllStandardOutput();
+        const zf::test::CliRun r = zf::test::runCliProcess(args, 60000);
+        EXPECT_EQ(r.status, 0) << r.err.constData();
+        return r.out;
     };
     tool({QStringLiteral("new"), file});
     tool({QStringLiteral("input"), file, design});

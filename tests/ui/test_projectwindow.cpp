@@ -4,6 +4,7 @@
 // accessible names, and the whole road from the tool's project to its export.
 #include "binding/datasetgrid.h"
 #include "binding/datasetmodel.h"
+#include "clirun.h"
 #include "common/globals.h"
 #include "common/numberformat.h"
 #include "common/resultcodes.h"
@@ -37,7 +38,6 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -53,16 +53,10 @@ using zf::test::TestDialogs;
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    QByteArray out, err;
-};
+using CliRun = zf::test::CliRun;
 
 CliRun cli(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(ZEFRANT_CLI), args);
-    p.waitForFinished(120000);
-    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+    return zf::test::runCliProcess(args, 120000);
 }
 
 // A project as `zefrant-cli new` and `input` make it from a design.

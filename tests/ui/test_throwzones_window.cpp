@@ -2,6 +2,7 @@
 // whose units zefrant-cli placed: the plan's check box and its setting, the
 // figure on the status bar and the units page with its red hint, and the
 // spread in Options > Throw ranges.
+#include "clirun.h"
 #include "common/globals.h"
 #include "i18n/codepage.h"
 #include "i18n/language.h"
@@ -24,7 +25,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QProcess>
 #include <QPushButton>
 #include <QSet>
 #include <QSettings>
@@ -42,11 +42,9 @@ namespace {
 const QString General = QStringLiteral("Software/Quadrel/Zefrant/1.0/General/");
 
 int runCli(const QStringList& args, QByteArray* err) {
-    QProcess p;
-    p.start(QStringLiteral(ZEFRANT_CLI), args);
-    p.waitForFinished(120000);
-    *err = p.readAllStandardError();
-    return p.exitCode();
+    const zf::test::CliRun r = zf::test::runCliProcess(args, 120000);
+    *err = r.err;
+    return r.status;
 }
 
 class ThrowZonesWindowTest : public ::testing::Test {

@@ -2,6 +2,7 @@
 // of its controls as a user drives it: typing, clicking, keys.
 #include "binding/datasetgrid.h"
 #include "binding/datasetmodel.h"
+#include "clirun.h"
 #include "common/globals.h"
 #include "common/numberformat.h"
 #include "common/resultcodes.h"
@@ -1218,19 +1219,12 @@ TEST_F(WizardWindowTest, PriceEfficiencyAndRegionNamedInTheLanguage) {
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    QByteArray out, err;
-};
+using CliRun = zf::test::CliRun;
 
 CliRun cli(const QStringList& args) {
-    QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(ZEFRANT_CLI), args);
-    p.waitForFinished(120000);
-    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+    return zf::test::runCliProcess(args, 120000, env);
 }
 
 QJsonObject exported(const QString& file) {
