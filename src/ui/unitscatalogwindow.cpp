@@ -12,12 +12,12 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QStandardItemModel>
 #include <QSvgRenderer>
 #include <QTabWidget>
-#include <QScreen>
 #include <QTreeView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
