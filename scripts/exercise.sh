@@ -7,6 +7,7 @@
 # ZEFRANT_EXERCISE_SEED=<seed> build/tests/window_exerciser replays it. The
 # figures of all runs come at the end. Needs build/ (scripts/test.sh or
 # cmake --build build), Xvfb, openbox and xprop (scripts/setup.sh installs them).
+# ZEFRANT_EXERCISE_DISPLAY=:N picks the display.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-600}"
@@ -22,30 +23,13 @@ if [ ! -x "$exe" ]; then
   echo "exercise: $exe is missing; build first: cmake --build build -j2" >&2
   exit 2
 fi
-for tool in Xvfb openbox xprop; do
-  command -v "$tool" >/dev/null || {
-    echo "exercise: $tool is missing; run scripts/setup.sh" >&2
-    exit 2
-  }
-done
-
-# A display of our own: the first free one from :14 on, unless one is given.
-display="${ZEFRANT_EXERCISE_DISPLAY:-}"
-if [ -z "$display" ]; then
-  n=14
-  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  display=":$n"
+# A display of our own under openbox (tests/ui/under_wm.sh): the one given,
+# or the first free one.
+if [ -z "${ZEFRANT_EXERCISE_ON_SCREEN:-}" ]; then
+  ZEFRANT_EXERCISE_ON_SCREEN=1 ZEFRANT_WM_DISPLAY="${ZEFRANT_EXERCISE_DISPLAY:-}" \
+    exec tests/ui/under_wm.sh "$PWD/scripts/exercise.sh" "$seconds" "$seed"
 fi
-Xvfb "$display" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 50); do
-  [ -e "/tmp/.X11-unix/X${display#:}" ] && break
-  sleep 0.1
-done
-DISPLAY="$display" openbox >/dev/null 2>&1 &
-wm=$!
-trap 'kill "$wm" "$xvfb" 2>/dev/null; wait 2>/dev/null' EXIT
-sleep 1
+display="$DISPLAY"
 
 findings_dir=build/exercise-findings
 mkdir -p "$findings_dir"
@@ -57,8 +41,7 @@ failed=""
 end=$(($(date +%s) + seconds))
 echo "exercise: ${seconds} s on display $display from seed $seed"
 while [ "$(date +%s)" -lt "$end" ]; do
-  ZEFRANT_EXERCISE_SEED="$seed" DISPLAY="$display" QT_QPA_PLATFORM=xcb \
-    nice -n 10 "$exe" >"$out" 2>"$err"
+  ZEFRANT_EXERCISE_SEED="$seed" nice -n 10 "$exe" >"$out" 2>"$err"
   rc=$?
   runs=$((runs + 1))
   done_now=$(sed -n 's/^exerciser: seed [0-9]*, language [A-Z]*: \([0-9]*\) actions.*/\1/p' "$out")

@@ -51,6 +51,11 @@ bool ownedBy(const QWidget* window, const QWidget* owner) {
     return false;
 }
 
+// A window the user sees that stays on top of the others.
+bool shownOnTop(const QWidget* w) {
+    return w->isVisible() && WorkTracker::isWorkWindow(w) && (w->windowFlags() & Qt::WindowStaysOnTopHint);
+}
+
 } // namespace
 
 QWidget* QtDialogs::ownerWindow(QWidget* fallback, const QWidget* dialog) {
@@ -76,8 +81,7 @@ QWidget* QtDialogs::ownerWindow(QWidget* fallback, const QWidget* dialog) {
 bool QtDialogs::windowOnTopShown(const QWidget* except) {
     const QWidgetList windows = QApplication::topLevelWidgets();
     for (const QWidget* w : windows)
-        if (w != except && w->isVisible() && WorkTracker::isWorkWindow(w) &&
-            (w->windowFlags() & Qt::WindowStaysOnTopHint))
+        if (w != except && shownOnTop(w))
             return true;
     return false;
 }
@@ -107,9 +111,7 @@ protected:
             });
         if (event->type() == QEvent::Show) {
             for (QWidget* w : QApplication::topLevelWidgets())
-                if (w != dialog && w->isVisible() && w->windowType() == Qt::Window &&
-                    WorkTracker::isWorkWindow(w) && (w->windowFlags() & Qt::WindowStaysOnTopHint) &&
-                    !ownedBy(dialog, w))
+                if (w != dialog && w->windowType() == Qt::Window && shownOnTop(w) && !ownedBy(dialog, w))
                     w->lower();
             QTimer::singleShot(0, this, [dialog] {
                 if (dialog->isVisible()) {

@@ -34,6 +34,7 @@
 #include "i18n/language.h"
 #include "i18n/texts.h"
 #include "projectwindow/planpage.h"
+#include "screenstacking.h"
 #include "projectwindow/projectwindow.h"
 #include "startup.h"
 #include "storage/sqlite.h"
@@ -68,7 +69,6 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPrintDialog>
-#include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollBar>
@@ -1039,48 +1039,21 @@ private:
         }
     }
 
-    // The root window's list of managed windows, bottom to top.
-    static QList<quint64> stacking() {
-        QProcess p;
-        p.start(QStringLiteral("xprop"),
-                {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING")});
-        if (!p.waitForFinished(3000))
-            return {};
-        const QString out = QString::fromLatin1(p.readAllStandardOutput());
-        QList<quint64> ids;
-        const int hash = out.indexOf(QLatin1Char('#'));
-        if (hash < 0)
-            return ids;
-        for (const QString& part : out.mid(hash + 1).split(QLatin1Char(','))) {
-            bool ok = false;
-            const quint64 id = part.trimmed().toULongLong(&ok, 16);
-            if (ok)
-                ids << id;
-        }
-        return ids;
+    // A window of the screen by its widget, else by its id.
+    static QString windowName(quint64 id) {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->windowHandle() && quint64(w->windowHandle()->winId()) == id)
+                return describe(w);
+        return QStringLiteral("0x%1").arg(id, 0, 16);
     }
 
     // The stacking order as names, bottom to top, with the active window.
     static QString stackingNames() {
         QStringList names;
-        for (quint64 id : stacking()) {
-            QString name = QStringLiteral("0x%1").arg(id, 0, 16);
-            for (QWidget* w : QApplication::topLevelWidgets())
-                if (w->windowHandle() && quint64(w->windowHandle()->winId()) == id)
-                    name = describe(w);
-            names << name;
-        }
-        QProcess p;
-        p.start(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_ACTIVE_WINDOW")});
-        QString active;
-        if (p.waitForFinished(3000))
-            active = QString::fromLatin1(p.readAllStandardOutput()).section(QLatin1Char('#'), 1).trimmed();
-        QString activeName = active;
-        bool ok = false;
-        const quint64 activeId = active.toULongLong(&ok, 16);
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (ok && w->windowHandle() && quint64(w->windowHandle()->winId()) == activeId)
-                activeName = describe(w);
+        for (quint64 id : zf::test::screenStacking())
+            names << windowName(id);
+        const quint64 active = zf::test::activeScreenWindow();
+        const QString activeName = active ? windowName(active) : QStringLiteral("none");
         return names.join(QStringLiteral(", ")) + QStringLiteral("; active: ") + activeName;
     }
 
@@ -1088,7 +1061,7 @@ private:
         QWindow* handle = modal->windowHandle();
         if (!handle)
             return;
-        const QList<quint64> order = stacking();
+        const QList<quint64> order = zf::test::screenStacking();
         const qsizetype at = order.indexOf(quint64(handle->winId()));
         if (at < 0)
             return; // not managed (yet)

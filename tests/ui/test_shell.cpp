@@ -8,6 +8,7 @@
 #include "mainwindow.h"
 #include "qtdialogs.h"
 #include "qttranslations.h"
+#include "screenstacking.h"
 #include "startup.h"
 #include "testsupport.h"
 #include "worktracker.h"
@@ -17,7 +18,6 @@
 #include <QFileDialog>
 #include <QHelpEvent>
 #include <QMessageBox>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QShortcut>
 #include <QToolBar>
@@ -628,23 +628,10 @@ TEST_F(ShellTest, DialogsOpenOverTheWindowTheUserWorksIn) {
     SessionProbe(*z.session).files().CloseProject(true);
 }
 
-// The window manager's stacking order of the windows, bottom to top.
-QList<WId> screenStacking() {
-    QProcess p;
-    p.start(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING")});
-    if (!p.waitForFinished(5000))
-        return {};
-    QList<WId> ids;
-    const QString out = QString::fromLatin1(p.readAllStandardOutput()).section(QLatin1Char('#'), 1);
-    for (const QString& part : out.split(QLatin1Char(','), Qt::SkipEmptyParts))
-        ids << WId(part.trimmed().toULongLong(nullptr, 16));
-    return ids;
-}
-
 // Waits until the window manager manages the window, at most five seconds.
 bool managed(const QWidget* w) {
     for (int i = 0; i < 100; ++i) {
-        if (screenStacking().contains(w->winId()))
+        if (zf::test::screenStacking().contains(w->winId()))
             return true;
         QTest::qWait(50);
     }
@@ -677,8 +664,8 @@ TEST_F(ShellTest, DialogsComeOverTheUnitsCatalogOnTheScreen) {
     QTest::qWait(300);
 
     struct Seen {
-        QList<WId> order;
-        WId dialog = 0;
+        QList<quint64> order;
+        quint64 dialog = 0;
     };
     auto look = [](Seen& seen) {
         QWidget* m = QApplication::activeModalWidget();
@@ -686,7 +673,7 @@ TEST_F(ShellTest, DialogsComeOverTheUnitsCatalogOnTheScreen) {
         // Long enough for the window manager to have placed it.
         if (managed(m))
             QTest::qWait(300);
-        seen.order = screenStacking();
+        seen.order = zf::test::screenStacking();
         seen.dialog = m->winId();
         static_cast<QDialog*>(m)->reject();
     };

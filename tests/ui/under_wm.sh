@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs a command on a screen of its own under a window manager: Xvfb on the
-# first free display from :60 on, with openbox, and Qt's xcb platform. Its
-# status is the command's.
+# display ZEFRANT_WM_DISPLAY names, else on the first free one from :60 on,
+# with openbox, and Qt's xcb platform. Its status is the command's.
 set -uo pipefail
 for tool in Xvfb openbox xprop; do
   command -v "$tool" >/dev/null || {
@@ -9,9 +9,12 @@ for tool in Xvfb openbox xprop; do
     exit 2
   }
 done
-n=60
-while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-display=":$n"
+display="${ZEFRANT_WM_DISPLAY:-}"
+if [ -z "$display" ]; then
+  n=60
+  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  display=":$n"
+fi
 Xvfb "$display" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill "${wm:-}" "$xvfb" 2>/dev/null; wait 2>/dev/null; rm -f "${wmlog:-}"' EXIT
@@ -45,8 +48,8 @@ if [ -n "${ASAN_OPTIONS:-}" ]; then
 fi
 DISPLAY="$display" QT_QPA_PLATFORM=xcb "$@"
 status=$?
-if [ "$status" -ne 0 ]; then
-  kill -0 "$wm" 2>/dev/null || echo "under_wm: openbox is no longer running" >&2
+if ! kill -0 "$wm" 2>/dev/null; then
+  echo "under_wm: openbox is no longer running" >&2
   sed 's/^/openbox: /' "$wmlog" >&2
 fi
 exit "$status"
