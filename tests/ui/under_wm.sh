@@ -15,7 +15,10 @@ if [ -z "$display" ]; then
   while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
   display=":$n"
 fi
-Xvfb "$display" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
+# -noreset: by default the server starts over when its last client leaves, and
+# a client that comes in that moment (openbox after the first xprop) cannot
+# open the display.
+Xvfb "$display" -screen 0 1600x1000x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill "${wm:-}" "$xvfb" 2>/dev/null; wait 2>/dev/null; rm -f "${wmlog:-}"' EXIT
 # The server takes connections once xprop can read its root window.
